@@ -1,0 +1,12 @@
+#include "core/game.hpp"
+
+Game::Game(Host& h, std::string data_folder, bool dev_layout)
+    : host(h),
+      form(sjis, kClientWidth, dev_layout ? kDesignHeight : kClientHeight),
+      data_dir(std::move(data_folder)) {}
+
+std::string Game::path(const char* folder, const std::string& file) const {
+  std::string p = data_dir;
+  if (!p.empty() && p.back() != '/') p += '/';
+  return p + folder + '/' + file;
+}

@@ -1,0 +1,53 @@
+#pragma once
+#include <array>
+#include <optional>
+#include <string>
+
+#include "core/host.hpp"
+#include "core/random.hpp"
+#include "core/state.hpp"
+#include "ui/form.hpp"
+#include "ui/sjis.hpp"
+
+// Where the window's client area is cut off, and its design height with the developer row.
+constexpr int kClientWidth = 551;
+constexpr int kClientHeight = 360;
+constexpr int kDesignHeight = 468;
+
+// Everything the game is: its records and tables, the window, the host and the random source.
+// One per run; tests make one per case.
+struct Game {
+  Game(Host& h, std::string data_folder, bool dev_layout = false);
+
+  Host& host;
+  Sjis sjis;
+  Random rng;
+  Form form;
+  std::string data_dir;  // the folder holding dat/ and cg/
+
+  Hero hero;
+  Enemy enemy;
+  Location location;
+
+  std::array<std::string, kNamePool> name_pool;
+  std::array<TechRecord, kTechRecords> tech_table;
+  std::array<std::string, kSpiritNames> spirit_names;
+  std::array<Item, kItems> items;
+  std::array<std::string, kFigureNames> figure_names;
+
+  int32_t message_delay_ms = 0;
+  int32_t message_cursor = 0;
+  uint8_t hovered_tech = 0;
+  int32_t selected_item = 0;
+  uint8_t boss_battle = 0;
+
+  // False until every data file has been read: a game that could not read its save never
+  // writes one, so nothing it did not read is overwritten.
+  bool loaded = false;
+  // --seed: the generator starts from this instead of the clock.
+  std::optional<uint64_t> fixed_seed;
+
+  // A text of the source (UTF-8) in the game's encoding.
+  const std::string& sj(const char* utf8) const { return sjis.literal(utf8); }
+  std::string path(const char* folder, const std::string& file) const;
+};

@@ -1,0 +1,28 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+struct Canvas;
+
+// What the game needs from the machine it runs on. The SDL host is the real window; the headless
+// host runs on a virtual clock for tests, benchmarks and the scripted driver.
+class Host {
+ public:
+  virtual ~Host() = default;
+  virtual int64_t now_ms() = 0;
+  // Blocks the game for ms milliseconds; the window stays alive, input waits in its queue.
+  virtual void sleep_ms(int ms) = 0;
+  // Draws the window now, as the form says.
+  virtual void repaint() = 0;
+  // The modal question box (title "確認", question icon, buttons "はい(&Y)" and "いいえ(&N)"):
+  // true for yes. While it waits, the 10 ms timer keeps running and clicks elsewhere are refused.
+  virtual bool ask_yes_no(const std::string& text) = 0;
+  // The toolkit's standard error box (Shift-JIS text).
+  virtual void show_error(const std::string& text) = 0;
+  // Replaces the canvas by a Windows bitmap file; false (canvas untouched) if it cannot be read.
+  virtual bool load_bitmap(const std::string& path, Canvas& into) = 0;
+  // A sound the game asked for, by file name (heard once the mixer is in; recorded always).
+  virtual void sound_played(const std::string& name) = 0;
+  // A message the game typed out (Shift-JIS), for hosts that keep a transcript.
+  virtual void message_shown(const std::string& text) = 0;
+};

@@ -1,0 +1,20 @@
+#include "core/game.hpp"
+#include "core/operations.hpp"
+
+// Types the text out two bytes at a time, 10 ms a step, then holds it for the current pause.
+void show_message(Game& g, const std::string& text) {
+  const int n = static_cast<int>(text.size());
+  g.message_cursor = 0;
+  g.host.message_shown(text);
+  while (2 * g.message_cursor <= n + 1) {
+    const size_t shown = std::min<size_t>(2 * static_cast<size_t>(g.message_cursor), text.size());
+    g.form.set_caption(ctl::moji_l, text.substr(0, shown));
+    ++g.message_cursor;
+    g.host.repaint();
+    g.host.sleep_ms(10);
+  }
+  g.message_cursor = 0;
+  g.host.sleep_ms(g.message_delay_ms);
+}
+
+void play_sound(Game& g, const char* name) { g.host.sound_played(name); }

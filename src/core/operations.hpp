@@ -1,0 +1,24 @@
+#pragma once
+#include <string>
+
+#include "ui/form.hpp"
+
+struct Game;
+
+// Output: the message window, the status panel, sounds.
+void show_message(Game& g, const std::string& text);
+void refresh_status(Game& g);
+void play_sound(Game& g, const char* name);
+
+// The window's life.
+void create_window(Game& g);  // the creation step: loads everything, lays out the panels
+void continue_game(Game& g);  // Button39
+void new_hero(Game& g);       // Button1
+void close_window(Game& g);   // saves (when the data was read)
+std::string random_name(Game& g);
+
+// Input, as the window delivers it.
+void click(Game& g, ctl::Id id);
+void mouse_move(Game& g, ctl::Id over);  // the control under the pointer, ctl::form if none
+void slider_changed(Game& g, int position);
+void timer_tick(Game& g);  // the 10 ms timer

@@ -1,0 +1,137 @@
+#include <chrono>
+
+#include "core/game.hpp"
+#include "core/operations.hpp"
+#include "core/savefile.hpp"
+
+namespace {
+
+// The panels laid out below the visible area, and where start-up puts them.
+struct Placement {
+  ctl::Id panel;
+  int x, y;
+};
+constexpr Placement kPlacements[] = {
+    {ctl::end_box, 0, 0},   {ctl::help_box, 0, 0}, {ctl::item_box, 204, 0},
+    {ctl::star_box, 0, 0},  {ctl::yado_box, 0, 0}, {ctl::dougu_box, 0, 0},
+    {ctl::card_box, 0, 0},  {ctl::ken_box, 0, 0},  {ctl::start_box, 0, 0},
+};
+
+// The home's pictures in the order start-up loads them.
+constexpr ctl::Id kHomeLoadOrder[] = {ctl::Image1, ctl::Image2, ctl::Image3, ctl::Image5,
+                                      ctl::Image6, ctl::Image4, ctl::Image7, ctl::Image8,
+                                      ctl::Image9, ctl::Image10};
+constexpr ctl::Id kHomePictures[] = {ctl::Image1, ctl::Image2, ctl::Image3, ctl::Image4,
+                                     ctl::Image5, ctl::Image6, ctl::Image7, ctl::Image8,
+                                     ctl::Image9, ctl::Image10};
+
+bool load_picture(Game& g, ctl::Id id, const char* file) {
+  const bool ok = g.host.load_bitmap(g.path("cg", file), g.form[id].canvas);
+  if (ok) g.form.touch();
+  return ok;
+}
+
+void load_pictures(Game& g) {
+  load_picture(g, ctl::cg, "map.bmp");
+  load_picture(g, ctl::bak, "unit19.bmp");
+  load_picture(g, ctl::bakmap, "map.bmp");
+  load_picture(g, ctl::f_bak, "f.bmp");
+  if (load_picture(g, ctl::cg_f, "map.bmp")) {
+    Canvas& c = g.form[ctl::cg_f].canvas;
+    c.brush = c.pen = cl::teal;
+    c.fill_rect(0, 0, 160, 160);
+    g.form.resize(ctl::cg_f, 160, 160);
+  }
+  load_picture(g, ctl::room, "room.bmp");
+  // One group: the first picture that fails leaves the rest of the group empty.
+  for (ctl::Id id : kHomeLoadOrder)
+    if (!load_picture(g, id, "unit19.bmp")) return;
+  load_picture(g, ctl::end_cg, "title.bmp");
+}
+
+void cut_figure_strip(Game& g) {
+  const Canvas& strip = g.form[ctl::f_bak].canvas;
+  for (int k = 0; k < 10; ++k)
+    g.form[kHomePictures[k]].canvas.copy_rect(0, 0, 64, 64, strip, 64 * k, 0, 64 * k + 64, 64);
+}
+
+}  // namespace
+
+void create_window(Game& g) {
+  g.rng.seed(g.fixed_seed ? *g.fixed_seed
+                          : static_cast<uint64_t>(
+                                std::chrono::steady_clock::now().time_since_epoch().count()));
+  g.hero.name.clear();
+  g.hero.money = 0;
+  try {
+    load_game(g);
+  } catch (const IoError& e) {
+    g.host.show_error(g.sjis.from_utf8(e.what()));
+    return;
+  }
+  g.hero.money += 100;
+  for (const Placement& p : kPlacements) g.form.move(p.panel, p.x, p.y);
+  g.form.hide(ctl::e_state);
+  g.message_delay_ms = 800;
+  g.form.move(ctl::toy_box, 0, 0);
+  g.form.move(ctl::my_box, 0, 0);
+  load_pictures(g);
+  cut_figure_strip(g);
+}
+
+void continue_game(Game& g) {
+  play_sound(g, "1.wav");
+  g.form.hide(ctl::start_box);
+  g.form.show(ctl::map_box);
+}
+
+void new_hero(Game& g) {
+  Hero& h = g.hero;
+  play_sound(g, "1.wav");
+  h.name = g.sj("ライズ");
+  h.max_hp = 30;
+  h.max_mp = 10;
+  h.hp = 30;
+  h.mp = 10;
+  h.life = 100 + g.rng.draw(30);
+  h.level = 1;
+  h.luck = 0;
+  h.spirit_power = 15;
+  h.spirit_name = g.sj("ｽﾀｰﾀﾞﾝｽ");
+  g.form.show(ctl::first_b);
+  h.tech_lv(1) = 1;
+  for (int t = 2; t <= kTechniques; ++t) h.tech_lv(t) = 0;
+  for (int t = 1; t <= kTechniques; ++t) h.tech_exp(t) = 0;
+  h.world.fill(0);
+  h.item_count.fill(0);
+  h.owned_flags.fill(0);
+  h.attr_sun = h.attr_water = h.attr_magic = h.attr_angel = 0;
+  h.stars = 0;
+  h.attack = h.magic = h.defense = 0;
+  h.exp = 0;
+  h.money = g.rng.draw(100);
+  g.form.hide(ctl::start_box);
+  g.form.show(ctl::map_box);
+}
+
+std::string random_name(Game& g) {
+  // 92 units of two bytes: 66 full-width katakana, then 26 pairs of half-width ones.
+  const std::string& units = g.sj(
+      "アイウエオカキクケコサシスセソナニヌネノハヒフヘホマミムメモヤユヨラリルレロワヲンガギグゲゴ"
+      "ザジズゼゾダヂヅデドバビブベボパピプペポﾁｬｷｬｼｬﾋｬﾋｭﾋｮｷｭｷｮｼｭｼｮﾁｭﾁｮﾐｬﾐｭﾐｮｱｯｲｯﾃｰｸｰﾏｰﾁｰﾉｯﾉｰﾗｰﾅｯﾐｰ");
+  std::string name = g.name_pool[g.rng.draw(kNamePool)];
+  if (g.rng.draw(100) == 1) {
+    name.clear();
+    for (int i = 0; i < 4; ++i) name += units.substr(2 * g.rng.draw(92), 2);
+  }
+  return name;
+}
+
+void close_window(Game& g) {
+  if (!g.loaded) return;  // never overwrite files that were not read
+  try {
+    save_game(g);
+  } catch (const IoError& e) {
+    g.host.show_error(g.sjis.from_utf8(e.what()));
+  }
+}

@@ -1,0 +1,29 @@
+#include "platform/headless/headless_host.hpp"
+
+#include "platform/bitmap.hpp"
+
+bool HeadlessHost::load_bitmap(const std::string& path, Canvas& into) {
+  return load_bmp_file(path, into);
+}
+
+void HeadlessHost::note(const std::string& line) {
+  std::string out;
+  out.reserve(line.size());
+  for (char c : line) {
+    if (c == '\r') out += "\\r";
+    else out += c;
+  }
+  if (on_line) on_line(out);
+  if (keep_transcript) transcript.push_back(std::move(out));
+}
+
+bool HeadlessHost::ask_yes_no(const std::string& text) {
+  note("question: " + sjis_.to_utf8(text));
+  bool yes = false;
+  if (!answers.empty()) {
+    yes = answers.front();
+    answers.pop_front();
+  }
+  note(yes ? "answer: yes" : "answer: no");
+  return yes;
+}

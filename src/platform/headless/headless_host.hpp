@@ -1,0 +1,38 @@
+#pragma once
+#include <deque>
+#include <functional>
+#include <string>
+
+#include "core/host.hpp"
+#include "ui/sjis.hpp"
+
+// The host of tests, benchmarks and the scripted driver: a virtual clock that sleeping advances
+// at once, and a transcript of what a player would have seen and heard (UTF-8 lines).
+class HeadlessHost : public Host {
+ public:
+  int64_t now_ms() override { return clock_ms; }
+  void sleep_ms(int ms) override {
+    if (ms > 0) clock_ms += ms;
+  }
+  void repaint() override { ++repaints; }
+  bool ask_yes_no(const std::string& text) override;
+  void show_error(const std::string& text) override { note("error-box: " + sjis_.to_utf8(text)); }
+  bool load_bitmap(const std::string& path, Canvas& into) override;
+  void sound_played(const std::string& name) override { note("sound: " + name); }
+  void message_shown(const std::string& text) override { note("message: " + sjis_.to_utf8(text)); }
+
+  // A transcript line; CRs are written as \r.
+  void note(const std::string& utf8_line);
+
+  // Answers for the coming questions; a question with none queued is answered no.
+  std::deque<bool> answers;
+  int64_t clock_ms = 0;
+  int64_t repaints = 0;
+  bool keep_transcript = true;
+  std::vector<std::string> transcript;
+  // Where each transcript line also goes as it happens (the driver prints it).
+  std::function<void(const std::string&)> on_line;
+
+ private:
+  Sjis sjis_;
+};

@@ -1,0 +1,73 @@
+#include "ui/canvas.hpp"
+
+#include <algorithm>
+
+void Canvas::resize(int w, int h) {
+  width = std::max(0, w);
+  height = std::max(0, h);
+  pixels.assign(static_cast<size_t>(width) * height, bgr_to_rgb(cl::white));
+  ++revision;
+}
+
+void Canvas::clear() {
+  width = height = 0;
+  pixels.clear();
+  ++revision;
+}
+
+void Canvas::put(int x, int y, uint32_t rgb) {
+  if (x >= 0 && y >= 0 && x < width && y < height) pixels[static_cast<size_t>(y) * width + x] = rgb;
+}
+
+void Canvas::fill_rect(int x1, int y1, int x2, int y2) {
+  const uint32_t rgb = bgr_to_rgb(brush);
+  x1 = std::max(x1, 0);
+  y1 = std::max(y1, 0);
+  x2 = std::min(x2, width);
+  y2 = std::min(y2, height);
+  for (int y = y1; y < y2; ++y)
+    std::fill_n(pixels.begin() + static_cast<ptrdiff_t>(y) * width + x1, std::max(0, x2 - x1), rgb);
+  ++revision;
+}
+
+static void outline(Canvas& c, int x1, int y1, int x2, int y2, uint32_t rgb,
+                    void (*put)(Canvas&, int, int, uint32_t)) {
+  if (x2 <= x1 || y2 <= y1) return;
+  for (int x = x1; x < x2; ++x) {
+    put(c, x, y1, rgb);
+    put(c, x, y2 - 1, rgb);
+  }
+  for (int y = y1; y < y2; ++y) {
+    put(c, x1, y, rgb);
+    put(c, x2 - 1, y, rgb);
+  }
+}
+
+void Canvas::rectangle(int x1, int y1, int x2, int y2) {
+  fill_rect(x1 + 1, y1 + 1, x2 - 1, y2 - 1);
+  outline(*this, x1, y1, x2, y2, bgr_to_rgb(pen),
+          [](Canvas& c, int x, int y, uint32_t v) { c.put(x, y, v); });
+  ++revision;
+}
+
+void Canvas::frame_rect(int x1, int y1, int x2, int y2) {
+  outline(*this, x1, y1, x2, y2, bgr_to_rgb(brush),
+          [](Canvas& c, int x, int y, uint32_t v) { c.put(x, y, v); });
+  ++revision;
+}
+
+void Canvas::copy_rect(int dx1, int dy1, int dx2, int dy2, const Canvas& src, int sx1, int sy1,
+                       int sx2, int sy2) {
+  const int dw = dx2 - dx1, dh = dy2 - dy1, sw = sx2 - sx1, sh = sy2 - sy1;
+  if (dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0 || src.empty()) return;
+  for (int y = 0; y < dh; ++y) {
+    const int sy = sy1 + static_cast<int>(static_cast<int64_t>(y) * sh / dh);
+    if (sy < 0 || sy >= src.height) continue;
+    for (int x = 0; x < dw; ++x) {
+      const int sx = sx1 + static_cast<int>(static_cast<int64_t>(x) * sw / dw);
+      if (sx < 0 || sx >= src.width) continue;
+      put(dx1 + x, dy1 + y, src.at(sx, sy));
+    }
+  }
+  ++revision;
+}

@@ -1,0 +1,34 @@
+#pragma once
+#include <cstdint>
+
+// Colours are kept in the toolkit's own format, 0xBBGGRR (blue in the high byte), because the
+// game's rules give every colour that way. The renderer converts them once per use.
+namespace cl {
+constexpr uint32_t black = 0x000000;
+constexpr uint32_t maroon = 0x000080;
+constexpr uint32_t green = 0x008000;
+constexpr uint32_t olive = 0x008080;
+constexpr uint32_t navy = 0x800000;
+constexpr uint32_t purple = 0x800080;
+constexpr uint32_t teal = 0x808000;
+constexpr uint32_t gray = 0x808080;
+constexpr uint32_t silver = 0xC0C0C0;
+constexpr uint32_t red = 0x0000FF;
+constexpr uint32_t lime = 0x00FF00;
+constexpr uint32_t yellow = 0x00FFFF;
+constexpr uint32_t blue = 0xFF0000;
+constexpr uint32_t fuchsia = 0xFF00FF;
+constexpr uint32_t aqua = 0xFFFF00;
+constexpr uint32_t white = 0xFFFFFF;
+// The classic 3-D control colours of the desktop the window was laid out for.
+constexpr uint32_t btn_face = 0xC0C0C0;
+constexpr uint32_t btn_shadow = 0x808080;
+constexpr uint32_t btn_highlight = 0xFFFFFF;
+constexpr uint32_t highlight = 0x800000;  // selection bar
+constexpr uint32_t none = 0xFF000000;     // "no colour": transparent or inherited
+}  // namespace cl
+
+// 0xBBGGRR -> 0xRRGGBB
+constexpr uint32_t bgr_to_rgb(uint32_t c) {
+  return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
+}

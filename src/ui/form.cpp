@@ -1,0 +1,160 @@
+#include "ui/form.hpp"
+
+#include <algorithm>
+
+#include "ui/sjis.hpp"
+
+namespace {
+bool drawn_only(Kind k) {
+  return k == Kind::Label || k == Kind::Picture || k == Kind::Gauge || k == Kind::Shape;
+}
+}  // namespace
+
+Rect Rect::intersect(const Rect& o) const {
+  const int x1 = std::max(x, o.x), y1 = std::max(y, o.y);
+  const int x2 = std::min(x + w, o.x + o.w), y2 = std::min(y + h, o.y + o.h);
+  return {x1, y1, std::max(0, x2 - x1), std::max(0, y2 - y1)};
+}
+
+Form::Form(const Sjis& sjis, int client_width, int client_height)
+    : client_w_(client_width), client_h_(client_height) {
+  for (int i = 0; i < ctl::count; ++i) {
+    const auto id = static_cast<ctl::Id>(i);
+    const ControlSpec& s = spec(id);
+    Control& c = controls_[i];
+    c.id = id;
+    c.kind = s.kind;
+    c.parent = s.parent;
+    c.x = s.x;
+    c.y = s.y;
+    c.w = s.w;
+    c.h = s.h;
+    c.visible = s.visible;
+    c.caption = sjis.from_utf8(s.caption);
+    c.look = s.look;
+  }
+  Control& slider = controls_[ctl::e_sp_l];
+  slider.min = 0;
+  slider.max = 10;
+  slider.position = 5;
+  controls_[ctl::w_exp2].max = 9;
+
+  // Painting order: depth first from the window, each parent's drawn-only children first.
+  std::vector<std::vector<ctl::Id>> children(ctl::count);
+  for (int i = 1; i < ctl::count; ++i) children[controls_[i].parent].push_back(static_cast<ctl::Id>(i));
+  auto visit = [&](auto&& self, ctl::Id id) -> void {
+    paint_order_.push_back(id);
+    for (int pass = 0; pass < 2; ++pass)
+      for (ctl::Id child : children[id])
+        if (drawn_only(controls_[child].kind) == (pass == 0)) self(self, child);
+  };
+  visit(visit, ctl::form);
+}
+
+const char* Form::name(ctl::Id id) { return spec(id).name; }
+
+ctl::Id Form::find(std::string_view n) {
+  for (int i = 0; i < ctl::count; ++i)
+    if (n == spec(static_cast<ctl::Id>(i)).name) return static_cast<ctl::Id>(i);
+  return ctl::count;
+}
+
+void Form::set_caption(ctl::Id id, const std::string& text) {
+  if (controls_[id].caption == text) return;
+  controls_[id].caption = text;
+  ++revision_;
+}
+
+void Form::set_visible(ctl::Id id, bool v) {
+  if (controls_[id].visible == v) return;
+  controls_[id].visible = v;
+  ++revision_;
+}
+
+void Form::move(ctl::Id id, int x, int y) {
+  controls_[id].x = x;
+  controls_[id].y = y;
+  ++revision_;
+}
+
+void Form::resize(ctl::Id id, int w, int h) {
+  controls_[id].w = w;
+  controls_[id].h = h;
+  ++revision_;
+}
+
+void Form::set_fore(ctl::Id id, uint32_t colour) {
+  if (controls_[id].look.fore == colour) return;
+  controls_[id].look.fore = colour;
+  ++revision_;
+}
+
+void Form::set_gauge(ctl::Id id, int max, int progress) {
+  Control& c = controls_[id];
+  if (c.max == max && c.position == progress) return;
+  c.max = max;
+  c.position = progress;
+  ++revision_;
+}
+
+void Form::set_position(ctl::Id id, int position) {
+  Control& c = controls_[id];
+  position = std::clamp(position, c.min, c.max);
+  if (c.position == position) return;
+  c.position = position;
+  ++revision_;
+}
+
+void Form::set_client_size(int w, int h) {
+  client_w_ = w;
+  client_h_ = h;
+  ++revision_;
+}
+
+bool Form::shown(ctl::Id id) const {
+  for (ctl::Id i = id; i != ctl::form; i = controls_[i].parent)
+    if (!controls_[i].visible) return false;
+  return true;
+}
+
+Rect Form::window_rect(ctl::Id id) const {
+  Rect r{0, 0, controls_[id].w, controls_[id].h};
+  if (id == ctl::form) return {0, 0, client_w_, client_h_};
+  for (ctl::Id i = id; i != ctl::form; i = controls_[i].parent) {
+    r.x += controls_[i].x;
+    r.y += controls_[i].y;
+  }
+  return r;
+}
+
+Rect Form::visible_rect(ctl::Id id) const {
+  Rect r = window_rect(id);
+  for (ctl::Id p = controls_[id].parent;; p = controls_[p].parent) {
+    r = r.intersect(window_rect(p));
+    if (p == ctl::form) break;
+  }
+  return r;
+}
+
+ctl::Id Form::hit_test(int x, int y) const {
+  for (auto it = paint_order_.rbegin(); it != paint_order_.rend(); ++it) {
+    const ctl::Id id = *it;
+    if (id == ctl::form || !shown(id)) continue;
+    if (visible_rect(id).contains(x, y)) return id;
+  }
+  return ctl::form;
+}
+
+bool Form::clickable(ctl::Id id) const {
+  if (id == ctl::form || !shown(id)) return false;
+  const Rect r = window_rect(id);
+  const int cx = r.x + r.w / 2, cy = r.y + r.h / 2;
+  if (!visible_rect(id).contains(cx, cy)) return false;
+  return hit_test(cx, cy) == id;
+}
+
+uint64_t Form::revision() const {
+  uint64_t r = revision_;
+  for (const Control& c : controls_) r += c.canvas.revision;
+  return r;
+}
