@@ -61,4 +61,11 @@ void slider_changed(Game& g, int position) {
   g.message_delay_ms = g.form[ctl::e_sp_l].position * 100 + 300;
 }
 
+void list_select(Game& g, int index) {
+  Control& list = g.form[ctl::item_list];
+  if (index < -1 || index >= static_cast<int>(list.items.size())) index = -1;
+  list.selected = index;
+  g.form.touch();
+}
+
 void timer_tick(Game& g) { refresh_status(g); }

@@ -21,4 +21,5 @@ std::string random_name(Game& g);
 void click(Game& g, ctl::Id id);
 void mouse_move(Game& g, ctl::Id over);  // the control under the pointer, ctl::form if none
 void slider_changed(Game& g, int position);
+void list_select(Game& g, int index);  // a click on entry `index` of item_list (-1: none)
 void timer_tick(Game& g);  // the 10 ms timer
