@@ -26,6 +26,8 @@ struct Hero {
 
   uint8_t& tech_lv(int t) { return tech[2 * t]; }
   uint8_t& tech_exp(int t) { return tech[2 * t + 1]; }
+  uint8_t tech_lv(int t) const { return tech[2 * t]; }
+  uint8_t tech_exp(int t) const { return tech[2 * t + 1]; }
   uint8_t& world_flags(int index) {
     assert(index >= 200 && index < 300);
     return world[index - 200];

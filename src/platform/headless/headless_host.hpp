@@ -14,7 +14,10 @@ class HeadlessHost : public Host {
   void sleep_ms(int ms) override {
     if (ms > 0) clock_ms += ms;
   }
-  void repaint() override { ++repaints; }
+  void repaint() override {
+    ++repaints;
+    if (on_repaint) on_repaint();
+  }
   bool ask_yes_no(const std::string& text) override;
   void show_error(const std::string& text) override { note("error-box: " + sjis_.to_utf8(text)); }
   bool load_bitmap(const std::string& path, Canvas& into) override;
@@ -32,6 +35,7 @@ class HeadlessHost : public Host {
   std::vector<std::string> transcript;
   // Where each transcript line also goes as it happens (the driver prints it).
   std::function<void(const std::string&)> on_line;
+  std::function<void()> on_repaint;
 
  private:
   Sjis sjis_;

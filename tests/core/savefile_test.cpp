@@ -1,0 +1,318 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "core/operations.hpp"
+#include "core/savefile.hpp"
+#include "support/test_game.hpp"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The save file's lines, as the loader numbers them.
+std::vector<std::string> split_crlf(const std::string& bytes) {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  while (start < bytes.size()) {
+    size_t end = bytes.find("\r\n", start);
+    if (end == std::string::npos) end = bytes.size();
+    lines.push_back(bytes.substr(start, end - start));
+    start = end + 2;
+  }
+  return lines;
+}
+
+std::string join_crlf(const std::vector<std::string>& lines) {
+  std::string out;
+  for (const auto& l : lines) out += l + "\r\n";
+  return out;
+}
+
+TEST(SaveFile, DefaultSaveHas933LinesAndItemCatalogue2052) {
+  ScratchData data;
+  EXPECT_EQ(split_crlf(data.read(data.dat("my.dat"))).size(), 933u);
+  EXPECT_EQ(split_crlf(data.read(data.dat("item.dat"))).size(), 2052u);
+}
+
+TEST(SaveFile, SavingAndLoadingReproducesEveryFieldButStatus) {
+  TestGame t;
+  Hero& h = t.g().hero;
+  h.name = t.sj("テスト勇者");
+  h.spirit_name = t.sj("ほし");
+  int32_t v = -5;
+  for (int32_t* f : {&h.hp, &h.mp, &h.max_hp, &h.max_mp, &h.spirit_power, &h.money, &h.level,
+                     &h.exp, &h.stars, &h.life, &h.luck, &h.attr_sun, &h.attr_water, &h.attr_magic,
+                     &h.attr_angel, &h.attack, &h.magic, &h.defense})
+    *f = v += 7;
+  h.money = -2147483647 - 1;
+  for (int i = 0; i < 200; ++i) h.tech[i] = static_cast<uint8_t>(i * 3);
+  for (int i = 0; i < 100; ++i) h.world[i] = static_cast<uint8_t>(255 - i);
+  for (int i = 0; i < 513; ++i) h.item_count[i] = static_cast<uint8_t>(i % 2);
+  for (int i = 0; i < 100; ++i) h.owned_flags[i] = static_cast<uint8_t>(i % 3);
+  h.status = 4;
+  t.g().items[300] = {t.sj("card･スライム"), "", 111, 17};
+  const Hero saved = h;
+  save_game(t.g());
+
+  HeadlessHost host2;
+  Game g2(host2, t.data.dir().string());
+  load_game(g2);
+  EXPECT_TRUE(g2.loaded);
+  const Hero& l = g2.hero;
+  EXPECT_EQ(l.name, saved.name);
+  EXPECT_EQ(l.spirit_name, saved.spirit_name);
+  EXPECT_EQ(l.money, saved.money);
+  EXPECT_EQ(l.defense, saved.defense);
+  EXPECT_EQ(l.luck, saved.luck);
+  EXPECT_EQ(l.tech, saved.tech);
+  EXPECT_EQ(l.world, saved.world);
+  EXPECT_EQ(l.item_count, saved.item_count);
+  EXPECT_EQ(l.owned_flags, saved.owned_flags);
+  EXPECT_EQ(l.status, 0) << "the ailment is not saved";
+  for (int id = 0; id < kItems; ++id) {
+    EXPECT_EQ(g2.items[id].name, t.g().items[id].name) << id;
+    EXPECT_EQ(g2.items[id].kind, t.g().items[id].kind) << id;
+    EXPECT_EQ(g2.items[id].value, t.g().items[id].value) << id;
+  }
+}
+
+// Each case writes one save file; `check` looks at what was loaded.
+struct ReadingCase {
+  const char* name;
+  std::function<std::string(std::vector<std::string>)> edit;
+  std::function<void(const Hero&)> check;
+};
+
+TEST(SaveFile, ReadingRules) {
+  const ReadingCase cases[] = {
+      {"a short file leaves the rest 0 and empty",
+       [](std::vector<std::string> l) {
+         l.resize(5);
+         return join_crlf(l);
+       },
+       [](const Hero& h) {
+         EXPECT_EQ(h.max_hp, 30);
+         EXPECT_EQ(h.max_mp, 0);
+         EXPECT_EQ(h.tech_lv(1), 0);
+         EXPECT_EQ(h.defense, 0);
+       }},
+      {"an empty file loads",
+       [](std::vector<std::string>) { return std::string(); },
+       [](const Hero& h) {
+         EXPECT_EQ(h.name, "");
+         EXPECT_EQ(h.hp, 0);
+       }},
+      {"a level byte keeps its low 8 bits",
+       [](std::vector<std::string> l) {
+         l[13 + 2] = "300";  // tech_lv[1]
+         l[313] = "-1";      // item_count[0]
+         return join_crlf(l);
+       },
+       [](const Hero& h) {
+         EXPECT_EQ(h.tech_lv(1), 44);
+         EXPECT_EQ(h.item_count[0], 255);
+       }},
+      {"a blank line before a number is skipped",
+       [](std::vector<std::string> l) {
+         l.insert(l.begin() + 2, "");
+         l.insert(l.begin() + 2, "   ");
+         l.pop_back();
+         l.pop_back();
+         return join_crlf(l);
+       },
+       [](const Hero& h) {
+         EXPECT_EQ(h.hp, 30);
+         EXPECT_EQ(h.mp, 10);
+       }},
+      {"a number followed by text reads the number",
+       [](std::vector<std::string> l) {
+         l[2] = "12 abc";
+         l[3] = "\t-7\tzzz";
+         return join_crlf(l);
+       },
+       [](const Hero& h) {
+         EXPECT_EQ(h.hp, 12);
+         EXPECT_EQ(h.mp, -7);
+       }},
+      {"lines ended by LF alone read as lines",
+       [](std::vector<std::string> l) {
+         std::string out;
+         for (auto& s : l) out += s + "\n";
+         return out;
+       },
+       [](const Hero& h) {
+         EXPECT_EQ(h.max_hp, 30);
+         EXPECT_EQ(h.tech_lv(1), 1);
+       }},
+      {"a 1 MB name line is read whole",
+       [](std::vector<std::string> l) {
+         l[0] = std::string(1 << 20, 'A');
+         return join_crlf(l);
+       },
+       [](const Hero& h) {
+         EXPECT_EQ(h.name.size(), 1u << 20);
+         EXPECT_EQ(h.hp, 30);
+       }},
+      {"bytes that are not Shift-JIS stay as they are",
+       [](std::vector<std::string> l) {
+         l[0] = "\x81\xFF\xA0\x80z\x82";
+         return join_crlf(l);
+       },
+       [](const Hero& h) { EXPECT_EQ(h.name, "\x81\xFF\xA0\x80z\x82"); }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ScratchData data;
+    data.write(data.dat("my.dat"), c.edit(split_crlf(data.read(data.dat("my.dat")))));
+    HeadlessHost host;
+    Game g(host, data.dir().string());
+    ASSERT_NO_THROW(load_game(g));
+    c.check(g.hero);
+  }
+}
+
+TEST(SaveFile, BrokenFilesStopLoadingWithFileLineAndReason) {
+  struct Case {
+    const char* file;
+    std::function<std::string(std::vector<std::string>)> edit;
+    const char* expect;  // part of the error text
+  } cases[] = {
+      {"my.dat",
+       [](std::vector<std::string> l) {
+         l[2] = "abc";
+         return join_crlf(l);
+       },
+       "my.dat の 3 行目：数値として読めません「abc」"},
+      {"my.dat",
+       [](std::vector<std::string> l) {
+         l[6] = "12abc";
+         return join_crlf(l);
+       },
+       "my.dat の 7 行目"},
+      {"my.dat",
+       [](std::vector<std::string> l) {
+         l[4] = std::string(1 << 20, '9');
+         return join_crlf(l);
+       },
+       "my.dat の 5 行目：数が大きすぎます"},
+      {"item.dat",
+       [](std::vector<std::string> l) {
+         l[4 * 10 + 2] = "\x83\x41";  // a katakana where a kind belongs
+         return join_crlf(l);
+       },
+       "item.dat の 43 行目：数値として読めません「ア」"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.expect);
+    ScratchData data;
+    data.write(data.dat(c.file), c.edit(split_crlf(data.read(data.dat(c.file)))));
+    HeadlessHost host;
+    Game g(host, data.dir().string());
+    try {
+      load_game(g);
+      ADD_FAILURE() << "loaded";
+    } catch (const IoError& e) {
+      EXPECT_NE(std::string(e.what()).find(c.expect), std::string::npos) << e.what();
+    }
+    EXPECT_FALSE(g.loaded);
+  }
+}
+
+TEST(SaveFile, MissingFileNamesTheFile) {
+  ScratchData data;
+  fs::remove(data.dat("aiko.dat"));
+  HeadlessHost host;
+  Game g(host, data.dir().string());
+  try {
+    load_game(g);
+    FAIL() << "loaded";
+  } catch (const IoError& e) {
+    EXPECT_NE(std::string(e.what()).find("aiko.dat を開けません"), std::string::npos) << e.what();
+  }
+  // What came before aiko.dat was read; what comes after it was not.
+  EXPECT_FALSE(g.name_pool[0].empty());
+  EXPECT_FALSE(g.tech_table[0][0].empty());
+  EXPECT_TRUE(g.items[0].name.empty());
+}
+
+TEST(SaveFile, FailedStartUpShowsTheErrorAndNeverSaves) {
+  TestGame t(false);
+  t.data.write(t.data.dat("my.dat"), "name\r\nspirit\r\nnot-a-number\r\n");
+  const std::string items_before = t.data.read(t.data.dat("item.dat"));
+  create_window(t.g());
+  const auto errors = t.lines("error-box: ");
+  ASSERT_EQ(errors.size(), 1u);
+  EXPECT_NE(errors[0].find("my.dat の 3 行目"), std::string::npos) << errors[0];
+  EXPECT_EQ(t.g().hero.money, 0) << "the start-up 100 yen come after loading";
+  EXPECT_EQ(t.g().form[ctl::start_box].y, 480) << "the panels stay where they were laid out";
+  close_window(t.g());
+  EXPECT_EQ(t.data.read(t.data.dat("item.dat")), items_before);
+  EXPECT_EQ(t.data.read(t.data.dat("my.dat")), "name\r\nspirit\r\nnot-a-number\r\n");
+}
+
+TEST(SaveFile, AFailedSaveLeavesTheOldFilesWholeAndSkipsTheCatalogue) {
+  TestGame t;
+  const std::string my_before = t.data.read(t.data.dat("my.dat"));
+  const std::string items_before = t.data.read(t.data.dat("item.dat"));
+  t.g().hero.money = 12345;
+  t.g().items[256] = {"x", "", 111, 1};
+  // A folder where the temporary file must go: creating it fails, whoever we are.
+  fs::create_directory(t.data.dat("my.dat.tmp"));
+  close_window(t.g());
+  const auto errors = t.lines("error-box: ");
+  ASSERT_EQ(errors.size(), 1u);
+  EXPECT_NE(errors[0].find("my.dat.tmp を作れません"), std::string::npos) << errors[0];
+  EXPECT_EQ(t.data.read(t.data.dat("my.dat")), my_before);
+  EXPECT_EQ(t.data.read(t.data.dat("item.dat")), items_before);
+}
+
+TEST(SaveFile, SavingLeavesNoTemporaryFileAndWritesPlainDecimals) {
+  TestGame t;
+  t.g().hero.money = -40;
+  t.g().hero.tech_lv(1) = 255;
+  close_window(t.g());
+  for (auto& e : fs::directory_iterator(t.data.dir() / "dat"))
+    EXPECT_EQ(e.path().extension(), ".dat") << e.path();
+  const auto lines = split_crlf(t.data.read(t.data.dat("my.dat")));
+  ASSERT_EQ(lines.size(), 933u);
+  EXPECT_EQ(lines[7], "-40");
+  EXPECT_EQ(lines[15], "255");
+}
+
+TEST(SaveFile, EachStartAddsOneHundredYen) {
+  ScratchData data;
+  int32_t money = 0;
+  for (int run = 0; run < 3; ++run) {
+    HeadlessHost host;
+    Game g(host, data.dir().string());
+    create_window(g);
+    if (run == 0) money = g.hero.money;
+    else EXPECT_EQ(g.hero.money, money + 100 * run);
+    continue_game(g);
+    close_window(g);
+  }
+}
+
+TEST(SaveFile, ANewHeroKeepsTheCardsOfEarlierGames) {
+  ScratchData data;
+  {
+    HeadlessHost host;
+    Game g(host, data.dir().string());
+    create_window(g);
+    g.items[256] = {g.sj("card･ネコ"), "", 111, 3};
+    close_window(g);
+  }
+  HeadlessHost host;
+  Game g(host, data.dir().string());
+  create_window(g);
+  new_hero(g);
+  close_window(g);
+  HeadlessHost host3;
+  Game g3(host3, data.dir().string());
+  load_game(g3);
+  EXPECT_EQ(g3.sjis.to_utf8(g3.items[256].name), "card･ネコ");
+  EXPECT_EQ(g3.items[256].kind, 111);
+}
+
+}  // namespace
