@@ -6,8 +6,6 @@
 #include <cerrno>
 #include <charconv>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 
 #include "core/game.hpp"
 
@@ -20,10 +18,21 @@ namespace {
 class Reader {
  public:
   Reader(const Sjis& sjis, std::string path) : sjis_(sjis), path_(std::move(path)) {
-    std::ifstream in(path_, std::ios::binary);
-    if (!in) throw IoError(path_ + " を開けません（" + std::strerror(errno) + "）");
-    data_.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    if (in.bad()) throw IoError(path_ + " を読めません（" + std::strerror(errno) + "）");
+    const int fd = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) throw IoError(path_ + " を開けません（" + std::strerror(errno) + "）");
+    char buf[65536];
+    for (;;) {
+      const ssize_t n = ::read(fd, buf, sizeof buf);
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0) {
+        const int err = errno;
+        ::close(fd);
+        throw IoError(path_ + " を読めません（" + std::strerror(err) + "）");
+      }
+      if (n == 0) break;
+      data_.append(buf, static_cast<size_t>(n));
+    }
+    ::close(fd);
   }
 
   std::string text() {

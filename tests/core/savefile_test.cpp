@@ -236,6 +236,21 @@ TEST(SaveFile, MissingFileNamesTheFile) {
   EXPECT_TRUE(g.items[0].name.empty());
 }
 
+TEST(SaveFile, AnUnreadableFileStopsLoading) {
+  ScratchData data;
+  fs::remove(data.dat("magic.dat"));
+  fs::create_directory(data.dat("magic.dat"));
+  HeadlessHost host;
+  Game g(host, data.dir().string());
+  try {
+    load_game(g);
+    FAIL() << "loaded";
+  } catch (const IoError& e) {
+    EXPECT_NE(std::string(e.what()).find("magic.dat"), std::string::npos) << e.what();
+  }
+  EXPECT_FALSE(g.loaded);
+}
+
 TEST(SaveFile, FailedStartUpShowsTheErrorAndNeverSaves) {
   TestGame t(false);
   t.data.write(t.data.dat("my.dat"), "name\r\nspirit\r\nnot-a-number\r\n");

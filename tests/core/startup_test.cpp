@@ -220,7 +220,9 @@ TEST(StartUp, ATruncatedBitmapIsSkipped) {
   // Cut inside the pixels: either refused or read at its full size, never out of bounds.
   t.data.write(t.data.cg("map.bmp"), whole.substr(0, whole.size() / 2));
   Canvas c;
-  if (t.host.load_bitmap(t.data.cg("map.bmp").string(), c)) EXPECT_EQ(c.width * c.height, 200 * 200);
+  if (t.host.load_bitmap(t.data.cg("map.bmp").string(), c)) {
+    EXPECT_EQ(c.width * c.height, 200 * 200);
+  }
 }
 
 TEST(Help, OpensAndClosesOverTheSameScreen) {

@@ -1,0 +1,13 @@
+#!/bin/sh
+# Installs what is missing, builds, and runs the whole test suite: once as released, once built
+# with AddressSanitizer and UndefinedBehaviorSanitizer.
+set -eu
+cd "$(dirname "$0")"
+sh scripts/install-deps.sh
+jobs=$(nproc)
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j"$jobs"
+(cd build && ctest --output-on-failure -j"$jobs")
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DLUSHERA_SANITIZE=ON -DLUSHERA_BENCH=OFF >/dev/null
+cmake --build build-asan -j"$jobs"
+(cd build-asan && ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions="$PWD/../tests/lsan.supp" UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j"$jobs")
