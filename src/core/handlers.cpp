@@ -1,5 +1,7 @@
+#include "battle/battle.hpp"
 #include "core/game.hpp"
 #include "core/operations.hpp"
+#include "world/world.hpp"
 
 namespace {
 
@@ -31,20 +33,60 @@ struct ClickHandler {
   void (*run)(Game&);
 };
 
+template <uint8_t id>
+void enter(Game& g) {
+  enter_location(g, id);
+}
+
 constexpr ClickHandler kClicks[] = {
     {ctl::Button39, continue_game},
     {ctl::Button1, new_hero},
     {ctl::BitBtn3, open_help},
     {ctl::BitBtn2, close_help},
+    // the world map
+    {ctl::map1, enter<1>},
+    {ctl::map2, enter<2>},
+    {ctl::map3, enter<3>},
+    {ctl::map4, enter<4>},
+    {ctl::map5, enter<5>},
+    {ctl::map6, enter<6>},
+    {ctl::map7, enter<7>},
+    {ctl::map0, open_star_shop},
+    {ctl::Button14, open_shop},
+    {ctl::Button15, close_shop},
+    {ctl::Button23, open_home},
+    {ctl::Button24, close_home},
+    // the road
+    {ctl::Button27, walk_forward},
+    {ctl::Button16, walk_back},
+    {ctl::wana_b, disarm_trap},
+    {ctl::sira_b, search_spot},
+    // battle
+    {ctl::w1_b, open_attack_group},
+    {ctl::w2_b, open_magic_group},
+    {ctl::w3_b, open_special_group},
+    {ctl::Button50, flee},
+    // developer buttons
+    {ctl::Button6, hero_turn_start},
+    {ctl::Button5, opponent_turn},
+    {ctl::Button4, end_battle},
+    {ctl::Button3, start_random_battle},
     {ctl::Button25, dev_own_figure},
     {ctl::Button40, dev_level_up},
     {ctl::first_b, dev_to_map},
     {ctl::Button2, dev_all_techniques},
 };
 
+bool is_technique_button(ctl::Id id) {
+  return (id >= ctl::w1 && id <= ctl::w8) || (id >= ctl::w9 && id <= ctl::w16) ||
+         (id >= ctl::w17 && id <= ctl::w24);
+}
+
 }  // namespace
 
 void click(Game& g, ctl::Id id) {
+  // Every technique button shares one handler: it performs the technique last pointed at.
+  if (is_technique_button(id)) return use_technique(g);
   for (const ClickHandler& h : kClicks)
     if (h.id == id) return h.run(g);
 }

@@ -3,6 +3,7 @@
 #include <string>
 
 struct Canvas;
+struct Font;
 
 // What the game needs from the machine it runs on. The SDL host is the real window; the headless
 // host runs on a virtual clock for tests, benchmarks and the scripted driver.
@@ -21,6 +22,19 @@ class Host {
   virtual void show_error(const std::string& text) = 0;
   // Replaces the canvas by a Windows bitmap file; false (canvas untouched) if it cannot be read.
   virtual bool load_bitmap(const std::string& path, Canvas& into) = 0;
+  // Moves the window by (dx, dy) pixels, for the battle's shake. A host whose window cannot be
+  // moved shakes its contents instead; one without a window ignores it.
+  virtual void move_window(int dx, int dy) {
+    (void)dx;
+    (void)dy;
+  }
+  // Writes text (Shift-JIS) on a canvas at (x, y) in the font and colour, over a box of the
+  // canvas's brush colour, as the toolkit's text output does. Needs the platform's fonts; a
+  // host without them leaves the canvas as it is.
+  virtual void draw_text(Canvas& canvas, int x, int y, const std::string& text, const Font& font,
+                         uint32_t colour) {
+    (void)canvas, (void)x, (void)y, (void)text, (void)font, (void)colour;
+  }
   // A sound the game asked for, by file name (heard once the mixer is in; recorded always).
   virtual void sound_played(const std::string& name) = 0;
   // A message the game typed out (Shift-JIS), for hosts that keep a transcript.

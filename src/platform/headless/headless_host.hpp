@@ -24,12 +24,20 @@ class HeadlessHost : public Host {
   void sound_played(const std::string& name) override { note("sound: " + name); }
   void message_shown(const std::string& text) override { note("message: " + sjis_.to_utf8(text)); }
 
+  void move_window(int dx, int dy) override {
+    window_x += dx;
+    window_y += dy;
+    ++window_moves;
+  }
+
   // A transcript line; CRs are written as \r.
   void note(const std::string& utf8_line);
 
   // Answers for the coming questions; a question with none queued is answered no.
   std::deque<bool> answers;
   int64_t clock_ms = 0;
+  int window_x = 0, window_y = 0;
+  int64_t window_moves = 0;
   int64_t repaints = 0;
   bool keep_transcript = true;
   std::vector<std::string> transcript;
