@@ -1,0 +1,16 @@
+#pragma once
+
+struct Game;
+
+// A player who knows one move: walk on, disarm what is found, and in battle flick the opponent
+// with the first technique until it falls. Used by the road tests and the benchmarks.
+struct AutoPlayer {
+  Game& g;
+  // One click of the player; false when nothing on the screen is for this player to click.
+  bool act();
+  // Clicks until the hero is back on the world map or the game has ended; at most `limit` clicks.
+  // Returns the clicks made.
+  long walk_location(long limit);
+  // Fights the battle on screen to its end; returns the clicks made.
+  long fight(long limit);
+};
