@@ -60,14 +60,30 @@ void Canvas::copy_rect(int dx1, int dy1, int dx2, int dy2, const Canvas& src, in
                        int sx2, int sy2) {
   const int dw = dx2 - dx1, dh = dy2 - dy1, sw = sx2 - sx1, sh = sy2 - sy1;
   if (dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0 || src.empty()) return;
-  for (int y = 0; y < dh; ++y) {
-    const int sy = sy1 + static_cast<int>(static_cast<int64_t>(y) * sh / dh);
+  const int xa = std::max(dx1, 0), xb = std::min(dx2, width);
+  const int ya = std::max(dy1, 0), yb = std::min(dy2, height);
+  int last_sy = -1;
+  uint32_t* last_row = nullptr;
+  for (int y = ya; y < yb; ++y) {
+    const int sy = sy1 + static_cast<int>(static_cast<int64_t>(y - dy1) * sh / dh);
     if (sy < 0 || sy >= src.height) continue;
-    for (int x = 0; x < dw; ++x) {
-      const int sx = sx1 + static_cast<int>(static_cast<int64_t>(x) * sw / dw);
-      if (sx < 0 || sx >= src.width) continue;
-      put(dx1 + x, dy1 + y, src.at(sx, sy));
+    uint32_t* row = pixels.data() + static_cast<ptrdiff_t>(y) * width;
+    if (sy == last_sy && last_row) {  // a stretched row repeats the one above it
+      std::copy(last_row + xa, last_row + xb, row + xa);
+      continue;
     }
+    const uint32_t* from = src.pixels.data() + static_cast<ptrdiff_t>(sy) * src.width;
+    // Step through the source columns without a division per pixel.
+    int64_t acc = static_cast<int64_t>(xa - dx1) * sw;
+    int sx = sx1 + static_cast<int>(acc / dw);
+    acc %= dw;
+    for (int x = xa; x < xb; ++x) {
+      if (sx >= 0 && sx < src.width) row[x] = from[sx];
+      acc += sw;
+      while (acc >= dw) acc -= dw, ++sx;
+    }
+    last_sy = sy;
+    last_row = row;
   }
   ++revision;
 }
