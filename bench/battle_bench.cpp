@@ -38,6 +38,9 @@ struct Arena {
     h.level = 12;
     h.spirit_power = 40;
     h.status = 0;
+    // what a hero of this level has learned by now
+    for (int t = 1; t <= 8; ++t) h.tech_lv(t) = 3;
+    h.tech_lv(2) = 6;
     g.location.progress = 2;
     g.form.hide(ctl::danjyon_box);
     start_random_battle(g);

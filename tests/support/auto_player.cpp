@@ -7,10 +7,13 @@ bool AutoPlayer::act() {
   Form& f = g.form;
   if (f.shown(ctl::battle_box)) {
     if (!f.shown(ctl::w_box)) click(g, ctl::w1_b);
-    if (!f.clickable(ctl::w1)) return false;
-    mouse_move(g, ctl::w1);
-    click(g, ctl::w1);
-    return true;
+    for (ctl::Id button : {ctl::w2, ctl::w1}) {
+      if (!f.clickable(button) || (button == ctl::w2 && g.hero.mp < 1)) continue;
+      mouse_move(g, button);
+      click(g, button);
+      return true;
+    }
+    return false;
   }
   if (f.shown(ctl::danjyon_box)) {
     if (f.clickable(ctl::wana_b)) click(g, ctl::wana_b);

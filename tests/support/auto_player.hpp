@@ -2,8 +2,9 @@
 
 struct Game;
 
-// A player who knows one move: walk on, disarm what is found, and in battle flick the opponent
-// with the first technique until it falls. Used by the road tests and the benchmarks.
+// A simple player: walks on, disarms and searches what is found, and in battle strikes with the
+// sword when it knows it and has the Mp, else with the flick, until the opponent falls. Used by
+// the road tests and the benchmarks.
 struct AutoPlayer {
   Game& g;
   // One click of the player; false when nothing on the screen is for this player to click.

@@ -1,0 +1,157 @@
+// Line breaking, alignment and mnemonics of captions, and the text cache.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/sdl/fonts.hpp"
+#include "platform/sdl/text_layout.hpp"
+#include "ui/sjis.hpp"
+
+namespace {
+
+// Every character 10 pixels wide, whatever its byte length.
+class TenPixels : public TextMeasure {
+ public:
+  int width(std::string_view s) override {
+    int n = 0;
+    for (unsigned char c : s)
+      if ((c & 0xC0) != 0x80) ++n;
+    return 10 * n;
+  }
+};
+
+std::vector<std::string> texts(const std::vector<LaidLine>& lines) {
+  std::vector<std::string> out;
+  for (const LaidLine& l : lines) out.push_back(l.text);
+  return out;
+}
+
+using Lines = std::vector<std::string>;
+
+TEST(TextLayout, CarriageReturnBreaksTheLineAndAnLfAfterItIsPartOfIt) {
+  TenPixels m;
+  struct Case {
+    const char* text;
+    Lines lines;
+  };
+  const Case cases[] = {
+      {"ab\rcd", {"ab", "cd"}},
+      {"ab\r\ncd", {"ab", "cd"}},
+      {"ab\r\rcd", {"ab", "", "cd"}},
+      {"ab\r\n\r\ncd", {"ab", "", "cd"}},
+      {"ab\ncd", {"ab", "cd"}},
+      {"あい\rう", {"あい", "う"}},
+      {"\rab", {"", "ab"}},
+      {"", {}},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(texts(break_lines(c.text, 0, m)), c.lines) << c.text;
+    EXPECT_EQ(texts(break_lines(c.text, 1000, m)), c.lines) << c.text;
+  }
+}
+
+TEST(TextLayout, WrapsBeforeTheFirstCharacterThatDoesNotFitWhateverItIs) {
+  TenPixels m;
+  struct Case {
+    const char* text;
+    int width;
+    Lines lines;
+  };
+  const Case cases[] = {
+      {"あいうえお", 25, {"あい", "うえ", "お"}},
+      {"あいうえお", 30, {"あいう", "えお"}},
+      {"あいうえお", 50, {"あいうえお"}},
+      {"ab cd ef", 40, {"ab c", "d ef"}},  // not at the spaces
+      {"あいう\rえおかきく", 20, {"あい", "う", "えお", "かき", "く"}},
+      {"あいう", 5, {"あ", "い", "う"}},  // a box narrower than a character
+  };
+  for (const Case& c : cases) EXPECT_EQ(texts(break_lines(c.text, c.width, m)), c.lines) << c.text;
+  const std::vector<LaidLine> lines = break_lines("あいうえお", 25, m);
+  ASSERT_EQ(lines.size(), 3u);
+  EXPECT_EQ(lines[0].width, 20);
+  EXPECT_EQ(lines[2].width, 10);
+}
+
+TEST(TextLayout, AlignmentOffsets) {
+  EXPECT_EQ(align_offset(Align::Left, 100, 30), 0);
+  EXPECT_EQ(align_offset(Align::Right, 100, 30), 70);
+  EXPECT_EQ(align_offset(Align::Center, 100, 30), 35);
+  EXPECT_EQ(align_offset(Align::Right, 20, 30), -10);  // wider than its box: runs off the left
+}
+
+TEST(TextLayout, MnemonicsAreUnderlinedAndDoubleAmpersandsShowOne) {
+  const Mnemonic yes = strip_mnemonic("はい(&Y)");
+  EXPECT_EQ(yes.text, "はい(Y)");
+  EXPECT_EQ(yes.text.substr(yes.marked, yes.marked_size), "Y");
+  const Mnemonic amp = strip_mnemonic("A&&B");
+  EXPECT_EQ(amp.text, "A&B");
+  EXPECT_EQ(amp.marked, -1);
+  const Mnemonic kana = strip_mnemonic("&あい");
+  EXPECT_EQ(kana.marked, 0);
+  EXPECT_EQ(kana.marked_size, 3);
+  EXPECT_EQ(strip_mnemonic("end&").text, "end&");
+}
+
+// With the real fonts: wrapping keeps every line inside the box and loses no character.
+TEST(TextLayout, RealFontsWrapInsideTheBox) {
+  FontLibrary fonts;
+  Sjis sjis;
+  TextCache cache(fonts, sjis);
+  const std::string utf8 =
+      "続きからプレーする場合はコレを選んでね。（ソフトを閉じると自動的にセーブします）";
+  const Font font{Face::PGothic, 12, false, false};
+  for (int scale : {1, 2}) {
+    const int wrap = 256 * scale;
+    const TextBlock& b = cache.caption(sjis.from_utf8(utf8), font, scale, wrap);
+    ASSERT_GE(b.lines.size(), 2u) << "scale " << scale;
+    EXPECT_EQ(b.line_height, 12 * scale);
+    for (const auto& line : b.lines) {
+      EXPECT_LE(line.width, wrap);
+      EXPECT_GT(line.width, 0);
+      ASSERT_TRUE(line.ink);
+    }
+    // Each line but the last was full: its next character would not have fitted.
+    TenPixels unused;
+    (void)unused;
+  }
+  // The lines, joined, are the text.
+  TenPixels m;
+  std::string joined;
+  for (const LaidLine& l : break_lines(utf8, 50, m)) joined += l.text;
+  EXPECT_EQ(joined, utf8);
+}
+
+TEST(TextLayout, CacheRendersEachLineOnce) {
+  FontLibrary fonts;
+  Sjis sjis;
+  TextCache cache(fonts, sjis);
+  const Font font{Face::Gothic, 13, true, false};
+  const std::string status = sjis.from_utf8("ライズ\rLv：1\rHp：30/30");
+  cache.caption(status, font, 1, 189);
+  const uint64_t first = cache.lines_rendered();
+  EXPECT_EQ(first, 3u);
+  for (int frame = 0; frame < 5; ++frame) {
+    cache.caption(status, font, 1, 189);
+    cache.end_frame();
+  }
+  EXPECT_EQ(cache.lines_rendered(), first);
+  // A change on the last line renders that line only.
+  cache.caption(sjis.from_utf8("ライズ\rLv：1\rHp：29/30"), font, 1, 189);
+  EXPECT_EQ(cache.lines_rendered(), first + 1);
+}
+
+TEST(TextLayout, ShiftJisCaptionsAreShownWithoutAnIncompleteLastCharacter) {
+  FontLibrary fonts;
+  Sjis sjis;
+  TextCache cache(fonts, sjis);
+  const Font font{Face::Mincho, 16, true, false};
+  const std::string full = sjis.from_utf8("どこへ");
+  // The typewriter may stop between the two bytes of a character.
+  const TextBlock& half = cache.caption(full.substr(0, 3), font, 1, 0);
+  const TextBlock& one = cache.caption(full.substr(0, 2), font, 1, 0);
+  ASSERT_EQ(half.lines.size(), 1u);
+  EXPECT_EQ(half.width, one.width);
+}
+
+}  // namespace
