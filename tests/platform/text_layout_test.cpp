@@ -93,7 +93,20 @@ TEST(TextLayout, MnemonicsAreUnderlinedAndDoubleAmpersandsShowOne) {
   EXPECT_EQ(strip_mnemonic("end&").text, "end&");
 }
 
-// With the real fonts: wrapping keeps every line inside the box and loses no character.
+// Measures with the game's fonts, through the cache.
+class FontWidth : public TextMeasure {
+ public:
+  FontWidth(TextCache& cache, Font font, int scale) : cache_(cache), font_(font), scale_(scale) {}
+  int width(std::string_view s) override { return cache_.measure(std::string(s), font_, scale_); }
+
+ private:
+  TextCache& cache_;
+  Font font_;
+  int scale_;
+};
+
+// With the real fonts: every line fits its box, every line but the last is full (its next
+// character would not have fitted), and no character is lost.
 TEST(TextLayout, RealFontsWrapInsideTheBox) {
   FontLibrary fonts;
   Sjis sjis;
@@ -102,24 +115,27 @@ TEST(TextLayout, RealFontsWrapInsideTheBox) {
       "続きからプレーする場合はコレを選んでね。（ソフトを閉じると自動的にセーブします）";
   const Font font{Face::PGothic, 12, false, false};
   for (int scale : {1, 2}) {
-    const int wrap = 256 * scale;
-    const TextBlock& b = cache.caption(sjis.from_utf8(utf8), font, scale, wrap);
-    ASSERT_GE(b.lines.size(), 2u) << "scale " << scale;
-    EXPECT_EQ(b.line_height, 12 * scale);
-    for (const auto& line : b.lines) {
-      EXPECT_LE(line.width, wrap);
-      EXPECT_GT(line.width, 0);
-      ASSERT_TRUE(line.ink);
+    const int wrap = 120 * scale;
+    FontWidth measure(cache, font, scale);
+    const std::vector<LaidLine> lines = break_lines(utf8, wrap, measure);
+    ASSERT_GE(lines.size(), 3u) << "scale " << scale;
+    std::string joined;
+    for (size_t i = 0; i < lines.size(); ++i) {
+      EXPECT_LE(lines[i].width, wrap);
+      joined += lines[i].text;
+      if (i + 1 < lines.size()) {
+        const std::string& next = lines[i + 1].text;
+        size_t n = 1;
+        while (n < next.size() && (static_cast<unsigned char>(next[n]) & 0xC0) == 0x80) ++n;
+        EXPECT_GT(measure.width(lines[i].text + next.substr(0, n)), wrap) << "line " << i;
+      }
     }
-    // Each line but the last was full: its next character would not have fitted.
-    TenPixels unused;
-    (void)unused;
+    EXPECT_EQ(joined, utf8);
+    const TextBlock& b = cache.caption(sjis.from_utf8(utf8), font, scale, wrap);
+    ASSERT_EQ(b.lines.size(), lines.size());
+    EXPECT_EQ(b.line_height, 12 * scale);
+    for (const auto& line : b.lines) ASSERT_TRUE(line.ink);
   }
-  // The lines, joined, are the text.
-  TenPixels m;
-  std::string joined;
-  for (const LaidLine& l : break_lines(utf8, 50, m)) joined += l.text;
-  EXPECT_EQ(joined, utf8);
 }
 
 TEST(TextLayout, CacheRendersEachLineOnce) {

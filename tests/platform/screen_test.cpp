@@ -1,0 +1,63 @@
+// The start panel as the player first sees it, drawn by the real renderer through SDL's software
+// renderer, against its committed picture. After an intended change of the look, run the test
+// with LUSHERA_UPDATE_GOLDEN=1 to rewrite the picture, and look at it before committing.
+//
+// The match is exact: the renderer is deterministic, and the fonts and FreeType come from the
+// Debian packages; an update of those that moves glyph edges shows here first.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "core/operations.hpp"
+#include "platform/sdl/png.hpp"
+#include "support/test_game.hpp"
+
+namespace {
+
+std::string golden(const char* name) { return std::string(LUSHERA_SOURCE_DIR) + "/tests/golden/" + name; }
+
+bool updating() {
+  const char* v = std::getenv("LUSHERA_UPDATE_GOLDEN");
+  return v && std::string(v) == "1";
+}
+
+void expect_matches_golden(const RgbImage& actual, const char* name) {
+  const std::string path = golden(name);
+  if (updating()) {
+    ASSERT_TRUE(write_png(path, actual)) << path;
+    GTEST_SKIP() << "rewrote " << path;
+  }
+  RgbImage expected;
+  ASSERT_TRUE(read_png(path, expected)) << path << " is missing; run with LUSHERA_UPDATE_GOLDEN=1";
+  ASSERT_EQ(actual.width, expected.width);
+  ASSERT_EQ(actual.height, expected.height);
+  int differing = 0, first_x = -1, first_y = -1;
+  for (int y = 0; y < actual.height; ++y)
+    for (int x = 0; x < actual.width; ++x)
+      if (actual.at(x, y) != expected.at(x, y)) {
+        if (differing++ == 0) {
+          first_x = x;
+          first_y = y;
+        }
+      }
+  if (differing > 0) {
+    const std::string out = std::string(LUSHERA_BUILD_DIR) + "/" + name + ".actual.png";
+    write_png(out, actual);
+    ADD_FAILURE() << differing << " pixels differ from " << path << ", the first at (" << first_x
+                  << ", " << first_y << "); this run's picture is " << out;
+  }
+}
+
+TEST(Screen, StartPanelLooksAsCommitted) {
+  TestGame t;
+  timer_tick(t.g());
+  ASSERT_TRUE(t.g().form.shown(ctl::start_box));
+  ASSERT_EQ(t.g().form.window_rect(ctl::start_box).y, 0) << "the start-up did not place the panels";
+  const RgbImage img = render_form_image(t.g().form, t.g().sjis, 1);
+  ASSERT_EQ(img.width, 551);
+  ASSERT_EQ(img.height, 360);
+  expect_matches_golden(img, "start_panel.png");
+}
+
+}  // namespace
