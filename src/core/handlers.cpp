@@ -1,6 +1,7 @@
 #include "battle/battle.hpp"
 #include "core/game.hpp"
 #include "core/operations.hpp"
+#include "town/town.hpp"
 #include "world/world.hpp"
 
 namespace {
@@ -66,6 +67,21 @@ constexpr ClickHandler kClicks[] = {
     {ctl::w2_b, open_magic_group},
     {ctl::w3_b, open_special_group},
     {ctl::Button50, flee},
+    // items and the town
+    {ctl::BitBtn1, open_item_panel},
+    {ctl::Button17, close_item_panel},
+    {ctl::item_use, use_selected_item},
+    {ctl::ken_b, open_sword_shop},
+    {ctl::Button18, leave_sword_shop},
+    {ctl::card_b, open_card_shop},
+    {ctl::Button30, leave_card_shop},
+    {ctl::Button19, enter_inn},
+    {ctl::Button20, leave_inn},
+    {ctl::Button21, enter_tool_shop},
+    {ctl::Button31, leave_tool_shop},
+    {ctl::Button10, leave_star_shop},
+    {ctl::toy_b, enter_toy_shop},
+    {ctl::Button41, leave_toy_shop},
     // developer buttons
     {ctl::Button6, hero_turn_start},
     {ctl::Button5, opponent_turn},
@@ -89,6 +105,7 @@ void click(Game& g, ctl::Id id) {
   if (is_technique_button(id)) return use_technique(g);
   for (const ClickHandler& h : kClicks)
     if (h.id == id) return h.run(g);
+  buy(g, id);  // the goods of the inn and the shops
 }
 
 void mouse_move(Game& g, ctl::Id over) {
@@ -96,6 +113,7 @@ void mouse_move(Game& g, ctl::Id over) {
   else if (over >= ctl::w9 && over <= ctl::w16) g.hovered_tech = static_cast<uint8_t>(over - ctl::w9 + 9);
   else if (over >= ctl::w17 && over <= ctl::w24) g.hovered_tech = static_cast<uint8_t>(over - ctl::w17 + 17);
   else if (over == ctl::form || over == ctl::w_box) g.hovered_tech = 0;
+  else preview_toy(g, over);
 }
 
 void slider_changed(Game& g, int position) {
@@ -108,6 +126,7 @@ void list_select(Game& g, int index) {
   if (index < -1 || index >= static_cast<int>(list.items.size())) index = -1;
   list.selected = index;
   g.form.touch();
+  item_list_selected(g);
 }
 
 void timer_tick(Game& g) { refresh_status(g); }

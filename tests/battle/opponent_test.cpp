@@ -195,7 +195,9 @@ TEST(OpponentTurn, Ailments) {
     EXPECT_EQ(g.enemy.status, c.status_after);
     EXPECT_EQ(g.enemy.hp, c.hp_after);
     EXPECT_EQ(g.enemy.spirit_power, c.spirit_after);
-    if (c.acts) EXPECT_TRUE(b.no_draws_left());
+    if (c.acts) {
+      EXPECT_TRUE(b.no_draws_left());
+    }
   }
 }
 
