@@ -236,6 +236,20 @@ TEST(Renderer, PicturesAreZoomedNearestNeighbourOrStretched) {
   EXPECT_EQ(d.draw(1).at(e.x, e.y), 0x123456u);
 }
 
+TEST(Renderer, ABitmapLargerThanItsPictureIsClippedToIt) {
+  Drawn d;
+  d.to_map();
+  Canvas& cg = d.form()[ctl::cg].canvas;
+  cg.resize(3000, 2000);
+  for (int y = 0; y < cg.height; ++y)
+    for (int x = 0; x < cg.width; ++x) cg.pixels[static_cast<size_t>(y) * cg.width + x] = (x & 0xFF) << 16 | (y & 0xFF);
+  ++cg.revision;
+  const Rect r = d.form().window_rect(ctl::cg);  // 200 × 200
+  const Frame& f = d.draw(4);
+  EXPECT_EQ(f.at(4 * (r.x + 199) + 3, 4 * (r.y + 199) + 3), (199u << 16) | 199u);
+  EXPECT_EQ(f.at(4 * (r.x + 200), 4 * (r.y + 10)), kTeal);  // the picture ends at its control
+}
+
 TEST(Renderer, AnEmptyPictureDrawsNothing) {
   Drawn d;
   d.to_map();

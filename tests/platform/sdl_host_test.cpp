@@ -5,12 +5,17 @@
 #include <SDL.h>
 
 #include <chrono>
-#include <csignal>
+#include <signal.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <cstdlib>
+#include <vector>
 
 #include "core/game.hpp"
 #include "core/operations.hpp"
 #include "platform/sdl/sdl_host.hpp"
+#include "platform/sdl/widgets.hpp"
 #include "support/test_game.hpp"
 
 namespace {
@@ -146,25 +151,130 @@ TEST(SdlHost, TabFocusesTheClickableButtonsAndEnterOrSpacePressesThem) {
   }
 }
 
+// The item list: the arrow keys, a click on an entry, the scroll bar and the wheel.
+TEST(SdlHost, TheItemListAnswersToKeysClicksAndItsScrollBar) {
+  HostGame t;
+  t.host.attach(t.g());
+  create_window(t.g());
+  Form& f = t.g().form;
+  f.hide(ctl::start_box);
+  f.show(ctl::item_box);
+  Control& list = f[ctl::item_list];
+  for (int i = 0; i < 30; ++i) list.items.push_back(t.g().sj("やくそう") + std::to_string(i));
+  list.selected = -1;
+  f.touch();
+  t.key(SDLK_DOWN);
+  t.key(SDLK_DOWN);
+  t.key(SDLK_UP);
+  t.host.handle_pending_input();
+  EXPECT_EQ(list.selected, 0);
+  t.key(SDLK_END);
+  t.host.handle_pending_input();
+  EXPECT_EQ(list.selected, 29);
+  const ListGeometry g = list_geometry(f.window_rect(ctl::item_list), list);
+  EXPECT_EQ(list.top_index, g.max_top) << "the selection is kept in view";
+  t.key(SDLK_HOME);
+  t.host.handle_pending_input();
+  EXPECT_EQ(list.selected, 0);
+  EXPECT_EQ(list.top_index, 0);
+  // A click on the third row selects entry 2; one on the down arrow scrolls a row.
+  t.click_at(g.rows.x + 10, g.rows.y + 2 * g.item_h + 3);
+  t.host.handle_pending_input();
+  EXPECT_EQ(list.selected, 2);
+  t.click_at(g.down.x + 4, g.down.y + 4);
+  t.host.handle_pending_input();
+  EXPECT_EQ(list.top_index, 1);
+  t.click_at(g.rows.x + 10, g.rows.y + 3);
+  t.host.handle_pending_input();
+  EXPECT_EQ(list.selected, 1) << "rows count from the top entry shown";
+  // Below the thumb in the track: a page down.
+  const ListGeometry g1 = list_geometry(f.window_rect(ctl::item_list), list);
+  t.click_at(g1.track.x + 4, g1.track.y + g1.track.h - 2);
+  t.host.handle_pending_input();
+  EXPECT_EQ(list.top_index, std::min(g1.max_top, 1 + g1.visible_rows));
+  // Dragging the thumb to the top scrolls back to the first entry.
+  const ListGeometry g2 = list_geometry(f.window_rect(ctl::item_list), list);
+  t.press(g2.thumb.x + 4, g2.thumb.y + 2);
+  t.motion(g2.thumb.x + 4, g2.track.y - 30);
+  t.release(g2.thumb.x + 4, g2.track.y - 30);
+  t.host.handle_pending_input();
+  EXPECT_EQ(list.top_index, 0);
+}
+
+TEST(SdlHost, TheSliderFollowsClicksAndDrags) {
+  HostGame t;
+  t.host.attach(t.g());
+  create_window(t.g());
+  Form& f = t.g().form;
+  f.show(ctl::help_box);
+  const Control& c = f[ctl::e_sp_l];
+  const SliderGeometry g = slider_geometry(f.window_rect(ctl::e_sp_l), c);
+  t.click_at(g.tick_x(c, 2), g.channel.y + 1);
+  t.host.handle_pending_input();
+  EXPECT_EQ(c.position, 2);
+  EXPECT_EQ(t.g().message_delay_ms, 500);
+  t.press(g.tick_x(c, 2), g.channel.y + 1);
+  t.motion(g.tick_x(c, 8), g.channel.y + 40);  // dragging need not stay on the slider
+  t.motion(g.tick_x(c, 10) + 30, g.channel.y);
+  t.release(g.tick_x(c, 10) + 30, g.channel.y);
+  t.host.handle_pending_input();
+  EXPECT_EQ(c.position, 10);
+  EXPECT_EQ(t.g().message_delay_ms, 1300);
+}
+
+TEST(SdlHost, FocusingATechniqueButtonPointsAtIt) {
+  HostGame t;
+  t.host.attach(t.g());
+  create_window(t.g());
+  Form& f = t.g().form;
+  f.hide(ctl::start_box);
+  f.show(ctl::w_box);
+  f.show(ctl::w3);
+  f.focus = ctl::w_box;  // just before w1 in the window's order
+  t.g().hovered_tech = 0;
+  t.key(SDLK_TAB);
+  t.host.handle_pending_input();
+  EXPECT_EQ(f.focus, ctl::w3);
+  EXPECT_EQ(t.g().hovered_tech, 3);
+}
+
 TEST(SdlHost, SleepingKeepsInputQueuedForLater) {
   HostGame t;
   t.key(SDLK_TAB);
   const auto start = std::chrono::steady_clock::now();
   t.host.sleep_ms(30);
   EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(30));
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(250));
   EXPECT_EQ(SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_KEYDOWN, SDL_KEYUP), 2);
 }
 
+Uint32 push_quit(Uint32, void*) {
+  SDL_Event ev{};
+  ev.type = SDL_QUIT;
+  SDL_PushEvent(&ev);
+  return 0;
+}
+
 TEST(SdlHost, TheTimerRunsBetweenHandlersButNotWhileOneSleeps) {
-  HostGame t;
-  t.host.attach(t.g());
-  create_window(t.g());
-  t.g().hero.hp = t.g().hero.max_hp + 50;
-  t.host.sleep_ms(40);
-  EXPECT_EQ(t.g().hero.hp, t.g().hero.max_hp + 50) << "no tick inside a sleep";
-  t.quit();
-  t.host.run(t.g());
-  SUCCEED();
+  {
+    HostGame t;
+    t.host.attach(t.g());
+    create_window(t.g());
+    t.g().hero.hp = t.g().hero.max_hp + 50;
+    t.host.sleep_ms(40);
+    EXPECT_EQ(t.g().hero.hp, t.g().hero.max_hp + 50) << "no tick inside a sleep";
+  }
+  {
+    // Left alone, the loop runs the 10 ms status refresh, which writes the status texts.
+    HostGame t;
+    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_TIMER), 0);
+    const SDL_TimerID timer = SDL_AddTimer(60, push_quit, nullptr);
+    EXPECT_EQ(t.host.run(t.g()), 0);
+    SDL_RemoveTimer(timer);
+    SDL_QuitSubSystem(SDL_INIT_TIMER);
+    EXPECT_FALSE(t.g().form[ctl::state_l].caption.empty());
+    EXPECT_FALSE(t.g().form[ctl::state_l2].caption.empty());
+  }
 }
 
 TEST(SdlHost, TheQuestionAnswersToItsKeys) {
@@ -186,29 +296,92 @@ TEST(SdlHost, TheQuestionAnswersToItsKeys) {
   EXPECT_FALSE(t.host.ask_yes_no(q));
 }
 
+// Events pushed from SDL's timer thread a moment later, once the question is up.
+struct Later {
+  std::vector<SDL_Event> events;
+  static Uint32 fire(Uint32, void* self) {
+    for (SDL_Event& ev : static_cast<Later*>(self)->events) SDL_PushEvent(&ev);
+    return 0;
+  }
+  void click(int x, int y) {
+    SDL_Event ev{};
+    ev.type = SDL_MOUSEBUTTONDOWN;
+    ev.button.button = SDL_BUTTON_LEFT;
+    ev.button.x = x;
+    ev.button.y = y;
+    events.push_back(ev);
+    ev.type = SDL_MOUSEBUTTONUP;
+    events.push_back(ev);
+  }
+  void motion(int x, int y) {
+    SDL_Event ev{};
+    ev.type = SDL_MOUSEMOTION;
+    ev.motion.x = x;
+    ev.motion.y = y;
+    events.push_back(ev);
+  }
+  void key(SDL_Keycode k) {
+    SDL_Event ev{};
+    ev.type = SDL_KEYDOWN;
+    ev.key.keysym.sym = k;
+    events.push_back(ev);
+  }
+};
+
+bool ask_with(SdlHost& host, const std::string& q, Later& later) {
+  const SDL_TimerID timer = SDL_AddTimer(30, Later::fire, &later);
+  const bool answer = host.ask_yes_no(q);
+  SDL_RemoveTimer(timer);
+  return answer;
+}
+
 TEST(SdlHost, TheQuestionTakesClicksOnItsButtonsOnlyAndRefusesTheRest) {
   HostGame t;
+  ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_TIMER), 0);
   t.host.attach(t.g());
   create_window(t.g());
   const std::string q = t.g().sj("剣を手放しますか？");
   const QuestionGeometry geo = t.host.view()->question_geometry(t.g().form, QuestionView{q, 0, -1});
   const SDL_Point yes{geo.yes.x + geo.yes.w / 2, geo.yes.y + geo.yes.h / 2};
   const SDL_Point no{geo.no.x + geo.no.w / 2, geo.no.y + geo.no.h / 2};
+  {
+    Later later;
+    later.click(yes.x, yes.y);
+    EXPECT_TRUE(ask_with(t.host, q, later));
+  }
+  {
+    Later later;
+    later.click(no.x, no.y);
+    EXPECT_FALSE(ask_with(t.host, q, later));
+  }
+  {
+    // A click on the window outside the box is refused; pressing はい and letting go over
+    // いいえ answers nothing; the answer is the key pressed after.
+    Later later;
+    const SDL_Point p = t.start_button(ctl::Button1);
+    later.click(p.x, p.y);
+    later.click(yes.x, yes.y);
+    later.events.pop_back();  // the press only
+    later.motion(no.x, no.y);
+    SDL_Event up{};
+    up.type = SDL_MOUSEBUTTONUP;
+    up.button.button = SDL_BUTTON_LEFT;
+    up.button.x = no.x;
+    up.button.y = no.y;
+    later.events.push_back(up);
+    later.key(SDLK_n);
+    EXPECT_FALSE(ask_with(t.host, q, later));
+    EXPECT_TRUE(t.g().form.shown(ctl::start_box));
+    EXPECT_FALSE(t.g().form[ctl::first_b].visible) << "the click went through to the window";
+  }
+  // A click made before the question appeared (a double click on the button that asks) is
+  // not an answer.
   t.click_at(yes.x, yes.y);
-  EXPECT_TRUE(t.host.ask_yes_no(q));
-  t.click_at(no.x, no.y);
-  EXPECT_FALSE(t.host.ask_yes_no(q));
-  // A click on the window outside the box is refused; pressing はい and letting go over いいえ
-  // answers nothing; the answer is the key pressed after.
-  const SDL_Point p = t.start_button(ctl::Button1);
-  t.click_at(p.x, p.y);
-  t.press(yes.x, yes.y);
-  t.motion(no.x, no.y);
-  t.release(no.x, no.y);
-  t.key(SDLK_n);
-  EXPECT_FALSE(t.host.ask_yes_no(q));
-  EXPECT_TRUE(t.g().form.shown(ctl::start_box));
-  EXPECT_FALSE(t.g().form[ctl::first_b].visible) << "the click went through to the window";
+  SDL_Delay(5);
+  Later later;
+  later.key(SDLK_n);
+  EXPECT_FALSE(ask_with(t.host, q, later));
+  SDL_QuitSubSystem(SDL_INIT_TIMER);
 }
 
 Uint32 push_n_key(Uint32, void*) {
@@ -240,8 +413,10 @@ TEST(SdlHost, ClosingDuringTheQuestionAnswersNo) {
   EXPECT_FALSE(t.host.ask_yes_no(t.g().sj("剣を手放しますか？")));
 }
 
-Uint32 raise_sigterm(Uint32, void*) {
-  std::raise(SIGTERM);
+// Sent to the process, as a system shutting down sends it (SDL's own threads block it, so a
+// signal raised on this timer thread alone would never arrive).
+Uint32 send_sigterm(Uint32, void*) {
+  kill(getpid(), SIGTERM);
   return 0;
 }
 
@@ -252,7 +427,7 @@ TEST(SdlHost, SigtermClosesTheWindowAndTheGameSaves) {
   if (current.sa_handler == SIG_DFL) GTEST_SKIP() << "SDL did not take SIGTERM in this process";
   ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_TIMER), 0);
   const std::string before = t.data.read(t.data.dat("my.dat"));
-  const SDL_TimerID timer = SDL_AddTimer(100, raise_sigterm, nullptr);
+  const SDL_TimerID timer = SDL_AddTimer(100, send_sigterm, nullptr);
   EXPECT_EQ(t.host.run(t.g()), 0);
   SDL_RemoveTimer(timer);
   SDL_QuitSubSystem(SDL_INIT_TIMER);

@@ -1,0 +1,137 @@
+#pragma once
+#include <SDL.h>
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "core/host.hpp"
+#include "platform/sdl/event_wait.hpp"
+#include "platform/sdl/fonts.hpp"
+#include "platform/sdl/renderer.hpp"
+#include "ui/form.hpp"
+#include "ui/sjis.hpp"
+
+struct Game;
+
+struct SdlOptions {
+  // The zoom, 1 to 4; 0 follows the display (its dots per inch over 96, rounded down), as large
+  // as still fits on the screen.
+  int scale = 0;
+  // The full design height of the window, with the developer buttons below the game's area.
+  bool dev = false;
+};
+
+// The real window. The game's handlers block, as the toolkit it was written for let them: while
+// a handler sleeps the window stays alive (it is presented again when uncovered) but input waits
+// in its queue, to be dispatched in order once the handler has returned. The 10 ms timer runs
+// between handlers and inside the modal question only.
+class SdlHost : public Host {
+ public:
+  explicit SdlHost(SdlOptions options = {});
+  SdlHost(int scale, bool dev) : SdlHost(SdlOptions{scale, dev}) {}
+  ~SdlHost() override;
+  SdlHost(const SdlHost&) = delete;
+  SdlHost& operator=(const SdlHost&) = delete;
+
+  // Opens the window, runs create_window, then the event loop until the window is closed (or
+  // the process is asked to end), then close_window. 0 when done, 1 if no window could be made.
+  int run(Game& g);
+  // Opens the (still hidden) window for a client area of that size; run() does it itself. Input
+  // queued after this is handled by run(). False, with the reason reported, on failure.
+  bool open(int client_width, int client_height);
+
+  // The game whose window this is, without running the loop (run() attaches it itself).
+  void attach(Game& g) { game_ = &g; }
+  // Handles the input queued so far as the loop would, without the timer, and returns once the
+  // queue is empty (or the window was asked to close).
+  void handle_pending_input();
+  bool quit_requested() const { return quit_; }
+
+  int scale() const { return scale_; }
+  bool fullscreen() const { return fullscreen_; }
+  // What draws the window (null until it is open).
+  FormRenderer* view() { return view_.get(); }
+
+  int64_t now_ms() override;
+  void sleep_ms(int ms) override;
+  void repaint() override;
+  bool ask_yes_no(const std::string& text) override;
+  void show_error(const std::string& text) override;
+  bool load_bitmap(const std::string& path, Canvas& into) override;
+  // The mixer is not in yet; sounds are heard once it is.
+  void sound_played(const std::string&) override {}
+  // The window shows messages itself; nothing keeps a transcript here.
+  void message_shown(const std::string&) override {}
+
+ private:
+  struct Point {
+    int x = 0, y = 0;
+    bool inside = false;  // on the window's picture (not on the black around it in full screen)
+  };
+
+  void report(const std::string& utf8);
+  int choose_scale(int w, int h) const;
+  SDL_Rect picture_rect(int& zoom) const;
+  void present();
+  bool redraw_if_needed();  // true when it drew
+  UiState ui_state() const;
+  void tick(int64_t now);
+  int loop_once(bool in_question);
+  Point map_mouse(int window_x, int window_y) const;
+  Point mouse_now() const;
+  void toggle_fullscreen();
+  void handle_window_event(const SDL_Event& ev);
+
+  void dispatch(const SDL_Event& ev);
+  void on_key_down(const SDL_KeyboardEvent& key);
+  void on_key_up(const SDL_KeyboardEvent& key);
+  void on_mouse_down(const Point& p);
+  void on_mouse_up(const Point& p);
+  void on_mouse_motion(const Point& p);
+  void on_wheel(const SDL_MouseWheelEvent& wheel);
+  void move_focus(int direction);
+  void step_list(int delta);
+  int list_page() const;
+  void scroll_list(int top);
+  void slide_to(int x);
+  void drop_capture();
+
+  int question_event(const SDL_Event& ev);  // the answer (0 yes, 1 no) or -1 to go on asking
+
+  SdlOptions options_;
+  Sjis sjis_;
+  bool video_started_ = false;
+  SDL_Window* window_ = nullptr;
+  SDL_Renderer* renderer_ = nullptr;
+  std::unique_ptr<FontLibrary> fonts_;
+  std::unique_ptr<FormRenderer> view_;
+  std::unique_ptr<EventWait> waiter_;
+  int scale_ = 1;
+  bool fullscreen_ = false;
+
+  Game* game_ = nullptr;
+  bool quit_ = false;
+  int64_t next_tick_ = 0;
+  bool must_pump_ = true;
+  int64_t last_pump_ = 0;
+
+  // The control holding the mouse between press and release, as the toolkit captures it.
+  ctl::Id capture_ = ctl::form;
+  bool capture_inside_ = false;  // a captured button: the pointer is over it (drawn sunken)
+  bool thumb_drag_ = false;      // the list's scroll thumb is being dragged
+  int thumb_grab_ = 0;
+  ctl::Id space_held_ = ctl::form;  // the focused button held down with the space bar
+
+  std::optional<QuestionView> question_;
+  int question_capture_ = -1;
+  uint32_t question_since_ = 0;  // SDL's clock when the question appeared
+
+  // What the window shows now, to redraw only when something changed.
+  bool drawn_ = false;
+  uint64_t drawn_revision_ = 0;
+  ctl::Id drawn_focus_ = ctl::form;
+  UiState drawn_ui_;
+  int drawn_width_ = 0, drawn_height_ = 0;
+};

@@ -1,0 +1,238 @@
+#include "platform/sdl/text_layout.hpp"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <functional>
+
+#include "ui/sjis.hpp"
+
+namespace {
+
+// Byte length of the UTF-8 sequence starting with lead (a stray continuation byte counts as one,
+// so broken text still advances).
+size_t utf8_length(unsigned char lead) {
+  if (lead >= 0xF0) return 4;
+  if (lead >= 0xE0) return 3;
+  if (lead >= 0xC0) return 2;
+  return 1;
+}
+
+void break_paragraph(std::string_view para, int wrap_width, TextMeasure& measure,
+                     std::vector<LaidLine>& out) {
+  if (wrap_width <= 0 || para.empty()) {
+    out.push_back({std::string(para), para.empty() ? 0 : measure.width(para)});
+    return;
+  }
+  // Character boundaries of the paragraph.
+  std::vector<size_t> bounds{0};
+  for (size_t i = 0; i < para.size();) {
+    i = std::min(para.size(), i + utf8_length(static_cast<unsigned char>(para[i])));
+    bounds.push_back(i);
+  }
+  size_t first = 0;  // index into bounds of the current line's start
+  const size_t last = bounds.size() - 1;
+  while (first < last) {
+    const size_t start = bounds[first];
+    auto width_to = [&](size_t k) { return measure.width(para.substr(start, bounds[k] - start)); };
+    // The widest prefix that fits; widths only grow as characters are added.
+    size_t lo = first + 1, hi = last;
+    if (width_to(hi) <= wrap_width) {
+      lo = hi;
+    } else {
+      while (lo < hi) {
+        const size_t mid = (lo + hi + 1) / 2;
+        if (width_to(mid) <= wrap_width) lo = mid;
+        else hi = mid - 1;
+      }
+    }
+    const std::string_view line = para.substr(start, bounds[lo] - start);
+    out.push_back({std::string(line), measure.width(line)});
+    first = lo;
+  }
+}
+
+class FontMeasure : public TextMeasure {
+ public:
+  explicit FontMeasure(TTF_Font* font) : font_(font) {}
+  int width(std::string_view utf8) override {
+    if (utf8.empty()) return 0;
+    buffer_.assign(utf8);
+    int w = 0, h = 0;
+    if (TTF_SizeUTF8(font_, buffer_.c_str(), &w, &h) != 0) return 0;
+    return w;
+  }
+
+ private:
+  TTF_Font* font_;
+  std::string buffer_;
+};
+
+FontKey key_of(const Font& font, int scale) {
+  return FontKey{font.face, std::max(1, font.px * scale), font.bold, font.italic};
+}
+
+size_t mix(size_t seed, size_t v) { return seed ^ (v + 0x9E3779B97F4A7C15ULL + (seed << 6) + (seed >> 2)); }
+
+size_t hash_font(const FontKey& f) {
+  return (static_cast<size_t>(f.face) << 20) ^ (static_cast<size_t>(f.px) << 2) ^
+         (f.bold ? 1u : 0u) ^ (f.italic ? 2u : 0u);
+}
+
+}  // namespace
+
+std::vector<LaidLine> break_lines(std::string_view text, int wrap_width, TextMeasure& measure) {
+  std::vector<LaidLine> out;
+  if (text.empty()) return out;
+  size_t start = 0;
+  for (size_t i = 0; i <= text.size(); ++i) {
+    if (i < text.size() && text[i] != '\r' && text[i] != '\n') continue;
+    break_paragraph(text.substr(start, i - start), wrap_width, measure, out);
+    if (i + 1 < text.size() && text[i] == '\r' && text[i + 1] == '\n') ++i;
+    start = i + 1;
+  }
+  return out;
+}
+
+int align_offset(Align align, int box_width, int line_width) {
+  switch (align) {
+    case Align::Right: return box_width - line_width;
+    case Align::Center: return (box_width - line_width) / 2;
+    case Align::Left: break;
+  }
+  return 0;
+}
+
+Mnemonic strip_mnemonic(std::string_view s) {
+  Mnemonic m;
+  m.text.reserve(s.size());
+  for (size_t i = 0; i < s.size(); ++i) {
+    if (s[i] == '&' && i + 1 < s.size()) {
+      ++i;
+      if (s[i] != '&' && m.marked < 0) {
+        m.marked = static_cast<int>(m.text.size());
+        m.marked_size = static_cast<int>(
+            std::min(s.size() - i, utf8_length(static_cast<unsigned char>(s[i]))));
+      }
+    }
+    m.text += s[i];
+  }
+  return m;
+}
+
+size_t TextCache::Hash::operator()(const BlockKey& k) const {
+  size_t h = std::hash<std::string>{}(k.bytes);
+  h = mix(h, hash_font(k.font));
+  h = mix(h, static_cast<size_t>(k.wrap) * 4 + k.mode);
+  return h;
+}
+
+size_t TextCache::Hash::operator()(const LineKey& k) const {
+  return mix(std::hash<std::string>{}(k.text), hash_font(k.font));
+}
+
+TextCache::TextCache(FontLibrary& fonts, const Sjis& sjis) : fonts_(fonts), sjis_(sjis) {}
+
+const TextBlock& TextCache::caption(const std::string& sjis, const Font& font, int scale,
+                                    int wrap_width) {
+  return get(sjis, kSjis, font, scale, wrap_width);
+}
+
+const TextBlock& TextCache::text(const std::string& utf8, const Font& font, int scale,
+                                 int wrap_width) {
+  return get(utf8, kUtf8, font, scale, wrap_width);
+}
+
+const TextBlock& TextCache::button(const std::string& text, bool is_sjis, const Font& font,
+                                   int scale) {
+  return get(text, is_sjis ? kButtonSjis : kButtonUtf8, font, scale, 0);
+}
+
+int TextCache::measure(const std::string& utf8, const Font& font, int scale) {
+  FontMeasure m(fonts_.get(key_of(font, scale)));
+  return m.width(utf8);
+}
+
+const TextBlock& TextCache::get(const std::string& bytes, Mode mode, const Font& font, int scale,
+                                int wrap) {
+  BlockKey key{bytes, mode, key_of(font, scale), std::max(0, wrap)};
+  auto it = blocks_.find(key);
+  if (it != blocks_.end()) {
+    it->second.used = frame_;
+    return it->second.value;
+  }
+
+  TTF_Font* ttf = fonts_.get(key.font);
+  std::string utf8 = (mode == kSjis || mode == kButtonSjis) ? sjis_.to_utf8(bytes) : bytes;
+  TextBlock block;
+  block.line_height = key.font.px;
+  block.ink_top = (block.line_height - TTF_FontHeight(ttf)) / 2;
+  FontMeasure measure(ttf);
+  std::vector<LaidLine> laid;
+  if (mode == kButtonSjis || mode == kButtonUtf8) {
+    // A push button shows its caption on one line.
+    std::erase_if(utf8, [](char c) { return c == '\r' || c == '\n'; });
+    const Mnemonic m = strip_mnemonic(utf8);
+    if (!m.text.empty()) laid.push_back({m.text, measure.width(m.text)});
+    if (m.marked >= 0) {
+      block.underline_x = measure.width(std::string_view(m.text).substr(0, m.marked));
+      block.underline_width =
+          measure.width(std::string_view(m.text).substr(0, m.marked + m.marked_size)) -
+          block.underline_x;
+      block.underline_y = block.ink_top + TTF_FontAscent(ttf) + std::max(1, scale / 2);
+    }
+  } else {
+    laid = break_lines(utf8, key.wrap, measure);
+  }
+  for (LaidLine& l : laid) {
+    block.width = std::max(block.width, l.width);
+    block.lines.push_back({render_line(l.text, key.font), l.width});
+  }
+  auto [pos, inserted] = blocks_.emplace(std::move(key), Entry<TextBlock>{std::move(block), frame_});
+  return pos->second.value;
+}
+
+std::shared_ptr<const Coverage> TextCache::render_line(const std::string& utf8, const FontKey& font) {
+  if (utf8.empty()) return nullptr;
+  LineKey key{utf8, font};
+  auto it = lines_.find(key);
+  if (it != lines_.end()) {
+    it->second.used = frame_;
+    return it->second.value;
+  }
+  ++lines_rendered_;
+  auto ink = std::make_shared<Coverage>();
+  SDL_Surface* s = TTF_RenderUTF8_Blended(fonts_.get(font), utf8.c_str(), SDL_Color{255, 255, 255, 255});
+  if (s) {
+    SDL_Surface* argb = s->format->format == SDL_PIXELFORMAT_ARGB8888
+                            ? s
+                            : SDL_ConvertSurfaceFormat(s, SDL_PIXELFORMAT_ARGB8888, 0);
+    if (argb) {
+      SDL_LockSurface(argb);
+      ink->width = argb->w;
+      ink->height = argb->h;
+      ink->alpha.resize(static_cast<size_t>(argb->w) * argb->h);
+      for (int y = 0; y < argb->h; ++y) {
+        const auto* row = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(argb->pixels) +
+                                                            static_cast<ptrdiff_t>(y) * argb->pitch);
+        for (int x = 0; x < argb->w; ++x)
+          ink->alpha[static_cast<size_t>(y) * argb->w + x] = static_cast<uint8_t>(row[x] >> 24);
+      }
+      SDL_UnlockSurface(argb);
+      if (argb != s) SDL_FreeSurface(argb);
+    }
+    SDL_FreeSurface(s);
+  }
+  std::shared_ptr<const Coverage> result = std::move(ink);
+  lines_.emplace(std::move(key), Entry<std::shared_ptr<const Coverage>>{result, frame_});
+  return result;
+}
+
+void TextCache::end_frame() {
+  // Generous limits: a screen holds a few dozen captions; only the typewriter and changing
+  // numbers make new ones, and those are not needed again once replaced.
+  constexpr size_t kMaxBlocks = 1024, kMaxLines = 4096;
+  if (blocks_.size() > kMaxBlocks) std::erase_if(blocks_, [&](const auto& e) { return e.second.used != frame_; });
+  if (lines_.size() > kMaxLines) std::erase_if(lines_, [&](const auto& e) { return e.second.used != frame_; });
+  ++frame_;
+}

@@ -1,0 +1,125 @@
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/sdl/fonts.hpp"
+#include "ui/form.hpp"
+
+class Sjis;
+
+// How wide a run of text is drawn; all the line breaking needs to know.
+class TextMeasure {
+ public:
+  virtual ~TextMeasure() = default;
+  virtual int width(std::string_view utf8) = 0;
+};
+
+struct LaidLine {
+  std::string text;  // UTF-8
+  int width = 0;
+};
+
+// Breaks UTF-8 text into lines. CR is the line break (an LF right after it belongs to it; a lone
+// LF breaks as well). With wrap_width > 0 a line that would be wider is broken before the first
+// character that does not fit, whatever character it is: Japanese has no spaces to break at, and
+// the captions were laid out for a toolkit that broke them anywhere. A line keeps at least one
+// character, however narrow the box. An empty text has no lines.
+std::vector<LaidLine> break_lines(std::string_view utf8, int wrap_width, TextMeasure& measure);
+
+// Where a line of line_width starts inside a box of box_width.
+int align_offset(Align align, int box_width, int line_width);
+
+// A button caption's mnemonic: "&Y" shows "Y" underlined, "&&" shows one "&".
+struct Mnemonic {
+  std::string text;     // without the markers
+  int marked = -1;      // byte offset of the underlined character in text, -1 for none
+  int marked_size = 0;  // its length in bytes
+};
+Mnemonic strip_mnemonic(std::string_view utf8);
+
+// One rendered line: its coverage (0 = none, 255 = full ink), drawn in any colour.
+struct Coverage {
+  int width = 0;
+  int height = 0;
+  std::vector<uint8_t> alpha;
+};
+
+// A laid out caption, in screen pixels.
+struct TextBlock {
+  struct Line {
+    std::shared_ptr<const Coverage> ink;  // null for an empty line
+    int width = 0;                        // advance width, what alignment uses
+  };
+  std::vector<Line> lines;
+  int width = 0;        // of the widest line
+  int line_height = 0;  // from one line's top to the next: the font's em, as the toolkit spaced
+  int ink_top = 0;      // where each line's coverage starts below the line's top
+  // The mnemonic's underline on the first line (x from the line's start), when there is one.
+  int underline_x = -1;
+  int underline_width = 0;
+  int underline_y = 0;  // below the line's top
+  int height() const { return static_cast<int>(lines.size()) * line_height; }
+};
+
+// Lays out and renders captions, and keeps the results: the 10 ms status refresh sets the same
+// captions again and again, and the typewriter only ever adds to the last line, so a repaint
+// renders text only where it really changed.
+class TextCache {
+ public:
+  TextCache(FontLibrary& fonts, const Sjis& sjis);
+
+  // A Shift-JIS caption in the layout's font at the zoom; wrap_width > 0 (screen pixels) wraps.
+  const TextBlock& caption(const std::string& sjis, const Font& font, int scale, int wrap_width);
+  // UTF-8 text of our own (the question box).
+  const TextBlock& text(const std::string& utf8, const Font& font, int scale, int wrap_width);
+  // A push button's caption: one line (line breaks dropped), its mnemonic underlined.
+  const TextBlock& button(const std::string& text, bool is_sjis, const Font& font, int scale);
+
+  // Width of a UTF-8 run in that font, in screen pixels.
+  int measure(const std::string& utf8, const Font& font, int scale);
+
+  // Called when a frame is complete: when the cache has grown large, forgets what that frame
+  // did not use.
+  void end_frame();
+
+  // Lines rendered since the cache was made (a repaint of an unchanged form renders none).
+  uint64_t lines_rendered() const { return lines_rendered_; }
+
+ private:
+  enum Mode : uint8_t { kSjis, kUtf8, kButtonSjis, kButtonUtf8 };
+  struct BlockKey {
+    std::string bytes;
+    Mode mode;
+    FontKey font;
+    int wrap;
+    bool operator==(const BlockKey&) const = default;
+  };
+  struct LineKey {
+    std::string text;
+    FontKey font;
+    bool operator==(const LineKey&) const = default;
+  };
+  struct Hash {
+    size_t operator()(const BlockKey& k) const;
+    size_t operator()(const LineKey& k) const;
+  };
+  template <class T>
+  struct Entry {
+    T value;
+    uint64_t used = 0;
+  };
+
+  const TextBlock& get(const std::string& bytes, Mode mode, const Font& font, int scale, int wrap);
+  std::shared_ptr<const Coverage> render_line(const std::string& utf8, const FontKey& key);
+
+  FontLibrary& fonts_;
+  const Sjis& sjis_;
+  std::unordered_map<BlockKey, Entry<TextBlock>, Hash> blocks_;
+  std::unordered_map<LineKey, Entry<std::shared_ptr<const Coverage>>, Hash> lines_;
+  uint64_t frame_ = 1;
+  uint64_t lines_rendered_ = 0;
+};
