@@ -201,7 +201,9 @@ TEST(ToyShop, FiguresAndTheirTechniques) {
     expected.insert(expected.end(), c.after.begin(), c.after.end());
     EXPECT_EQ(s.messages(), expected);
     EXPECT_EQ(s.h().owned_flags[c.k], 1);
-    if (c.tech) EXPECT_EQ(s.h().tech_lv(c.tech), 1);
+    if (c.tech) {
+      EXPECT_EQ(s.h().tech_lv(c.tech), 1);
+    }
     s.h().money = c.price;
     s.press(c.button);
     EXPECT_EQ(s.messages(), Lines{"それはもうもってるよ？"});
