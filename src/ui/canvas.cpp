@@ -87,3 +87,23 @@ void Canvas::copy_rect(int dx1, int dy1, int dx2, int dy2, const Canvas& src, in
   }
   ++revision;
 }
+
+void Canvas::blend_mask(int x, int y, int w, int h, const uint8_t* alpha, uint32_t colour) {
+  const uint32_t rgb = bgr_to_rgb(colour);
+  for (int j = 0; j < h; ++j) {
+    const int py = y + j;
+    if (py < 0 || py >= height) continue;
+    for (int i = 0; i < w; ++i) {
+      const int px = x + i;
+      const uint32_t a = alpha[static_cast<size_t>(j) * w + i];
+      if (px < 0 || px >= width || a == 0) continue;
+      uint32_t& d = pixels[static_cast<size_t>(py) * width + px];
+      auto mix = [&](int shift) {
+        const uint32_t fg = (rgb >> shift) & 0xFF, bg = (d >> shift) & 0xFF;
+        return ((fg * a + bg * (255 - a) + 127) / 255) << shift;
+      };
+      d = mix(16) | mix(8) | mix(0);
+    }
+  }
+  ++revision;
+}

@@ -27,6 +27,8 @@ struct Canvas {
   void rectangle(int x1, int y1, int x2, int y2);
   // Outlines with the brush colour, as the toolkit's frame call does.
   void frame_rect(int x1, int y1, int x2, int y2);
+  // Blends a colour through a coverage mask (0 none .. 255 full) with its top-left at (x, y).
+  void blend_mask(int x, int y, int w, int h, const uint8_t* alpha, uint32_t colour);
   // Copies src's rectangle onto this canvas's rectangle, stretching nearest-neighbour.
   void copy_rect(int dx1, int dy1, int dx2, int dy2, const Canvas& src, int sx1, int sy1, int sx2,
                  int sy2);

@@ -60,4 +60,57 @@ TEST(Screen, StartPanelLooksAsCommitted) {
   expect_matches_golden(img, "start_panel.png");
 }
 
+// A new hero on the first hill, as the dungeon panel shows it after a quiet step.
+TEST(Screen, DungeonPanel) {
+  TestGame t;
+  click(t.g(), ctl::Button1);
+  click(t.g(), ctl::map2);
+  t.g().rng.rig(4);
+  click(t.g(), ctl::Button27);
+  timer_tick(t.g());
+  expect_matches_golden(render_form_image(t.g().form, t.g().sjis, 1), "dungeon_panel.png");
+}
+
+// A battle with the attack box open and the flick pointed at.
+TEST(Screen, BattleWithTheTechniqueBoxOpen) {
+  TestGame t;
+  click(t.g(), ctl::Button1);
+  t.g().hero.tech_lv(2) = 3;
+  click(t.g(), ctl::map2);
+  for (int d : {0, 4, 5, 0, 0, 0, 0, 0, 1, 1}) t.g().rng.rig(d);
+  click(t.g(), ctl::Button27);
+  click(t.g(), ctl::w1_b);
+  mouse_move(t.g(), ctl::w1);
+  timer_tick(t.g());
+  expect_matches_golden(render_form_image(t.g().form, t.g().sjis, 1), "battle_attack_box.png");
+}
+
+// The card counter with the item panel beside it, a card picked.
+TEST(Screen, ItemPanelBesideTheCardCounter) {
+  TestGame t;
+  click(t.g(), ctl::Button1);
+  t.g().hero.stars = 1;
+  t.g().items[300] = {t.sj("card･白熊ドン"), "", 111, 4};
+  t.g().hero.item_count[300] = 1;
+  t.g().hero.item_count[0] = 1;
+  timer_tick(t.g());
+  click(t.g(), ctl::Button14);
+  click(t.g(), ctl::card_b);
+  list_select(t.g(), 1);
+  timer_tick(t.g());
+  expect_matches_golden(render_form_image(t.g().form, t.g().sjis, 1), "card_counter.png");
+}
+
+// The toy shop with every figure on sale.
+TEST(Screen, ToyShop) {
+  TestGame t;
+  click(t.g(), ctl::Button1);
+  t.g().hero.stars = 40;
+  timer_tick(t.g());
+  click(t.g(), ctl::Button14);
+  click(t.g(), ctl::toy_b);
+  timer_tick(t.g());
+  expect_matches_golden(render_form_image(t.g().form, t.g().sjis, 1), "toy_shop.png");
+}
+
 }  // namespace

@@ -9,6 +9,7 @@
 #include "core/game.hpp"
 #include "core/operations.hpp"
 #include "platform/headless/headless_host.hpp"
+#include "platform/sdl/png.hpp"
 
 namespace {
 
@@ -103,6 +104,14 @@ struct Driver {
       const ctl::Id id = control(rest);
       if (id != ctl::count)
         host.note("visible " + rest + " = " + (g.form[id].visible ? "true" : "false"));
+    } else if (cmd == "screenshot") {
+      // screenshot FILE [SCALE]: the window as it stands, drawn by the real renderer, as a PNG
+      std::istringstream parts(rest);
+      std::string file;
+      int scale = 1;
+      parts >> file >> scale;
+      if (file.empty() || scale < 1 || scale > 4) return error("screenshot FILE [SCALE 1-4]"), true;
+      if (!render_form_png(g.form, g.sjis, scale, file)) error("cannot write " + file);
     } else if (cmd == "close") {
       close_window(g);
       return false;

@@ -281,6 +281,8 @@ void SdlHost::present() {
     SDL_GetRendererOutputSize(renderer_, &ow, &oh);
     dst = {(ow - f.width) / 2, (oh - f.height) / 2, f.width, f.height};
   }
+  dst.x += shake_x_ * scale_ * zoom;
+  dst.y += shake_y_ * scale_ * zoom;
   SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
   SDL_RenderClear(renderer_);
   view_->copy_to(renderer_, &dst);
@@ -639,5 +641,35 @@ int SdlHost::question_event(const SDL_Event& ev) {
       return button_at(map_mouse(ev.button.x, ev.button.y)) == b ? b : -1;
     }
     default: return -1;
+  }
+}
+
+void SdlHost::move_window(int dx, int dy) {
+  if (!window_) return;
+  const char* driver = SDL_GetCurrentVideoDriver();
+  const bool movable = !fullscreen_ && driver &&
+                       (std::strcmp(driver, "x11") == 0 || std::strcmp(driver, "windows") == 0 ||
+                        std::strcmp(driver, "cocoa") == 0);
+  if (movable) {
+    int x = 0, y = 0;
+    SDL_GetWindowPosition(window_, &x, &y);
+    SDL_SetWindowPosition(window_, x + dx * scale_, y + dy * scale_);
+    return;
+  }
+  shake_x_ += dx;
+  shake_y_ += dy;
+  present();
+}
+
+void SdlHost::draw_text(Canvas& canvas, int x, int y, const std::string& text, const Font& font,
+                        uint32_t colour) {
+  if (!view_ || canvas.empty()) return;
+  const TextBlock& block = view_->text().caption(text, font, 1, 0);
+  canvas.fill_rect(x, y, x + block.width, y + block.height());
+  for (size_t i = 0; i < block.lines.size(); ++i) {
+    const auto& ink = block.lines[i].ink;
+    if (!ink) continue;
+    const int top = y + static_cast<int>(i) * block.line_height + block.ink_top;
+    canvas.blend_mask(x, top, ink->width, ink->height, ink->alpha.data(), colour);
   }
 }

@@ -60,6 +60,9 @@ class SdlHost : public Host {
   bool ask_yes_no(const std::string& text) override;
   void show_error(const std::string& text) override;
   bool load_bitmap(const std::string& path, Canvas& into) override;
+  void move_window(int dx, int dy) override;
+  void draw_text(Canvas& canvas, int x, int y, const std::string& text, const Font& font,
+                 uint32_t colour) override;
   // The mixer is not in yet; sounds are heard once it is.
   void sound_played(const std::string&) override {}
   // The window shows messages itself; nothing keeps a transcript here.
@@ -134,4 +137,7 @@ class SdlHost : public Host {
   ctl::Id drawn_focus_ = ctl::form;
   UiState drawn_ui_;
   int drawn_width_ = 0, drawn_height_ = 0;
+  // Where the window system does not let a program move its window (full screen, Wayland), the
+  // shake moves the picture inside it instead, by this many window pixels.
+  int shake_x_ = 0, shake_y_ = 0;
 };
