@@ -123,7 +123,16 @@ void close_black(Game& g) {
   c.brush = cl::black;
   for (int i = 0; i <= 25; ++i) {
     const int a = (25 - i) * 4;
-    c.fill_rect(a, a, 200 - a, 200 - a);
+    if (i == 0 || a == 0) {
+      c.fill_rect(a, a, 200 - a, 200 - a);
+    } else {
+      // The square of the frame before is black already: only the ring around it is new.
+      const int b = a + 4;
+      c.fill_rect(a, a, 200 - a, b);
+      c.fill_rect(a, 200 - b, 200 - a, 200 - a);
+      c.fill_rect(a, b, b, 200 - b);
+      c.fill_rect(200 - b, b, 200 - a, 200 - b);
+    }
     g.host.repaint();
     g.host.sleep_ms(1);
   }

@@ -17,14 +17,14 @@ bool load_bmp_file(const std::string& path, Canvas& into) {
     return false;
   }
   into.resize(s->w, s->h);
+  uint32_t* out = into.writable();
   SDL_LockSurface(s);
   for (int y = 0; y < s->h; ++y) {
     const auto* row = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(s->pixels) +
                                                         static_cast<ptrdiff_t>(y) * s->pitch);
-    for (int x = 0; x < s->w; ++x) into.pixels[static_cast<size_t>(y) * s->w + x] = row[x] & 0xFFFFFF;
+    for (int x = 0; x < s->w; ++x) out[static_cast<size_t>(y) * s->w + x] = row[x] & 0xFFFFFF;
   }
   SDL_UnlockSurface(s);
   SDL_FreeSurface(s);
-  ++into.revision;
   return true;
 }

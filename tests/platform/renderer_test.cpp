@@ -201,8 +201,8 @@ TEST(Renderer, PicturesAreZoomedNearestNeighbourOrStretched) {
   d.to_map();
   Canvas& cg = d.form()[ctl::cg].canvas;
   cg.resize(2, 2);
-  cg.pixels = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFF00};
-  ++cg.revision;
+  const uint32_t four[] = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFF00};
+  std::copy(std::begin(four), std::end(four), cg.writable());
   const Rect r = d.form().window_rect(ctl::cg);  // (1, 4), 200 × 200
   {
     const Frame& f = d.draw(1);
@@ -231,8 +231,7 @@ TEST(Renderer, PicturesAreZoomedNearestNeighbourOrStretched) {
   EXPECT_EQ(f.at(e.x, e.y + e.h - 1), 0x0000FFu);
   EXPECT_EQ(f.at(e.x + e.w - 1, e.y + e.h - 1), 0xFFFF00u);
   // A changed canvas is drawn anew.
-  end.pixels[0] = 0x123456;
-  ++end.revision;
+  end.writable()[0] = 0x123456;
   EXPECT_EQ(d.draw(1).at(e.x, e.y), 0x123456u);
 }
 
@@ -241,9 +240,9 @@ TEST(Renderer, ABitmapLargerThanItsPictureIsClippedToIt) {
   d.to_map();
   Canvas& cg = d.form()[ctl::cg].canvas;
   cg.resize(3000, 2000);
+  uint32_t* px = cg.writable();
   for (int y = 0; y < cg.height; ++y)
-    for (int x = 0; x < cg.width; ++x) cg.pixels[static_cast<size_t>(y) * cg.width + x] = (x & 0xFF) << 16 | (y & 0xFF);
-  ++cg.revision;
+    for (int x = 0; x < cg.width; ++x) px[static_cast<size_t>(y) * cg.width + x] = (x & 0xFF) << 16 | (y & 0xFF);
   const Rect r = d.form().window_rect(ctl::cg);  // 200 × 200
   const Frame& f = d.draw(4);
   EXPECT_EQ(f.at(4 * (r.x + 199) + 3, 4 * (r.y + 199) + 3), (199u << 16) | 199u);

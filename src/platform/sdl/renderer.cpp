@@ -304,7 +304,7 @@ void FormRenderer::draw_list(const Form& form, ctl::Id id) {
 void FormRenderer::draw_picture(const Form& form, ctl::Id id) {
   const Control& c = form[id];
   const Canvas& cv = c.canvas;
-  if (cv.empty() || cv.pixels.size() < static_cast<size_t>(cv.width) * cv.height) return;
+  if (cv.empty()) return;
   const Rect r = form.window_rect(id);
   const Rect rp = paint_.to_px(r);
   if (rp.empty()) return;
@@ -322,7 +322,7 @@ void FormRenderer::draw_picture(const Form& form, ctl::Id id) {
     return;
   }
   if (dw == sw && dh == sh) {
-    paint_.image_px(cv.pixels.data(), sw, sh, cv.width, rp.x, rp.y);
+    paint_.image_px(cv.data(), sw, sh, cv.width, rp.x, rp.y);
   } else {
     // Zoomed copies are made again only when the canvas changed.
     Scaled& sc = scaled_[id];
@@ -333,7 +333,7 @@ void FormRenderer::draw_picture(const Form& form, ctl::Id id) {
       for (int x = 0; x < dw; ++x) columns[x] = static_cast<int>(static_cast<int64_t>(x) * sw / dw);
       for (int y = 0; y < dh; ++y) {
         const uint32_t* src =
-            cv.pixels.data() + static_cast<size_t>(static_cast<int64_t>(y) * sh / dh) * cv.width;
+            cv.data() + static_cast<size_t>(static_cast<int64_t>(y) * sh / dh) * cv.width;
         uint32_t* out = sc.pixels.data() + static_cast<size_t>(y) * dw;
         for (int x = 0; x < dw; ++x) out[x] = src[columns[x]];
       }
