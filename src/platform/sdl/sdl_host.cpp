@@ -87,6 +87,9 @@ bool SdlHost::open(int client_width, int client_height) {
   // display's refresh at each of them would slow the effects down.
   SDL_SetHint(SDL_HINT_RENDER_VSYNC, "0");
   SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+  // The software renderer's window surface straight from the window system, not through a
+  // graphics driver's texture.
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   if (!video_started_) {
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
       report(std::string("cannot open a window: ") + SDL_GetError());
@@ -109,8 +112,10 @@ bool SdlHost::open(int client_width, int client_height) {
     report(std::string("cannot open a window: ") + SDL_GetError());
     return false;
   }
-  renderer_ = SDL_CreateRenderer(window_, -1, 0);
-  if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
+  // The frame is composed in our own memory and only copied out, which the software renderer
+  // does as fast as any; it also spares the process a graphics driver (tens of megabytes).
+  renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
+  if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, 0);
   if (!renderer_) {
     report(std::string("cannot draw in the window: ") + SDL_GetError());
     SDL_DestroyWindow(window_);
