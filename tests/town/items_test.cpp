@@ -111,6 +111,19 @@ TEST(ItemPanel, UseButtonChecksInOrder) {
   EXPECT_EQ(t.messages(), Lines{"アイテムが選択されていません"}) << "a use clears the selection";
 }
 
+TEST(ItemPanel, AClickBelowTheEntriesSelectsNothing) {
+  Town t;
+  t.give(3, 0, 1);
+  t.pick(3);
+  list_select(t.g(), 7);  // below the only entry
+  EXPECT_EQ(t.g().form[ctl::item_list].selected, -1);
+  EXPECT_EQ(t.g().selected_item, 0);
+  t.clear_transcript();
+  click(t.g(), ctl::item_use);
+  EXPECT_EQ(t.messages(), Lines{"アイテムが選択されていません"});
+  EXPECT_EQ(t.h().item_count[3], 1);
+}
+
 TEST(ItemUse, OrdinaryKinds) {
   struct Case {
     int kind, value;

@@ -90,6 +90,8 @@ bool SdlHost::open(int client_width, int client_height) {
   // The software renderer's window surface straight from the window system, not through a
   // graphics driver's texture.
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  // The application's own title, as the task bar and the sound server name it.
+  SDL_SetHint(SDL_HINT_APP_NAME, "ルシェラ２");
   if (!video_started_) {
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
       report(std::string("cannot open a window: ") + SDL_GetError());
@@ -241,7 +243,9 @@ bool SdlHost::redraw_if_needed() {
     return false;
   if (drawn_ && (form.client_width() != drawn_width_ || form.client_height() != drawn_height_))
     SDL_SetWindowSize(window_, form.client_width() * scale_, form.client_height() * scale_);
+  const auto t0 = std::chrono::steady_clock::now();
   view_->compose(form, ui);
+  const auto t1 = std::chrono::steady_clock::now();
   drawn_ = true;
   drawn_revision_ = form.revision();
   drawn_focus_ = form.focus;
@@ -249,6 +253,10 @@ bool SdlHost::redraw_if_needed() {
   drawn_width_ = form.client_width();
   drawn_height_ = form.client_height();
   present();
+  const auto t2 = std::chrono::steady_clock::now();
+  ++stats_.frames;
+  stats_.compose_ms += std::chrono::duration<double, std::milli>(t1 - t0).count();
+  stats_.present_ms += std::chrono::duration<double, std::milli>(t2 - t1).count();
   return true;
 }
 

@@ -49,6 +49,15 @@ class SdlHost : public Host {
   void handle_pending_input();
   bool quit_requested() const { return quit_; }
 
+  // Time spent drawing frames ourselves and handing them to the window system, for benchmarks.
+  struct DrawStats {
+    int64_t frames = 0;
+    double compose_ms = 0;
+    double present_ms = 0;
+  };
+  const DrawStats& draw_stats() const { return stats_; }
+  void reset_draw_stats() { stats_ = {}; }
+
   int scale() const { return scale_; }
   bool fullscreen() const { return fullscreen_; }
   // What draws the window (null until it is open).
@@ -140,4 +149,5 @@ class SdlHost : public Host {
   // Where the window system does not let a program move its window (full screen, Wayland), the
   // shake moves the picture inside it instead, by this many window pixels.
   int shake_x_ = 0, shake_y_ = 0;
+  DrawStats stats_;
 };
