@@ -1,6 +1,7 @@
 #include <array>
 #include <string>
 
+#include "battle/ailments.hpp"
 #include "battle/battle.hpp"
 #include "battle/effects.hpp"
 #include "battle/turns.hpp"
@@ -235,61 +236,6 @@ int choose_move(Game& g) {
   return row.moves[g.rng.draw(row.draws)];
 }
 
-// The opponent's own ailment; true when it has lost the turn.
-bool opponent_ailment(Game& g) {
-  Enemy& e = g.enemy;
-  switch (e.status) {
-    case 1:
-      if (g.rng.draw(3) != 0) {
-        show_message(g, E(g) + g.sj("は眠っている････"));
-        return true;
-      }
-      show_message(g, E(g) + g.sj("は目を覚ました！"));
-      e.status = 0;
-      return false;
-    case 2: {
-      int32_t n = g.rng.draw(4) + e.hp / 20;
-      flash_hit(g);
-      e.hp -= n;
-      if (e.hp <= 0) e.hp = 1, n = 0;
-      show_message(g, E(g) + g.sj("は毒に苦しんでいる････") + "\r" + g.sj("＞") + num(n) +
-                          g.sj("のダメージ"));
-      return false;
-    }
-    case 3:
-      if (g.rng.draw(6) != 0) {
-        show_message(g, E(g) + g.sj("は石化して動けない････"));
-        return true;
-      }
-      show_message(g, E(g) + g.sj("は石化から復活した"));
-      e.status = 0;
-      return false;
-    case 4: {
-      int32_t n = g.rng.draw(4) + e.hp / 20;
-      e.hp += n;
-      if (e.hp >= e.max_hp) e.hp = e.max_hp, n = 0;
-      flash_white(g);
-      show_message(g, E(g) + g.sj("は癒された････") + "\r" + g.sj("＞") + num(n) + g.sj("の回復"));
-      return false;
-    }
-    case 5: {
-      const int32_t gain = 1 + g.rng.draw(4);
-      e.spirit_power += gain;
-      if (g.rng.draw(4) != 0) {
-        rise_red(g);
-        show_message(g, E(g) + g.sj("は凶暴化している････") + "\r" + g.sj("＞") + E(g) +
-                            g.sj("の精霊が") + num(gain) + g.sj("上昇"));
-      } else {
-        show_message(g, E(g) + g.sj("は冷静に戻った"));
-        e.status = 0;
-      }
-      return false;
-    }
-    default:
-      return false;
-  }
-}
-
 void hero_dies(Game& g) {
   Hero& h = g.hero;
   h.hp = 0;
@@ -313,7 +259,7 @@ void hero_dies(Game& g) {
 
 NextTurn opponent_move(Game& g) {
   Enemy& e = g.enemy;
-  if (opponent_ailment(g)) return NextTurn::Hero;
+  if (shared_ailment(g, opponent_side(g)) == AilmentOutcome::LosesTurn) return NextTurn::Hero;
   refresh_status(g);
   show_message(g, E(g) + g.sj("の攻撃"));
   e.spirit_power -= 1;

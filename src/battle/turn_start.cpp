@@ -1,5 +1,6 @@
 #include <string>
 
+#include "battle/ailments.hpp"
 #include "battle/battle.hpp"
 #include "battle/effects.hpp"
 #include "battle/turns.hpp"
@@ -12,16 +13,9 @@ std::string num(int32_t v) { return std::to_string(v); }
 
 const std::string& X(Game& g) { return g.hero.name; }
 
-// Shows the prompt "X の攻撃" without the usual pause.
-void quick_message(Game& g, const std::string& text) {
-  const int32_t saved = g.message_delay_ms;
-  g.message_delay_ms = 0;
-  show_message(g, text);
-  g.message_delay_ms = saved;
-}
-
+// The prompt "X の攻撃", without the usual pause, and the command buttons.
 void prompt(Game& g, bool attack, bool magic) {
-  quick_message(g, X(g) + g.sj("の攻撃"));
+  show_message_quickly(g, X(g) + g.sj("の攻撃"));
   if (attack) g.form.show(ctl::w1_b);
   else g.form.hide(ctl::w1_b);
   if (magic) g.form.show(ctl::w2_b);
@@ -46,51 +40,12 @@ Ailment hero_ailment(Game& g) {
   Hero& h = g.hero;
   switch (h.status) {
     case 1:
-      if (g.rng.draw(3) != 0) {
-        show_message(g, X(g) + g.sj("は眠っている････"));
-        return Ailment::LosesTurn;
-      }
-      show_message(g, X(g) + g.sj("は目を覚ました！"));
-      h.status = 0;
-      return Ailment::GoesOn;
-    case 2: {
-      int32_t n = g.rng.draw(4) + h.hp / 20;
-      h.hp -= n;
-      shake_window(g);
-      if (h.hp <= 0) h.hp = 1, n = 0;
-      show_message(g, X(g) + g.sj("は毒に苦しんでいる････") + "\r" + g.sj("＞") + num(n) +
-                          g.sj("のダメージ"));
-      return Ailment::GoesOn;
-    }
+    case 2:
     case 3:
-      if (g.rng.draw(6) != 0) {
-        show_message(g, X(g) + g.sj("は石化して動けない････"));
-        return Ailment::LosesTurn;
-      }
-      show_message(g, X(g) + g.sj("は石化から復活した"));
-      h.status = 0;
-      return Ailment::GoesOn;
-    case 4: {
-      int32_t n = g.rng.draw(4) + h.max_hp / 20;
-      h.hp += n;
-      if (h.hp >= h.max_hp) h.hp = h.max_hp, n = 0;
-      flash_blue(g);
-      show_message(g, X(g) + g.sj("は癒された････") + "\r" + g.sj("＞") + num(n) + g.sj("の回復"));
-      return Ailment::GoesOn;
-    }
-    case 5: {
-      const int32_t gain = 1 + g.rng.draw(4);
-      h.spirit_power += gain;
-      if (g.rng.draw(4) != 0) {
-        rise_white_thin(g);
-        show_message(g, X(g) + g.sj("は凶暴化している････") + "\r" + g.sj("＞") + X(g) +
-                            g.sj("の精霊が") + num(gain) + g.sj("上昇"));
-      } else {
-        show_message(g, X(g) + g.sj("は冷静に戻った"));
-        h.status = 0;
-      }
-      return Ailment::GoesOn;
-    }
+    case 4:
+    case 5:
+      return shared_ailment(g, hero_side(g)) == AilmentOutcome::LosesTurn ? Ailment::LosesTurn
+                                                                          : Ailment::GoesOn;
     case 6: return seal(g, true);
     case 7: return seal(g, false);
     case 8: {

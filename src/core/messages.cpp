@@ -18,3 +18,21 @@ void show_message(Game& g, const std::string& text) {
 }
 
 void play_sound(Game& g, const char* name) { g.host.sound_played(name); }
+
+void show_message_quickly(Game& g, const std::string& text) {
+  const int32_t saved = g.message_delay_ms;
+  g.message_delay_ms = 0;
+  show_message(g, text);
+  g.message_delay_ms = saved;
+}
+
+void refuse(Game& g, const char* message) {
+  play_sound(g, "off1.wav");
+  show_message(g, g.sj(message));
+}
+
+void switch_panels(Game& g, ctl::Id hide, ctl::Id show) {
+  play_sound(g, "1.wav");
+  g.form.hide(hide);
+  g.form.show(show);
+}

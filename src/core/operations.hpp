@@ -9,6 +9,12 @@ struct Game;
 void show_message(Game& g, const std::string& text);
 void refresh_status(Game& g);
 void play_sound(Game& g, const char* name);
+// A message without the pause after it (the pause is set to 0 for it and put back).
+void show_message_quickly(Game& g, const std::string& text);
+// A refusal: the buzz, then the message.
+void refuse(Game& g, const char* message);
+// A move between two screens: the click sound, one panel hidden, the other shown.
+void switch_panels(Game& g, ctl::Id hide, ctl::Id show);
 
 // The window's life.
 void create_window(Game& g);  // the creation step: loads everything, lays out the panels

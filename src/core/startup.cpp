@@ -79,11 +79,7 @@ void create_window(Game& g) {
   cut_figure_strip(g);
 }
 
-void continue_game(Game& g) {
-  play_sound(g, "1.wav");
-  g.form.hide(ctl::start_box);
-  g.form.show(ctl::map_box);
-}
+void continue_game(Game& g) { switch_panels(g, ctl::start_box, ctl::map_box); }
 
 void new_hero(Game& g) {
   Hero& h = g.hero;

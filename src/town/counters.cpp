@@ -170,17 +170,15 @@ void open_card_shop(Game& g) {
                "ｶｰﾄﾞﾏｽﾀｰ「何かカードもってる？持っているカードを選択して、【カードの交換】ボタンを押してよ。」");
 }
 
-void leave_sword_shop(Game& g) {
+// Leaving a counter hides it and the item panel beside it; the shop panel stays behind them.
+void leave_counter(Game& g, ctl::Id box) {
   play_sound(g, "1.wav");
-  g.form.hide(ctl::ken_box);
+  g.form.hide(box);
   g.form.hide(ctl::item_box);
 }
 
-void leave_card_shop(Game& g) {
-  play_sound(g, "1.wav");
-  g.form.hide(ctl::card_box);
-  g.form.hide(ctl::item_box);
-}
+void leave_sword_shop(Game& g) { leave_counter(g, ctl::ken_box); }
+void leave_card_shop(Game& g) { leave_counter(g, ctl::card_box); }
 
 bool sword_shop_agrees(Game& g, int32_t value) {
   if (g.hero.money < value * 100) {

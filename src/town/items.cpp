@@ -10,19 +10,6 @@ std::string num(int32_t v) { return std::to_string(v); }
 constexpr int kFigure = 8, kCard = 111;
 bool is_sword(int kind) { return kind >= 100 && kind <= 110; }
 
-// Shows a message without the pause after it.
-void quick_message(Game& g, const std::string& text) {
-  const int32_t saved = g.message_delay_ms;
-  g.message_delay_ms = 0;
-  show_message(g, text);
-  g.message_delay_ms = saved;
-}
-
-void refuse(Game& g, const char* message) {
-  play_sound(g, "off1.wav");
-  show_message(g, g.sj(message));
-}
-
 // The ordinary kinds 0 .. 24: each changes the state and returns the result text (`drawn` is
 // the 1 .. 3 drawn for every use). Kinds 8 and 23 show their own message and keep the item.
 struct ItemUse {
@@ -278,6 +265,6 @@ void apply_item(Game& g, int id) {
     g.form.set_caption(ctl::card_l, "");
     g.form.set_caption(ctl::card_l2, g.sj("交換料金 0円"));
   }
-  quick_message(g, result);
+  show_message_quickly(g, result);
   refresh_item_list(g);
 }

@@ -6,11 +6,6 @@
 
 namespace {
 
-void refuse(Game& g, const char* message) {
-  play_sound(g, "off1.wav");
-  show_message(g, g.sj(message));
-}
-
 // The money test of every purchase; on success the price is taken and the chime plays.
 bool pay(Game& g, int32_t price, const char* short_of_money) {
   if (g.hero.money < price) {
@@ -149,12 +144,6 @@ void buy_toy(Game& g, int k) {
   if (t.message_first) show_message(g, g.sj(t.learned));
   g.hero.tech_lv(t.tech) = 1;
   if (!t.message_first) show_message(g, g.sj(t.learned));
-}
-
-void switch_panels(Game& g, ctl::Id hide, ctl::Id show) {
-  play_sound(g, "1.wav");
-  g.form.hide(hide);
-  g.form.show(show);
 }
 
 }  // namespace

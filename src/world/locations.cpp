@@ -31,14 +31,6 @@ constexpr LocationRow kLocations[8] = {
      3, 17, 150},
 };
 
-// Shows a message without the usual pause after it.
-void quick_message(Game& g, const std::string& text) {
-  const int32_t saved = g.message_delay_ms;
-  g.message_delay_ms = 0;
-  show_message(g, text);
-  g.message_delay_ms = saved;
-}
-
 }  // namespace
 
 void enter_location(Game& g, uint8_t id) {
@@ -66,7 +58,7 @@ void enter_location(Game& g, uint8_t id) {
     l.boss_job = r.boss_job;
     l.boss_spirit_power = r.boss_spirit_power;
   }
-  quick_message(g, g.sj("････") + g.hero.name + g.sj("は") + l.name + g.sj("に侵入した"));
+  show_message_quickly(g, g.sj("････") + g.hero.name + g.sj("は") + l.name + g.sj("に侵入した"));
   g.form.show(ctl::danjyon_box);
 }
 
@@ -83,20 +75,12 @@ void leave_location(Game& g) {
     g.host.repaint();
     g.host.sleep_ms(1);
   }
-  quick_message(g, g.sj("････") + g.hero.name + g.sj("は") + g.location.name + g.sj("から地上へ出た"));
+  show_message_quickly(g, g.sj("････") + g.hero.name + g.sj("は") + g.location.name + g.sj("から地上へ出た"));
 }
 
-void open_shop(Game& g) {
-  play_sound(g, "1.wav");
-  g.form.hide(ctl::map_box);
-  g.form.show(ctl::shop_box);
-}
+void open_shop(Game& g) { switch_panels(g, ctl::map_box, ctl::shop_box); }
 
-void close_shop(Game& g) {
-  play_sound(g, "1.wav");
-  g.form.hide(ctl::shop_box);
-  g.form.show(ctl::map_box);
-}
+void close_shop(Game& g) { switch_panels(g, ctl::shop_box, ctl::map_box); }
 
 void open_star_shop(Game& g) {
   play_sound(g, "1.wav");
@@ -115,8 +99,4 @@ void open_home(Game& g) {
     if (g.hero.owned_flags[k] == 1) g.form.show(kHome[k]);
 }
 
-void close_home(Game& g) {
-  play_sound(g, "1.wav");
-  g.form.hide(ctl::my_box);
-  g.form.show(ctl::map_box);
-}
+void close_home(Game& g) { switch_panels(g, ctl::my_box, ctl::map_box); }

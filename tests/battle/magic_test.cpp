@@ -8,24 +8,6 @@ namespace {
 using Lines = std::vector<std::string>;
 
 // Runs one effect straight from the technique table, as the frame would after the click.
-struct EffectRun {
-  BattleGame b;
-  Game& g = b.g();
-  explicit EffectRun(int attribute = 0, int hp = 200) {
-    b.face(0, attribute, 1, hp);
-    g.hero.level = 5;
-    g.hero.hp = 20;
-    g.hero.max_hp = 100;
-  }
-  Afterwards run(int t, int lv, int sp, std::initializer_list<int> draws) {
-    g.hovered_tech = static_cast<uint8_t>(t);
-    g.hero.tech_lv(t) = static_cast<uint8_t>(lv);
-    g.hero.spirit_power = sp;
-    b.rig(draws);
-    return technique_effect(t)(g, TechContext{lv, sp});
-  }
-  Lines messages() { return b.messages(); }
-};
 
 TEST(Magic, Sorcery) {
   EffectRun r;

@@ -2,6 +2,7 @@
 #include <initializer_list>
 
 #include "battle/battle.hpp"
+#include "battle/techniques.hpp"
 #include "core/operations.hpp"
 #include "support/test_game.hpp"
 #include "world/world.hpp"
@@ -34,4 +35,25 @@ struct BattleGame : TestGame {
     g().form.show(ctl::e_state);
   }
   bool no_draws_left() const { return !game->rng.rigged(); }
+};
+
+// One technique's effect straight from the technique table, as the frame runs it after the
+// click: a plain opponent of 200 Hp (by default) and a wounded hero of level 5.
+struct EffectRun {
+  BattleGame b;
+  Game& g = b.g();
+  explicit EffectRun(int attribute = 0, int hp = 200) {
+    b.face(0, attribute, 1, hp);
+    g.hero.level = 5;
+    g.hero.hp = 20;
+    g.hero.max_hp = 100;
+  }
+  Afterwards run(int t, int lv, int sp, std::initializer_list<int> draws) {
+    g.hovered_tech = static_cast<uint8_t>(t);
+    g.hero.tech_lv(t) = static_cast<uint8_t>(lv);
+    g.hero.spirit_power = sp;
+    b.rig(draws);
+    return technique_effect(t)(g, TechContext{lv, sp});
+  }
+  std::vector<std::string> messages() const { return b.messages(); }
 };
