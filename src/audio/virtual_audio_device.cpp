@@ -1,0 +1,153 @@
+#include "audio/virtual_audio_device.hpp"
+
+#include <algorithm>
+
+namespace {
+
+// write() answers, as a device driver would for these mistakes.
+constexpr int kWriteNotOpen = 1;
+constexpr int kWriteUnprepared = 2;
+constexpr int kWriteRefused = 3;
+
+}  // namespace
+
+VirtualAudioDevice::VirtualAudioDevice(int64_t start_ms) : now_(start_ms) {}
+
+int VirtualAudioDevice::held_blocks() const {
+  int n = 0;
+  for (const DeviceBlock* b = head_; b; b = b->device_next) ++n;
+  return n;
+}
+
+void VirtualAudioDevice::forget_recordings() {
+  given_.clear();
+  played_.clear();
+}
+
+bool VirtualAudioDevice::capabilities(int device, DeviceCaps& caps) {
+  if (!options.caps_readable || device < kDefaultDevice || device >= options.device_count) return false;
+  caps.name = options.name;
+  caps.channels = options.caps_channels;
+  caps.flags = options.caps_flags;
+  return true;
+}
+
+bool VirtualAudioDevice::supports(int device, const PcmFormat&) {
+  return options.accepts_format && device >= kDefaultDevice && device < options.device_count;
+}
+
+int VirtualAudioDevice::open(int device, const PcmFormat& format, BlockDoneListener* listener) {
+  if (open_) return kDeviceAllocated;
+  if (options.open_result != 0) return options.open_result;
+  open_ = true;
+  paused_ = false;
+  device_ = device;
+  format_ = format;
+  listener_ = listener;
+  position_ = 0;
+  finished_ = 0;
+  return 0;
+}
+
+void VirtualAudioDevice::close() {
+  for (DeviceBlock* b = head_; b;) {
+    DeviceBlock* next = b->device_next;
+    b->done = true;
+    b->device_next = nullptr;
+    b = next;
+  }
+  head_ = tail_ = nullptr;
+  head_offset_ = 0;
+  open_ = false;
+  paused_ = false;
+  listener_ = nullptr;
+  finished_ = 0;
+  position_ = 0;
+}
+
+int VirtualAudioDevice::prepare(DeviceBlock& block) {
+  if (options.prepare_result != 0) return options.prepare_result;
+  block.prepared = true;
+  block.done = false;
+  return 0;
+}
+
+void VirtualAudioDevice::unprepare(DeviceBlock& block) { block.prepared = false; }
+
+int VirtualAudioDevice::write(DeviceBlock& block) {
+  if (!open_) return kWriteNotOpen;
+  if (!block.prepared) return kWriteUnprepared;
+  if (options.writes_before_failure == 0) return kWriteRefused;
+  if (options.writes_before_failure > 0) --options.writes_before_failure;
+  ++writes_;
+  if (options.record) given_.insert(given_.end(), block.data, block.data + block.length);
+  block.done = false;
+  block.device_next = nullptr;
+  if (tail_)
+    tail_->device_next = &block;
+  else
+    head_ = &block;
+  tail_ = &block;
+  return 0;
+}
+
+void VirtualAudioDevice::reset() {
+  for (DeviceBlock* b = head_; b;) {
+    DeviceBlock* next = b->device_next;
+    b->done = true;
+    b->device_next = nullptr;
+    ++finished_;
+    b = next;
+  }
+  head_ = tail_ = nullptr;
+  head_offset_ = 0;
+  position_ = 0;
+  ++resets_;
+}
+
+void VirtualAudioDevice::play(uint64_t bytes) {
+  while (bytes > 0) {
+    if (!head_) {
+      // Ran dry: the output goes on in silence, and the position stands still.
+      if (options.record) played_.insert(played_.end(), bytes, uint8_t{128});
+      return;
+    }
+    const uint64_t take = std::min<uint64_t>(bytes, head_->length - head_offset_);
+    if (options.record)
+      played_.insert(played_.end(), head_->data + head_offset_, head_->data + head_offset_ + take);
+    head_offset_ += static_cast<uint32_t>(take);
+    position_ += take;
+    bytes -= take;
+    if (head_offset_ >= head_->length) {
+      DeviceBlock* done = head_;
+      head_ = done->device_next;
+      if (!head_) tail_ = nullptr;
+      done->device_next = nullptr;
+      done->done = true;
+      head_offset_ = 0;
+      ++finished_;
+    }
+  }
+}
+
+void VirtualAudioDevice::report_finished() {
+  // The listener may write, reset or close the device; each report is taken from the count
+  // afresh, and a close drops the rest.
+  while (finished_ > 0 && listener_) {
+    --finished_;
+    listener_->block_done();
+  }
+}
+
+void VirtualAudioDevice::advance(int64_t ms) {
+  for (int64_t i = 0; i < ms; ++i) {
+    const int64_t before = now_;
+    ++now_;
+    if (open_ && !paused_) {
+      const int64_t rate = format_.avg_bytes_per_sec;
+      const int64_t due = now_ * rate / 1000 - before * rate / 1000;
+      play(static_cast<uint64_t>(due));
+    }
+    report_finished();
+  }
+}
