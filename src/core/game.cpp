@@ -5,6 +5,12 @@ Game::Game(Host& h, std::string data_folder, bool dev_layout)
       form(sjis, kClientWidth, dev_layout ? kDesignHeight : kClientHeight),
       data_dir(std::move(data_folder)) {}
 
+// The mixer goes before its system, and both before the host's device.
+Game::~Game() {
+  sound.mixer.reset();
+  sound.system.reset();
+}
+
 std::string Game::path(const char* folder, const std::string& file) const {
   std::string p = data_dir;
   if (!p.empty() && p.back() != '/') p += '/';

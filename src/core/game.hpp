@@ -1,8 +1,11 @@
 #pragma once
 #include <array>
+#include <map>
+#include <memory>
 #include <optional>
 #include <string>
 
+#include "audio/sound_mixer.hpp"
 #include "core/host.hpp"
 #include "core/random.hpp"
 #include "core/state.hpp"
@@ -16,14 +19,27 @@ constexpr int kDesignHeight = 468;
 
 // Everything the game is: its records and tables, the window, the host and the random source.
 // One per run; tests make one per case.
+// The window's sound component and the waves it has opened, by file name. Each wave is opened
+// once and kept: replaying a click does not read the disk again, and nothing is released while
+// it may still be queued.
+struct Sound {
+  std::unique_ptr<MixerSystem> system;
+  std::unique_ptr<SoundMixer> mixer;
+  std::map<std::string, Wave*> waves;
+  Wave* current = nullptr;
+};
+
 struct Game {
   Game(Host& h, std::string data_folder, bool dev_layout = false);
+  ~Game();
 
   Host& host;
   Sjis sjis;
   Random rng;
   Form form;
   std::string data_dir;  // the folder holding dat/ and cg/
+
+  Sound sound;
 
   Hero hero;
   Enemy enemy;

@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <string>
 
+class AudioDevice;
 struct Canvas;
 struct Font;
 
@@ -35,6 +36,8 @@ class Host {
                          uint32_t colour) {
     (void)canvas, (void)x, (void)y, (void)text, (void)font, (void)colour;
   }
+  // The wave output the mixer plays through, or nullptr when there is none (the game is silent).
+  virtual AudioDevice* audio_device() { return nullptr; }
   // A sound the game asked for, by file name (heard once the mixer is in; recorded always).
   virtual void sound_played(const std::string& name) = 0;
   // A message the game typed out (Shift-JIS), for hosts that keep a transcript.

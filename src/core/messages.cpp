@@ -1,3 +1,4 @@
+#include "audio/mixer_error.hpp"
 #include "core/game.hpp"
 #include "core/operations.hpp"
 
@@ -17,7 +18,21 @@ void show_message(Game& g, const std::string& text) {
   g.host.sleep_ms(g.message_delay_ms);
 }
 
-void play_sound(Game& g, const char* name) { g.host.sound_played(name); }
+// Plays dat/NAME once on channel 0, after what is already queued there. Any failure (no such
+// file, not a wave, no device, the mixer off) is passed over in silence.
+void play_sound(Game& g, const char* name) {
+  g.host.sound_played(name);
+  Sound& s = g.sound;
+  if (!s.mixer) return;
+  try {
+    Wave*& wave = s.waves[name];
+    if (!wave) wave = s.mixer->load_wave(g.path("dat", name));
+    s.current = wave;
+    s.mixer->play_wave(0, wave, 0, 0);
+  } catch (const MixerError&) {
+    if (!s.waves[name]) s.waves.erase(name);
+  }
+}
 
 void show_message_quickly(Game& g, const std::string& text) {
   const int32_t saved = g.message_delay_ms;

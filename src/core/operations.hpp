@@ -21,6 +21,7 @@ void create_window(Game& g);  // the creation step: loads everything, lays out t
 void continue_game(Game& g);  // Button39
 void new_hero(Game& g);       // Button1
 void close_window(Game& g);   // saves (when the data was read)
+void destroy_window(Game& g); // releases the current wave
 std::string random_name(Game& g);
 
 // Input, as the window delivers it.

@@ -3,6 +3,7 @@
 #include "core/game.hpp"
 #include "core/operations.hpp"
 #include "core/savefile.hpp"
+#include "audio/mixer_error.hpp"
 
 namespace {
 
@@ -57,7 +58,36 @@ void cut_figure_strip(Game& g) {
 
 }  // namespace
 
+namespace {
+// The window's sound component: switched on, with channels 0 and 1 open. Without a device, or if
+// the mixer cannot start, the game runs silent.
+void start_sound(Game& g) {
+  AudioDevice* device = g.host.audio_device();
+  if (!device) return;
+  Sound& s = g.sound;
+  try {
+    s.system = std::make_unique<MixerSystem>(*device);
+    s.mixer = std::make_unique<SoundMixer>(*s.system);
+    s.mixer->set_activated(true);
+    s.mixer->set_channels(3);
+  } catch (const MixerError&) {
+    s.mixer.reset();
+    s.system.reset();
+  }
+}
+}  // namespace
+
 void create_window(Game& g) {
+  start_sound(g);
+  // The first wave is opened, not played.
+  if (g.sound.mixer) {
+    try {
+      Wave* w = g.sound.mixer->load_wave(g.path("dat", "1.wav"));
+      g.sound.waves["1.wav"] = w;
+      g.sound.current = w;
+    } catch (const MixerError&) {
+    }
+  }
   g.rng.seed(g.fixed_seed ? *g.fixed_seed
                           : static_cast<uint64_t>(
                                 std::chrono::steady_clock::now().time_since_epoch().count()));
@@ -121,6 +151,20 @@ std::string random_name(Game& g) {
     for (int i = 0; i < 4; ++i) name += units.substr(2 * g.rng.draw(92), 2);
   }
   return name;
+}
+
+void destroy_window(Game& g) {
+  Sound& s = g.sound;
+  if (!s.mixer || !s.current) return;
+  try {
+    // The component stops its channels first, so nothing queued is left pointing at the wave.
+    s.mixer->set_channels(0);
+    s.mixer->release_wave(s.current);
+    for (auto it = s.waves.begin(); it != s.waves.end(); ++it)
+      if (it->second == s.current) it->second = nullptr;
+    s.current = nullptr;
+  } catch (const MixerError&) {
+  }
 }
 
 void close_window(Game& g) {

@@ -3,6 +3,7 @@
 #include <functional>
 #include <string>
 
+#include "audio/virtual_audio_device.hpp"
 #include "core/host.hpp"
 #include "ui/sjis.hpp"
 
@@ -12,8 +13,12 @@ class HeadlessHost : public Host {
  public:
   int64_t now_ms() override { return clock_ms; }
   void sleep_ms(int ms) override {
-    if (ms > 0) clock_ms += ms;
+    if (ms <= 0) return;
+    clock_ms += ms;
+    if (with_audio) audio.advance(ms);
   }
+  // The virtual output, for tests that listen; off unless asked for (then the game is silent).
+  AudioDevice* audio_device() override { return with_audio ? &audio : nullptr; }
   void repaint() override {
     ++repaints;
     if (on_repaint) on_repaint();
@@ -35,6 +40,8 @@ class HeadlessHost : public Host {
 
   // Answers for the coming questions; a question with none queued is answered no.
   std::deque<bool> answers;
+  bool with_audio = false;
+  VirtualAudioDevice audio;
   int64_t clock_ms = 0;
   int window_x = 0, window_y = 0;
   int64_t window_moves = 0;

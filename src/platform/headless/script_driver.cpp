@@ -114,6 +114,7 @@ struct Driver {
       if (!render_form_png(g.form, g.sjis, scale, file)) error("cannot write " + file);
     } else if (cmd == "close") {
       close_window(g);
+      destroy_window(g);
       return false;
     } else {
       error("unknown command " + cmd);

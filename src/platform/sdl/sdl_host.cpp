@@ -35,6 +35,7 @@ bool real_video_driver() {
 SdlHost::SdlHost(SdlOptions options) : options_(options) {}
 
 SdlHost::~SdlHost() {
+  audio_.reset();
   waiter_.reset();
   view_.reset();
   if (renderer_) SDL_DestroyRenderer(renderer_);
@@ -151,6 +152,7 @@ int SdlHost::run(Game& g) {
   next_tick_ = now_ms() + kTimerMs;
   while (!quit_) loop_once(false);
   close_window(g);
+  destroy_window(g);
   game_ = nullptr;
   return 0;
 }
@@ -174,6 +176,7 @@ int SdlHost::loop_once(bool in_question) {
   must_pump_ = true;
   SDL_Event ev;
   if (SDL_PeepEvents(&ev, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) {
+    if (audio_ && audio_->handle_event(ev)) return -1;
     if (in_question) return question_event(ev);
     dispatch(ev);
     return -1;
@@ -215,6 +218,10 @@ void SdlHost::sleep_ms(int ms) {
         handle_window_event(ev);
       while (SDL_PeepEvents(&ev, 1, SDL_GETEVENT, SDL_RENDER_TARGETS_RESET, SDL_RENDER_DEVICE_RESET) > 0)
         handle_window_event(ev);
+      // The sound goes on while a handler sleeps: the output's finished blocks are refilled.
+      if (audio_ && audio_->event_type())
+        while (SDL_PeepEvents(&ev, 1, SDL_GETEVENT, audio_->event_type(), audio_->event_type()) > 0)
+          audio_->handle_event(ev);
     }
     const clock::duration left = deadline - clock::now();
     if (left <= clock::duration::zero()) return;
@@ -369,6 +376,7 @@ void SdlHost::drop_capture() {
 }
 
 void SdlHost::dispatch(const SDL_Event& ev) {
+  if (audio_ && audio_->handle_event(ev)) return;
   switch (ev.type) {
     case SDL_QUIT: quit_ = true; break;
     case SDL_WINDOWEVENT:
@@ -685,4 +693,9 @@ void SdlHost::draw_text(Canvas& canvas, int x, int y, const std::string& text, c
     const int top = y + static_cast<int>(i) * block.line_height + block.ink_top;
     canvas.blend_mask(x, top, ink->width, ink->height, ink->alpha.data(), colour);
   }
+}
+
+AudioDevice* SdlHost::audio_device() {
+  if (!audio_) audio_ = std::make_unique<SdlAudioDevice>();
+  return audio_->started() ? audio_.get() : nullptr;
 }

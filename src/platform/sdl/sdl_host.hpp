@@ -8,6 +8,7 @@
 
 #include "core/host.hpp"
 #include "platform/sdl/event_wait.hpp"
+#include "platform/sdl/sdl_audio_device.hpp"
 #include "platform/sdl/fonts.hpp"
 #include "platform/sdl/renderer.hpp"
 #include "ui/form.hpp"
@@ -72,7 +73,9 @@ class SdlHost : public Host {
   void move_window(int dx, int dy) override;
   void draw_text(Canvas& canvas, int x, int y, const std::string& text, const Font& font,
                  uint32_t colour) override;
-  // The mixer is not in yet; sounds are heard once it is.
+  // The system's sound output, opened on first use; nullptr when SDL has no audio at all.
+  AudioDevice* audio_device() override;
+  // The mixer plays the sound; nothing else is kept of it here.
   void sound_played(const std::string&) override {}
   // The window shows messages itself; nothing keeps a transcript here.
   void message_shown(const std::string&) override {}
@@ -120,6 +123,7 @@ class SdlHost : public Host {
   std::unique_ptr<FontLibrary> fonts_;
   std::unique_ptr<FormRenderer> view_;
   std::unique_ptr<EventWait> waiter_;
+  std::unique_ptr<SdlAudioDevice> audio_;
   int scale_ = 1;
   bool fullscreen_ = false;
 
