@@ -1,5 +1,6 @@
 // Builds the default data pack: converts the UTF-8 catalogue sources of data/ into the game's
-// Shift-JIS, CR LF files in OUT/dat/, and writes a save with a fresh hero.
+// Shift-JIS, CR LF files in OUT/dat/, writes a save with a fresh hero, and copies the pictures
+// of data/cg/ to OUT/cg/ and the sounds of data/wav/ to OUT/dat/.
 //
 //   pack_data DATA_DIR OUT_DIR [--fresh]
 //
@@ -9,6 +10,7 @@
 #include <fstream>
 #include <iostream>
 #include <sstream>
+#include <tuple>
 #include <vector>
 
 #include "core/game.hpp"
@@ -143,6 +145,13 @@ int main(int argc, char** argv) {
       for (size_t k : {i + 2, i + 3})
         if (items[k].empty() || items[k].find_first_not_of("-0123456789") != std::string::npos)
           throw PackError("item.tsv:" + std::to_string(i / 4 + 1) + ": not a number: " + items[k]);
+    for (auto [from, to, ext] : {std::tuple{"cg", "cg", ".bmp"}, {"wav", "dat", ".wav"}}) {
+      if (!fs::is_directory(p.src / from)) continue;
+      for (const auto& e : fs::directory_iterator(p.src / from))
+        if (e.path().extension() == ext)
+          fs::copy_file(e.path(), fs::path(argv[2]) / to / e.path().filename(),
+                        fs::copy_options::overwrite_existing);
+    }
     const bool have_save = fs::exists(p.dat / "my.dat") && fs::exists(p.dat / "item.dat");
     if (fresh || !have_save) write_fresh_save(argv[2], p, items);
     else std::cout << "pack_data: keeping the existing my.dat and item.dat (--fresh replaces them)\n";

@@ -203,6 +203,7 @@ TEST(OpponentPictures, UnitAndBossFiles) {
     SDL_SaveBMP(s, b.data.cg(file).c_str());
     SDL_FreeSurface(s);
   };
+  for (const auto& e : std::filesystem::directory_iterator(b.data.dir() / "cg")) std::filesystem::remove(e.path());
   make("unit19.bmp", 65);
   make("unit3.bmp", 66);
   make("unit20.bmp", 67);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 
 #include "audio/audio_support.hpp"
 #include "core/operations.hpp"
@@ -89,6 +90,7 @@ TEST(Sound, MissingOrBrokenWavesLeaveTheGameSilent) {
     setenv("XDG_CONFIG_HOME", "/nonexistent-lushera-config", 1);
     TestGame t(false);
     t.host.with_audio = true;
+    for (const char* w : {"1.wav", "on1.wav", "off1.wav", "item.wav", "walk.wav"}) std::filesystem::remove(t.data.dat(w));
     if (*broken) t.data.write(t.data.dat("1.wav"), broken);
     create_window(t.g());
     click(t.g(), ctl::Button1);

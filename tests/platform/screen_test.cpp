@@ -113,4 +113,22 @@ TEST(Screen, ToyShop) {
   expect_matches_golden(render_form_image(t.g().form, t.g().sjis, 1), "toy_shop.png");
 }
 
+// The world map, as a new hero first sees it.
+TEST(Screen, TheMap) {
+  TestGame t;
+  click(t.g(), ctl::Button1);
+  timer_tick(t.g());
+  expect_matches_golden(render_form_image(t.g().form, t.g().sjis, 1), "map.png");
+}
+
+// The home with three figures bought.
+TEST(Screen, TheHomeWithFigures) {
+  TestGame t;
+  click(t.g(), ctl::Button1);
+  for (int k : {0, 4, 9}) t.g().hero.owned_flags[k] = 1;
+  click(t.g(), ctl::Button23);
+  timer_tick(t.g());
+  expect_matches_golden(render_form_image(t.g().form, t.g().sjis, 1), "home.png");
+}
+
 }  // namespace

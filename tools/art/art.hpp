@@ -1,0 +1,26 @@
+// The pictures and sounds of the game, drawn and synthesised from code.
+#pragma once
+
+#include <string>
+
+#include "canvas.hpp"
+
+namespace art {
+
+// Opponents in battle: one picture per class (0 to 19), 64 × 64.
+Image unit_picture(int job);
+// The boss of each location (1 to 7), 64 × 64.
+Image boss_picture(int location);
+// The ten toy figures side by side, 640 × 64.
+Image figure_strip();
+// The world map, 200 × 200.
+Image world_map();
+// The hero's room at home, 160 × 160.
+Image home_room();
+// The closing picture, 537 × 341.
+Image title_picture();
+
+// Writes every sound into dir (1.wav, on1.wav, off1.wav, item.wav, walk.wav).
+void write_sounds(const std::string& dir);
+
+}  // namespace art
