@@ -39,6 +39,9 @@ Form::Form(const Sjis& sjis, int client_width, int client_height)
   slider.position = 5;
   controls_[ctl::w_exp2].max = 9;
 
+  for (int i = 0; i < ctl::count; ++i)
+    if (controls_[i].kind == Kind::Picture) pictures_.push_back(static_cast<ctl::Id>(i));
+
   // Painting order: depth first from the window, each parent's drawn-only children first.
   std::vector<std::vector<ctl::Id>> children(ctl::count);
   for (int i = 1; i < ctl::count; ++i) children[controls_[i].parent].push_back(static_cast<ctl::Id>(i));
@@ -155,6 +158,6 @@ bool Form::clickable(ctl::Id id) const {
 
 uint64_t Form::revision() const {
   uint64_t r = revision_;
-  for (const Control& c : controls_) r += c.canvas.revision;
+  for (ctl::Id id : pictures_) r += controls_[id].canvas.revision;
   return r;
 }

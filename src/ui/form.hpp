@@ -132,6 +132,7 @@ class Form {
  private:
   std::array<Control, ctl::count> controls_;
   std::vector<ctl::Id> paint_order_;
+  std::vector<ctl::Id> pictures_;  // the controls with a canvas
   int client_w_, client_h_;
   uint64_t revision_ = 0;
 };
