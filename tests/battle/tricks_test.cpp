@@ -1,3 +1,4 @@
+// The special group (とくしゅ): techniques 17 to 24, each outcome.
 #include <gtest/gtest.h>
 
 #include "battle/technique_effects.hpp"

@@ -1,3 +1,4 @@
+// The special group (とくしゅ): techniques 17 to 24.
 #include <string>
 
 #include "battle/battle.hpp"
