@@ -41,6 +41,7 @@ struct Look {
   Align align = Align::Left;
   bool wrap = false;
   bool stretch = false;  // pictures: stretch the canvas over the control
+  const char* hint = nullptr;  // a tip shown when the mouse rests on the control (UTF-8)
 };
 
 // One row of the layout table.

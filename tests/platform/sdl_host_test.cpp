@@ -457,4 +457,26 @@ TEST(SdlHost, FullScreenCentresThePictureAndClicksStillLandOnTheirButtons) {
   EXPECT_TRUE(t.continued());
 }
 
+TEST(SdlHost, TheUseButtonShowsItsTipWhenTheMouseRestsOnIt) {
+  HostGame t;
+  t.host.attach(t.g());
+  create_window(t.g());
+  click(t.g(), ctl::Button39);
+  click(t.g(), ctl::BitBtn1);
+  const Rect r = t.g().form.window_rect(ctl::item_use);
+  t.motion(r.x + 10, r.y + 10);
+  t.host.handle_pending_input();
+  // Left alone for most of a second, the loop puts the tip up; a press takes it down again.
+  ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_TIMER), 0);
+  const SDL_TimerID timer = SDL_AddTimer(800, push_quit, nullptr);
+  t.host.run(t.g());
+  SDL_RemoveTimer(timer);
+  SDL_QuitSubSystem(SDL_INIT_TIMER);
+  const Frame& f = t.host.view()->frame();
+  bool tip = false;
+  for (int y = r.y + 20; y < std::min(f.height, r.y + 60) && !tip; ++y)
+    for (int x = 0; x < f.width && !tip; ++x) tip = f.at(x, y) == 0xFFFFE1u;
+  EXPECT_TRUE(tip) << "no tip below the pointer";
+}
+
 }  // namespace

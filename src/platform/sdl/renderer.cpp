@@ -134,6 +134,10 @@ void FormRenderer::compose(const Form& form, const UiState& ui) {
       case Kind::Window: break;
     }
   }
+  if (ui.tip) {
+    paint_.set_clip({0, 0, form.client_width(), form.client_height()});
+    draw_tip(form, *ui.tip);
+  }
   if (ui.question) {
     paint_.set_clip({0, 0, form.client_width(), form.client_height()});
     draw_question(form, *ui.question);
@@ -396,6 +400,22 @@ void FormRenderer::draw_question_icon(const Rect& r) {
   const TextBlock& t = text_.text("?", kIconFont, scale_, 0);
   const Rect rp = paint_.to_px({r.x, r.y + 2, 32, 24});
   paint_.text_px(t, {rp.x + (rp.w - t.width) / 2, rp.y, t.width, t.height()}, Align::Left, 0x0000FF);
+}
+
+// A tip as the desktop drew it: black text on pale yellow in a thin black frame, below and right
+// of the pointer, kept inside the window.
+void FormRenderer::draw_tip(const Form& form, const TipView& tip) {
+  const char* hint = form[tip.control].look.hint;
+  if (!hint) return;
+  const TextBlock& t = text_.text(hint, Font{}, scale_, 0);
+  const int w = (t.width + scale_ - 1) / scale_ + 6, h = t.height() / scale_ + 4;
+  const int x = std::clamp(tip.x, 0, std::max(0, form.client_width() - w));
+  const int y = tip.y + 20 + h <= form.client_height() ? tip.y + 20 : std::max(0, tip.y - h - 2);
+  const Rect box{x, y, w, h};
+  paint_.fill(box, 0xFFFFE1);
+  paint_.frame(box, 0x000000);
+  const Rect rp = paint_.to_px({x + 3, y + 2, w - 6, h - 4});
+  paint_.text_px(t, rp, Align::Left, 0x000000);
 }
 
 // The question box, drawn by us inside the window: the desktop's message box with a question

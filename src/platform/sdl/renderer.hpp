@@ -21,9 +21,17 @@ struct QuestionView {
   bool operator==(const QuestionView&) const = default;
 };
 
+// A control's tip, shown below the mouse pointer (window coordinates).
+struct TipView {
+  ctl::Id control = ctl::form;
+  int x = 0, y = 0;
+  bool operator==(const TipView&) const = default;
+};
+
 // What the window shows besides the form itself.
 struct UiState {
   ctl::Id pressed = ctl::form;  // the push button held down (sunken), ctl::form for none
+  std::optional<TipView> tip;
   std::optional<QuestionView> question;
   bool operator==(const UiState&) const = default;
 };
@@ -80,6 +88,7 @@ class FormRenderer {
   void draw_list(const Form& form, ctl::Id id);
   void draw_picture(const Form& form, ctl::Id id);
   void draw_question(const Form& form, const QuestionView& q);
+  void draw_tip(const Form& form, const TipView& tip);
   void draw_question_icon(const Rect& r);
   void draw_scroll_button(const Rect& r, bool up);
 

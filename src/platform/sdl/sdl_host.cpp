@@ -15,6 +15,8 @@
 namespace {
 
 constexpr int kTimerMs = 10;
+// How long the mouse rests on a control before its tip comes up.
+constexpr int kTipDelayMs = 500;
 constexpr int kSleepSliceMs = 8;  // how often a sleeping handler still looks after the window
 constexpr int kWheelLines = 3;
 constexpr int kPumpMs = 100;
@@ -204,6 +206,7 @@ void SdlHost::tick(int64_t now) {
   // After a long handler the timer fires once, not once for every period missed.
   if (next_tick_ <= now) next_tick_ = now + kTimerMs;
   if (game_) timer_tick(*game_);
+  if (tip_control_ != ctl::form && !tip_shown_ && now - tip_since_ >= kTipDelayMs) tip_shown_ = true;
 }
 
 void SdlHost::sleep_ms(int ms) {
@@ -237,6 +240,7 @@ UiState SdlHost::ui_state() const {
     ui.pressed = capture_;
   else if (space_held_ != ctl::form)
     ui.pressed = space_held_;
+  if (tip_shown_ && game_ && game_->form.shown(tip_control_)) ui.tip = TipView{tip_control_, tip_x_, tip_y_};
   ui.question = question_;
   return ui;
 }
@@ -501,6 +505,8 @@ void SdlHost::slide_to(int x) {
 
 void SdlHost::on_mouse_down(const Point& p) {
   Game& g = *game_;
+  tip_control_ = ctl::form;  // pressing puts a tip away
+  tip_shown_ = false;
   if (!p.inside || capture_ != ctl::form) return;
   space_held_ = ctl::form;
   const ctl::Id id = g.form.hit_test(p.x, p.y);
@@ -570,7 +576,16 @@ void SdlHost::on_mouse_motion(const Point& p) {
     return;
   }
   if (!p.inside) return;
-  mouse_move(g, g.form.hit_test(p.x, p.y));
+  const ctl::Id over = g.form.hit_test(p.x, p.y);
+  // A tip comes up once the mouse has rested half a second on a control that has one.
+  if (over != tip_control_) {
+    tip_control_ = g.form[over].look.hint ? over : ctl::form;
+    tip_shown_ = false;
+    tip_x_ = p.x;
+    tip_y_ = p.y;
+  }
+  if (!tip_shown_) tip_since_ = now_ms();
+  mouse_move(g, over);
 }
 
 void SdlHost::on_wheel(const SDL_MouseWheelEvent& wheel) {

@@ -154,4 +154,9 @@ class SdlHost : public Host {
   // shake moves the picture inside it instead, by this many window pixels.
   int shake_x_ = 0, shake_y_ = 0;
   DrawStats stats_;
+  // The control with a tip under the resting mouse, since when, and whether its tip is up.
+  ctl::Id tip_control_ = ctl::form;
+  int tip_x_ = 0, tip_y_ = 0;
+  int64_t tip_since_ = 0;
+  bool tip_shown_ = false;
 };
