@@ -13,11 +13,7 @@ constexpr int kWriteRefused = 3;
 
 VirtualAudioDevice::VirtualAudioDevice(int64_t start_ms) : now_(start_ms) {}
 
-int VirtualAudioDevice::held_blocks() const {
-  int n = 0;
-  for (const DeviceBlock* b = head_; b; b = b->device_next) ++n;
-  return n;
-}
+int VirtualAudioDevice::held_blocks() const { return queue_.size(); }
 
 void VirtualAudioDevice::forget_recordings() {
   given_.clear();
@@ -50,13 +46,7 @@ int VirtualAudioDevice::open(int device, const PcmFormat& format, BlockDoneListe
 }
 
 void VirtualAudioDevice::close() {
-  for (DeviceBlock* b = head_; b;) {
-    DeviceBlock* next = b->device_next;
-    b->done = true;
-    b->device_next = nullptr;
-    b = next;
-  }
-  head_ = tail_ = nullptr;
+  queue_.release_all();
   head_offset_ = 0;
   open_ = false;
   paused_ = false;
@@ -81,25 +71,12 @@ int VirtualAudioDevice::write(DeviceBlock& block) {
   if (options.writes_before_failure > 0) --options.writes_before_failure;
   ++writes_;
   if (options.record) given_.insert(given_.end(), block.data, block.data + block.length);
-  block.done = false;
-  block.device_next = nullptr;
-  if (tail_)
-    tail_->device_next = &block;
-  else
-    head_ = &block;
-  tail_ = &block;
+  queue_.push(block);
   return 0;
 }
 
 void VirtualAudioDevice::reset() {
-  for (DeviceBlock* b = head_; b;) {
-    DeviceBlock* next = b->device_next;
-    b->done = true;
-    b->device_next = nullptr;
-    ++finished_;
-    b = next;
-  }
-  head_ = tail_ = nullptr;
+  finished_ += queue_.release_all();
   head_offset_ = 0;
   position_ = 0;
   ++resets_;
@@ -107,23 +84,20 @@ void VirtualAudioDevice::reset() {
 
 void VirtualAudioDevice::play(uint64_t bytes) {
   while (bytes > 0) {
-    if (!head_) {
+    const DeviceBlock* head = queue_.front();
+    if (!head) {
       // Ran dry: the output goes on in silence, and the position stands still.
       if (options.record) played_.insert(played_.end(), bytes, uint8_t{128});
       return;
     }
-    const uint64_t take = std::min<uint64_t>(bytes, head_->length - head_offset_);
+    const uint64_t take = std::min<uint64_t>(bytes, head->length - head_offset_);
     if (options.record)
-      played_.insert(played_.end(), head_->data + head_offset_, head_->data + head_offset_ + take);
+      played_.insert(played_.end(), head->data + head_offset_, head->data + head_offset_ + take);
     head_offset_ += static_cast<uint32_t>(take);
     position_ += take;
     bytes -= take;
-    if (head_offset_ >= head_->length) {
-      DeviceBlock* done = head_;
-      head_ = done->device_next;
-      if (!head_) tail_ = nullptr;
-      done->device_next = nullptr;
-      done->done = true;
+    if (head_offset_ >= head->length) {
+      queue_.pop();
       head_offset_ = 0;
       ++finished_;
     }

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "audio/audio_device.hpp"
+#include "audio/block_queue.hpp"
 
 // An output device on a virtual clock, for tests and benchmarks: time only moves in advance(),
 // the device then plays its blocks at the rate of the format it was opened in, and it reports
@@ -74,8 +75,7 @@ class VirtualAudioDevice : public AudioDevice {
   int device_ = 0;
   PcmFormat format_;
   BlockDoneListener* listener_ = nullptr;
-  DeviceBlock* head_ = nullptr;
-  DeviceBlock* tail_ = nullptr;
+  BlockQueue queue_;
   uint32_t head_offset_ = 0;  // bytes of the head block already played
   uint64_t position_ = 0;
   int finished_ = 0;  // blocks finished and not yet reported

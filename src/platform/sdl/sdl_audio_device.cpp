@@ -116,7 +116,7 @@ int SdlAudioDevice::open(int device, const PcmFormat& format, BlockDoneListener*
   played_out_at_ = 0;
   written_ = 0;
   finished_ = 0;
-  head_ = tail_ = nullptr;
+  queue_.release_all();
   SDL_PauseAudioDevice(device_, 0);  // a wave output plays what it is given at once
   return 0;
 }
@@ -126,13 +126,7 @@ void SdlAudioDevice::close() {
   stop_watching();
   SDL_CloseAudioDevice(device_);
   device_ = 0;
-  for (DeviceBlock* b = head_; b;) {
-    DeviceBlock* next = b->device_next;
-    b->done = true;
-    b->device_next = nullptr;
-    b = next;
-  }
-  head_ = tail_ = nullptr;
+  queue_.release_all();
   listener_ = nullptr;
   written_ = 0;
   finished_ = 0;
@@ -153,13 +147,7 @@ int SdlAudioDevice::write(DeviceBlock& block) {
   if (SDL_QueueAudio(device_, block.data, block.length) != 0) return kWriteRefused;
   written_ += block.length;
   block.device_mark = written_;
-  block.done = false;
-  block.device_next = nullptr;
-  if (tail_)
-    tail_->device_next = &block;
-  else
-    head_ = &block;
-  tail_ = &block;
+  queue_.push(block);
   watch();
   return 0;
 }
@@ -175,14 +163,7 @@ void SdlAudioDevice::restart() {
 void SdlAudioDevice::reset() {
   if (!device_) return;
   SDL_ClearQueuedAudio(device_);
-  for (DeviceBlock* b = head_; b;) {
-    DeviceBlock* next = b->device_next;
-    b->done = true;
-    b->device_next = nullptr;
-    ++finished_;
-    b = next;
-  }
-  head_ = tail_ = nullptr;
+  finished_ += queue_.release_all();
   written_ = 0;
   if (finished_ > 0) watch();  // the returned blocks are reported like played ones
 }
@@ -205,12 +186,8 @@ void SdlAudioDevice::stop_watching() {
 
 void SdlAudioDevice::collect_finished() {
   const uint64_t played = position();
-  while (head_ && head_->device_mark <= played) {
-    DeviceBlock* b = head_;
-    head_ = b->device_next;
-    if (!head_) tail_ = nullptr;
-    b->device_next = nullptr;
-    b->done = true;
+  while (!queue_.empty() && queue_.front()->device_mark <= played) {
+    queue_.pop();
     ++finished_;
   }
 }
@@ -224,7 +201,7 @@ bool SdlAudioDevice::handle_event(const SDL_Event& event) {
     --finished_;
     listener_->block_done();
   }
-  if (!device_ || head_ || finished_ > 0) {
+  if (!device_ || !queue_.empty() || finished_ > 0) {
     played_out_at_ = 0;
     return true;
   }

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "audio/audio_device.hpp"
+#include "audio/block_queue.hpp"
 
 // The system's audio output for the mixer, through SDL's audio queue.
 //
@@ -59,8 +60,7 @@ class SdlAudioDevice : public AudioDevice {
   SDL_AudioDeviceID device_ = 0;
   SDL_TimerID timer_ = 0;
   BlockDoneListener* listener_ = nullptr;
-  DeviceBlock* head_ = nullptr;  // queued blocks, oldest first; device_mark = written_ at their end
-  DeviceBlock* tail_ = nullptr;
+  BlockQueue queue_;  // device_mark of each = written_ at its end
   uint64_t written_ = 0;  // bytes queued since open or the last reset
   int finished_ = 0;      // blocks done and not yet reported
   Uint32 period_ms_ = 0;  // how long SDL's own buffer (one device period) plays
