@@ -5,7 +5,6 @@
 #include "core/operations.hpp"
 
 namespace {
-std::string num(int32_t v) { return std::to_string(v); }
 
 // Sleep and stone: lost turns that wear off with one chance in `n`.
 AilmentOutcome spell(Game& g, const Side& s, int n, const char* held, const char* freed) {

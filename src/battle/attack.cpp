@@ -7,7 +7,6 @@
 #include "core/operations.hpp"
 
 namespace {
-std::string num(int32_t v) { return std::to_string(v); }
 constexpr int kNone = 0, kMagic = 3, kAngel = 4;
 }  // namespace
 

@@ -7,8 +7,6 @@
 
 namespace {
 
-std::string num(int32_t v) { return std::to_string(v); }
-
 // Against an opponent of each attribute: the hero's value that adds to the hero's blows, and
 // the one that softens the opponent's.
 struct AttributeRule {

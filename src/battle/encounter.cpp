@@ -9,8 +9,6 @@
 
 namespace {
 
-std::string num(int32_t v) { return std::to_string(v); }
-
 // Level offsets by a draw of 0 .. 11, and by the location's difficulty.
 constexpr int kLevelOffset[12] = {-2, -1, -1, -1, 0, 0, 0, 0, 1, 2, -3, 0};
 int range_offset(int job_range) { return job_range >= 0 && job_range <= 4 ? job_range - 1 : 0; }

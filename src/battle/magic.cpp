@@ -8,7 +8,6 @@
 
 namespace {
 
-std::string num(int32_t v) { return std::to_string(v); }
 constexpr int kSun = 1, kMagic = 3, kAngel = 4, kNone = 0;
 
 const std::string& X(Game& g) { return g.hero.name; }

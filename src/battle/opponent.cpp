@@ -11,8 +11,6 @@
 
 namespace {
 
-std::string num(int32_t v) { return std::to_string(v); }
-
 // Which move each class makes: one draw from 0 .. draws-1 picks a move from the row.
 struct ClassMoves {
   int draws;

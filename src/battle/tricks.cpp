@@ -9,7 +9,6 @@
 
 namespace {
 
-std::string num(int32_t v) { return std::to_string(v); }
 constexpr int kCard = 111;
 
 const std::string& X(Game& g) { return g.hero.name; }

@@ -9,8 +9,6 @@
 
 namespace {
 
-std::string num(int32_t v) { return std::to_string(v); }
-
 const std::string& X(Game& g) { return g.hero.name; }
 
 // The prompt "X の攻撃", without the usual pause, and the command buttons.

@@ -1,9 +1,13 @@
 #pragma once
+#include <cstdint>
 #include <string>
 
 #include "ui/form.hpp"
 
 struct Game;
+
+// A number as every status text and message writes it: plain decimal.
+inline std::string num(int32_t v) { return std::to_string(v); }
 
 // Output: the message window, the status panel, sounds.
 void show_message(Game& g, const std::string& text);

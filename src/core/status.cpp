@@ -7,8 +7,6 @@
 
 namespace {
 
-std::string num(int32_t v) { return std::to_string(v); }
-
 // The technique table's record of technique t at level l. A level of 0 (not learned) reads the
 // level-1 record; levels past the table's end read its last record.
 const TechRecord& tech_record(const Game& g, int t, int level) {

@@ -7,8 +7,6 @@
 
 namespace {
 
-std::string num(int32_t v) { return std::to_string(v); }
-
 // A card's reward by its value 0 .. 26 (27 is the card the dealer does not know; 28 and any
 // other value give nothing). `change` returns the dealer's words.
 using CardReward = std::string (*)(Game&, int32_t d);

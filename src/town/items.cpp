@@ -6,7 +6,6 @@
 
 namespace {
 
-std::string num(int32_t v) { return std::to_string(v); }
 constexpr int kFigure = 8, kCard = 111;
 bool is_sword(int kind) { return kind >= 100 && kind <= 110; }
 

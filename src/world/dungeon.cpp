@@ -8,8 +8,6 @@
 
 namespace {
 
-std::string num(int32_t v) { return std::to_string(v); }
-
 Canvas& picture(Game& g) {
   Canvas& c = g.form[ctl::cg].canvas;
   if (c.empty()) c.resize(200, 200);
