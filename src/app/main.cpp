@@ -24,7 +24,9 @@ constexpr const char* kUsage =
     "  --headless     run without a window, on a virtual clock (needs --script)\n"
     "  --script FILE  with --headless: play the commands of FILE ('-' for standard input)\n"
     "                 and write the transcript to standard output\n"
-    "  --help         show this text\n";
+    "  --help         show this text\n"
+    "exit status: 0 played and saved; 1 a data file could not be read or the save written;\n"
+    "  2 wrong options; 3 another game is running on the same data\n";
 
 struct Options {
   std::string data_dir;
@@ -102,6 +104,13 @@ int parse(int argc, char** argv, Options& o) {
   return 0;
 }
 
+// What the process tells whoever started it: 0 when the game ran and saved, 1 when a data file
+// could not be read or the save could not be written, 3 when another game runs on the same save.
+int exit_status(const Game& g) {
+  if (g.locked_out) return 3;
+  return g.io_failed ? 1 : 0;
+}
+
 int run_headless(const Options& o) {
   HeadlessHost host;
   Game g(host, o.data_dir, o.dev);
@@ -119,8 +128,8 @@ int run_headless(const Options& o) {
   host.keep_transcript = false;
   host.on_line = [](const std::string& l) { std::cout << l << '\n'; };
   create_window(g);
-  run_script(g, host, *script, std::cout);
-  return 0;
+  if (!g.locked_out) run_script(g, host, *script, std::cout);
+  return exit_status(g);
 }
 
 }  // namespace
@@ -133,5 +142,6 @@ int main(int argc, char** argv) {
   SdlHost host(o.scale, o.dev);
   Game g(host, o.data_dir, o.dev);
   g.fixed_seed = o.seed;
-  return host.run(g);
+  if (const int rc = host.run(g)) return rc;
+  return exit_status(g);
 }

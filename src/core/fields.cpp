@@ -5,6 +5,7 @@
 #include <variant>
 
 #include "core/game.hpp"
+#include "core/savefile.hpp"
 
 namespace {
 
@@ -80,6 +81,14 @@ struct Indexed {
 
 std::optional<Ref> none() { return std::nullopt; }
 
+// A decimal number that is the whole text and fits in 32 bits.
+bool parse_whole(std::string_view text, int32_t& out) {
+  const char* b = text.data();
+  const char* e = b + text.size();
+  const auto [p, ec] = std::from_chars(b, e, out);
+  return b != e && p == e && ec == std::errc();
+}
+
 const Indexed kIndexed[] = {
     {"tech_lv", 0, 99, [](Game& g, int i, std::string_view) -> Ref { return &g.hero.tech_lv(i); }},
     {"tech_exp", 0, 99, [](Game& g, int i, std::string_view) -> Ref { return &g.hero.tech_exp(i); }},
@@ -121,7 +130,7 @@ std::optional<Ref> resolve(Game& g, std::string_view name) {
   int index = 0;
   const char* b = name.data() + open + 1;
   const char* e = name.data() + close;
-  if (std::from_chars(b, e, index).ptr != e || b == e) return none();
+  if (!parse_whole(std::string_view(b, static_cast<size_t>(e - b)), index)) return none();
   std::string_view member;
   if (close + 1 < name.size()) {
     if (name[close + 1] != '.') return none();
@@ -158,13 +167,18 @@ std::optional<std::string> FieldAccess::set(Game& g, std::string_view name, std:
       [&](auto* p) -> std::optional<std::string> {
         using T = std::remove_pointer_t<decltype(p)>;
         if constexpr (std::is_same_v<T, std::string>) {
-          *p = g.sjis.from_utf8(value);
+          // Every text of the game is one line of a data file; one that could not be saved and
+          // read back as the same line is refused here already.
+          if (value.find_first_of("\r\n") != std::string_view::npos)
+            return "a text cannot hold a line break: " + std::string(name);
+          std::string text = g.sjis.from_utf8(value);
+          if (text.size() > kMaxLineBytes)
+            return "a text of " + std::to_string(text.size()) + " bytes is longer than the " +
+                   std::to_string(kMaxLineBytes) + " a line can hold: " + std::string(name);
+          *p = std::move(text);
         } else {
           int32_t v = 0;
-          const char* b = value.data();
-          const char* e = b + value.size();
-          if (std::from_chars(b, e, v).ptr != e || b == e)
-            return "not a number: " + std::string(value);
+          if (!parse_whole(value, v)) return "not a 32-bit number: " + std::string(value);
           *p = static_cast<T>(v);  // bytes keep their low 8 bits
         }
         return std::nullopt;

@@ -1,13 +1,16 @@
 #pragma once
 #include <array>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "audio/sound_mixer.hpp"
 #include "core/host.hpp"
 #include "core/random.hpp"
+#include "core/save_lock.hpp"
 #include "core/state.hpp"
 #include "ui/form.hpp"
 #include "ui/sjis.hpp"
@@ -60,6 +63,17 @@ struct Game {
   // False until every data file has been read: a game that could not read its save never
   // writes one, so nothing it did not read is overwritten.
   bool loaded = false;
+  // Set when loading or saving failed (the error box was shown): the process then ends with a
+  // failure status, so scripts and launchers can tell.
+  bool io_failed = false;
+  // Held from the creation step until the game ends; another game on the same save refuses to
+  // start meanwhile.
+  std::unique_ptr<SaveLock> save_lock;
+  // The creation step found another game running on this save and did nothing else.
+  bool locked_out = false;
+  // Called before each system call of a save that changes a file, with a short name of the step;
+  // a test throws from it to stop the save there, as a killed process would.
+  std::function<void(std::string_view step)> before_file_step;
   // --seed: the generator starts from this instead of the clock.
   std::optional<uint64_t> fixed_seed;
 

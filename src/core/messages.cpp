@@ -3,13 +3,18 @@
 #include "core/operations.hpp"
 
 // Types the text out two bytes at a time, 10 ms a step, then holds it for the current pause.
+// Each step adds its two bytes to the caption, so a long text costs time in proportion to its
+// length, not to its square.
 void show_message(Game& g, const std::string& text) {
-  const int n = static_cast<int>(text.size());
+  const size_t n = text.size();
   g.message_cursor = 0;
   g.host.message_shown(text);
-  while (2 * g.message_cursor <= n + 1) {
-    const size_t shown = std::min<size_t>(2 * static_cast<size_t>(g.message_cursor), text.size());
-    g.form.set_caption(ctl::moji_l, text.substr(0, shown));
+  g.form.set_caption(ctl::moji_l, {});
+  size_t shown = 0;
+  while (2 * static_cast<size_t>(g.message_cursor) <= n + 1) {
+    const size_t next = std::min(2 * static_cast<size_t>(g.message_cursor), n);
+    g.form.append_caption(ctl::moji_l, std::string_view(text).substr(shown, next - shown));
+    shown = next;
     ++g.message_cursor;
     g.host.repaint();
     g.host.sleep_ms(10);

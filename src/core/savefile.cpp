@@ -1,8 +1,10 @@
 #include "core/savefile.hpp"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cstring>
@@ -11,33 +13,23 @@
 
 namespace {
 
+constexpr const char* kSaveFile = "my.dat";
+constexpr const char* kItemFile = "item.dat";
+constexpr int kSaveLines = 933;
+
 // Reads the values of one data file: a string is the rest of its line; a number skips blanks
 // and line ends, takes the next run of up to 32 non-blank characters as a decimal integer and
 // then drops the rest of its line. At the end of the file numbers are 0 and strings empty.
-// A line ends at CR (with an LF after it belonging to it) or at a lone LF.
+// A line ends at CR (with an LF after it belonging to it) or at a lone LF. A line longer than
+// kMaxLineBytes is an error.
 class Reader {
  public:
-  Reader(const Sjis& sjis, std::string path) : sjis_(sjis), path_(std::move(path)) {
-    const int fd = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) throw IoError(path_ + " を開けません（" + std::strerror(errno) + "）");
-    char buf[65536];
-    for (;;) {
-      const ssize_t n = ::read(fd, buf, sizeof buf);
-      if (n < 0 && errno == EINTR) continue;
-      if (n < 0) {
-        const int err = errno;
-        ::close(fd);
-        throw IoError(path_ + " を読めません（" + std::strerror(err) + "）");
-      }
-      if (n == 0) break;
-      data_.append(buf, static_cast<size_t>(n));
-    }
-    ::close(fd);
-  }
+  Reader(const Sjis& sjis, const std::string& data, const std::string& label)
+      : sjis_(sjis), data_(data), label_(label) {}
 
   std::string text() {
     const size_t start = pos_;
-    while (pos_ < data_.size() && data_[pos_] != '\r' && data_[pos_] != '\n') ++pos_;
+    pos_ = line_end(start);
     std::string s = data_.substr(start, pos_ - start);
     end_line();
     return s;
@@ -53,7 +45,7 @@ class Reader {
     const size_t start = pos_;
     while (pos_ < data_.size() && !blank(data_[pos_]) && pos_ - start < 32) ++pos_;
     const std::string run = data_.substr(start, pos_ - start);
-    while (pos_ < data_.size() && data_[pos_] != '\r' && data_[pos_] != '\n') ++pos_;
+    pos_ = line_end(start);
     end_line();
     const char* b = run.data();
     const char* e = b + run.size();
@@ -72,6 +64,16 @@ class Reader {
  private:
   static bool blank(char c) { return static_cast<unsigned char>(c) <= ' '; }
 
+  // Where the line that `from` lies in ends (its CR or LF, or the end of the data).
+  size_t line_end(size_t from) const {
+    const size_t limit = std::min(data_.size(), line_start_ + kMaxLineBytes + 1);
+    size_t p = from;
+    while (p < limit && data_[p] != '\r' && data_[p] != '\n') ++p;
+    if (p - line_start_ > kMaxLineBytes)
+      fail(line_, "行が長すぎます（" + std::to_string(kMaxLineBytes) + " バイトまで）");
+    return p;
+  }
+
   void end_line() {
     if (pos_ < data_.size() && data_[pos_] == '\r') {
       ++pos_;
@@ -80,66 +82,44 @@ class Reader {
       ++pos_;
     }
     ++line_;
+    line_start_ = pos_;
   }
 
   [[noreturn]] void fail(int line, const std::string& what) const {
-    throw IoError(path_ + " の " + std::to_string(line) + " 行目：" + what);
+    throw IoError(label_ + " の " + std::to_string(line) + " 行目：" + what);
   }
 
   const Sjis& sjis_;
-  std::string path_;
-  std::string data_;
+  const std::string& data_;
+  const std::string& label_;
   size_t pos_ = 0;
+  size_t line_start_ = 0;
   int line_ = 1;
 };
 
-class Writer {
- public:
-  void text(const std::string& s) { out_ += s, out_ += "\r\n"; }
-  void number(int32_t v) { text(std::to_string(v)); }
-
-  // Writes beside the file, flushes, then renames over it: the old file stays whole until the
-  // new one is complete.
-  void commit(const std::string& path) const {
-    const std::string tmp = path + ".tmp";
-    const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (fd < 0) fail(tmp, "を作れません");
-    size_t done = 0;
-    while (done < out_.size()) {
-      const ssize_t n = ::write(fd, out_.data() + done, out_.size() - done);
-      if (n < 0 && errno == EINTR) continue;
-      if (n <= 0) {
-        const int err = errno;
-        ::close(fd);
-        ::unlink(tmp.c_str());
-        errno = err ? err : ENOSPC;
-        fail(tmp, "に書き込めません");
-      }
-      done += static_cast<size_t>(n);
-    }
-    if (::fsync(fd) != 0 || ::close(fd) != 0) {
+// The whole file, read with plain system calls so that any failure (missing, a folder,
+// unreadable) becomes the same clear error.
+std::string read_file(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) throw IoError(path + " を開けません（" + std::strerror(errno) + "）");
+  std::string data;
+  char buf[65536];
+  for (;;) {
+    const ssize_t n = ::read(fd, buf, sizeof buf);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
       const int err = errno;
-      ::unlink(tmp.c_str());
-      errno = err;
-      fail(tmp, "に書き込めません");
+      ::close(fd);
+      throw IoError(path + " を読めません（" + std::strerror(err) + "）");
     }
-    if (::rename(tmp.c_str(), path.c_str()) != 0) {
-      const int err = errno;
-      ::unlink(tmp.c_str());
-      errno = err;
-      fail(path, "を置き換えられません");
-    }
+    if (n == 0) break;
+    data.append(buf, static_cast<size_t>(n));
   }
+  ::close(fd);
+  return data;
+}
 
- private:
-  [[noreturn]] static void fail(const std::string& path, const char* what) {
-    throw IoError(path + " " + what + "（" + std::strerror(errno) + "）");
-  }
-  std::string out_;
-};
-
-void read_hero(Game& g) {
-  Reader r(g.sjis, g.path("dat", "my.dat"));
+void read_hero(Game& g, Reader& r) {
   Hero& h = g.hero;
   h.name = r.text();
   h.spirit_name = r.text();
@@ -156,19 +136,16 @@ void read_hero(Game& g) {
 }
 
 template <size_t N>
-void read_lines(Game& g, const char* file, std::array<std::string, N>& into) {
-  Reader r(g.sjis, g.path("dat", file));
+void read_lines(Reader& r, std::array<std::string, N>& into) {
   for (auto& s : into) s = r.text();
 }
 
-void read_tech_table(Game& g) {
-  Reader r(g.sjis, g.path("dat", "magic.dat"));
+void read_tech_table(Game& g, Reader& r) {
   for (auto& rec : g.tech_table)
     for (auto& s : rec) s = r.text();
 }
 
-void read_items(Game& g) {
-  Reader r(g.sjis, g.path("dat", "item.dat"));
+void read_items(Game& g, Reader& r) {
   for (Item& it : g.items) {
     it.name = r.text();
     it.description = r.text();
@@ -177,22 +154,162 @@ void read_items(Game& g) {
   }
 }
 
+struct DataFileKind {
+  DataFile file;
+  const char* name;
+  void (*read)(Game&, Reader&);
+};
+constexpr DataFileKind kDataFiles[] = {
+    {DataFile::save, kSaveFile, read_hero},
+    {DataFile::names, "name.dat", [](Game& g, Reader& r) { read_lines(r, g.name_pool); }},
+    {DataFile::techniques, "magic.dat", read_tech_table},
+    {DataFile::spirits, "aiko.dat", [](Game& g, Reader& r) { read_lines(r, g.spirit_names); }},
+    {DataFile::items, kItemFile, read_items},
+    {DataFile::figures, "f.dat", [](Game& g, Reader& r) { read_lines(r, g.figure_names); }},
+};
+
+// ---- Saving ----
+
+class Writer {
+ public:
+  explicit Writer(std::string label) : label_(std::move(label)) {}
+  // A text that would not come back as the same one line is refused, so the save never holds
+  // something its own reader turns down or reads shifted.
+  void text(const std::string& s) {
+    ++line_;
+    if (s.find_first_of("\r\n") != std::string::npos)
+      fail("改行を含む文字列は書けません");
+    if (s.size() > kMaxLineBytes)
+      fail("長すぎる文字列は書けません（" + std::to_string(kMaxLineBytes) + " バイトまで）");
+    out_ += s, out_ += "\r\n";
+  }
+  void number(int32_t v) { text(std::to_string(v)); }
+  const std::string& bytes() const { return out_; }
+
+ private:
+  [[noreturn]] void fail(const std::string& what) const {
+    throw IoError(label_ + " の " + std::to_string(line_) + " 行目：" + what);
+  }
+  std::string label_;
+  std::string out_;
+  int line_ = 0;
+};
+
+// The file calls of a save, each announced to the test hook first.
+struct SaveSteps {
+  Game& g;
+
+  void step(std::string_view what) const {
+    if (g.before_file_step) g.before_file_step(what);
+  }
+
+  [[noreturn]] static void fail(const std::string& path, const char* what, int err) {
+    throw IoError(path + " " + what + "（" + std::strerror(err) + "）");
+  }
+
+  // Creates `path`, writes all of `bytes` and flushes them to the disk. On failure the partial
+  // file is removed.
+  void write_flushed(const std::string& path, const std::string& bytes) const {
+    step("create " + path);
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) fail(path, "を作れません", errno);
+    auto give_up = [&](int err) {
+      ::close(fd);
+      ::unlink(path.c_str());
+      fail(path, "に書き込めません", err ? err : ENOSPC);
+    };
+    // In pieces, so that a test stopping the save between two of them finds a partial file, as
+    // a process killed in the middle of a write leaves one.
+    constexpr size_t kPiece = 8192;
+    size_t done = 0;
+    while (done < bytes.size()) {
+      step("write " + path);
+      const ssize_t n = ::write(fd, bytes.data() + done, std::min(kPiece, bytes.size() - done));
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) give_up(n < 0 ? errno : 0);
+      done += static_cast<size_t>(n);
+    }
+    step("flush " + path);
+    if (::fsync(fd) != 0) give_up(errno);
+    if (::close(fd) != 0) {
+      const int err = errno;
+      ::unlink(path.c_str());
+      fail(path, "に書き込めません", err);
+    }
+  }
+
+  void rename_over(const std::string& from, const std::string& to) const {
+    step("rename " + from);
+    if (::rename(from.c_str(), to.c_str()) != 0) fail(to, "を置き換えられません", errno);
+  }
+
+  // Makes the renames themselves last through a power cut.
+  void flush_folder(const std::string& folder) const {
+    step("flush " + folder);
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+  }
+};
+
+void remove_file(const std::string& path) { ::unlink(path.c_str()); }
+
+bool exists(const std::string& path) {
+  struct stat st;
+  return ::lstat(path.c_str(), &st) == 0;
+}
+
+// A save as save_game writes it: exactly its lines, each ended by CR LF.
+bool complete_save(const std::string& bytes) {
+  if (bytes.size() < 2 || bytes.compare(bytes.size() - 2, 2, "\r\n") != 0) return false;
+  size_t lines = 0;
+  for (size_t p = bytes.find("\r\n"); p != std::string::npos; p = bytes.find("\r\n", p + 2)) ++lines;
+  return lines == kSaveLines;
+}
+
+// Finishes or forgets a save that was stopped part of the way. The catalogue's temporary file is
+// renamed first, so a save's temporary file left alone means the catalogue is already in place and
+// the save, written and flushed before that, only waits for its rename. Both left means the
+// process stopped before either rename: the old pair stands, and the temporary files go.
+void settle_interrupted_save(Game& g) {
+  const std::string save = g.path("dat", kSaveFile), items = g.path("dat", kItemFile);
+  const std::string save_tmp = save + ".tmp", items_tmp = items + ".tmp";
+  if (!exists(save_tmp) && !exists(items_tmp)) return;
+  if (!exists(items_tmp)) {
+    try {
+      if (complete_save(read_file(save_tmp)) && ::rename(save_tmp.c_str(), save.c_str()) == 0) return;
+    } catch (const IoError&) {
+    }
+  }
+  remove_file(save_tmp);
+  remove_file(items_tmp);
+}
+
 }  // namespace
+
+void read_data_file(Game& g, DataFile file, const std::string& bytes, const std::string& label) {
+  for (const DataFileKind& k : kDataFiles) {
+    if (k.file != file) continue;
+    Reader r(g.sjis, bytes, label);
+    k.read(g, r);
+  }
+}
 
 void load_game(Game& g) {
   g.loaded = false;
-  read_hero(g);
-  read_lines(g, "name.dat", g.name_pool);
-  read_tech_table(g);
-  read_lines(g, "aiko.dat", g.spirit_names);
-  read_items(g);
-  read_lines(g, "f.dat", g.figure_names);
+  settle_interrupted_save(g);
+  for (const DataFileKind& k : kDataFiles) {
+    const std::string path = g.path("dat", k.name);
+    read_data_file(g, k.file, read_file(path), path);
+  }
   g.loaded = true;
 }
 
 void save_game(Game& g) {
+  const std::string save = g.path("dat", kSaveFile), items = g.path("dat", kItemFile);
   const Hero& h = g.hero;
-  Writer my;
+  Writer my(save);
   my.text(h.name);
   my.text(h.spirit_name);
   for (int32_t v : {h.hp, h.mp, h.max_hp, h.max_mp, h.spirit_power, h.money, h.level, h.exp,
@@ -205,14 +322,31 @@ void save_game(Game& g) {
                     h.defense})
     my.number(v);
   for (uint8_t b : h.owned_flags) my.number(b);
-  my.commit(g.path("dat", "my.dat"));
 
-  Writer items;
+  Writer catalogue(items);
   for (const Item& it : g.items) {
-    items.text(it.name);
-    items.text(it.description);
-    items.number(it.kind);
-    items.number(it.value);
+    catalogue.text(it.name);
+    catalogue.text(it.description);
+    catalogue.number(it.kind);
+    catalogue.number(it.value);
   }
-  items.commit(g.path("dat", "item.dat"));
+
+  const SaveSteps files{g};
+  const std::string save_tmp = save + ".tmp", items_tmp = items + ".tmp";
+  try {
+    // The catalogue's first: a save's temporary file found alone then always means that the
+    // catalogue has already been renamed.
+    files.write_flushed(items_tmp, catalogue.bytes());
+    files.write_flushed(save_tmp, my.bytes());
+    files.rename_over(items_tmp, items);
+  } catch (const IoError&) {
+    // Nothing was replaced: the old pair stands whole.
+    remove_file(save_tmp);
+    remove_file(items_tmp);
+    throw;
+  }
+  // From here the new catalogue is in place; a save that cannot be renamed stays complete in its
+  // temporary file, and the next start puts it in place.
+  files.rename_over(save_tmp, save);
+  files.flush_folder(g.path("dat", ""));
 }

@@ -1,6 +1,8 @@
 #pragma once
+#include <cstddef>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 struct Game;
 
@@ -11,8 +13,26 @@ class IoError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// The longest line any data file may hold. The longest text the game shows (an item's or a
+// technique's description) is a few dozen characters; a line far past that is a broken file, and
+// typing it out would hold the window for hours.
+constexpr size_t kMaxLineBytes = 4096;
+
+// The data files in the order start-up reads them.
+enum class DataFile { save, names, techniques, spirits, items, figures };
+
 // Reads my.dat, name.dat, magic.dat, aiko.dat, item.dat and f.dat, in that order, straight into
-// the game state. Throws IoError at the first failure; what was read until then stays.
+// the game state. Throws IoError at the first failure; what was read until then stays. A save
+// that was stopped between its two renames is first completed (see save_game).
 void load_game(Game& g);
-// Writes my.dat, then item.dat, each through a temporary file renamed over the old one.
+// Reads the bytes of one data file into the game state as load_game reads that file; `label`
+// names the file in the error.
+void read_data_file(Game& g, DataFile file, const std::string& bytes, const std::string& label);
+
+// Writes my.dat and item.dat as one pair: both are written to temporary files beside them and
+// flushed, then the catalogue and then the save are renamed over the old ones. A process stopped
+// at any moment leaves the old pair, or the new catalogue with the old save and the new save
+// waiting complete in my.dat.tmp, which the next load_game puts in place. A text that would break
+// the file's lines (a line break inside, or longer than kMaxLineBytes) is refused before anything
+// is written.
 void save_game(Game& g);

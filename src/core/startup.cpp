@@ -77,7 +77,23 @@ void start_sound(Game& g) {
 }
 }  // namespace
 
+namespace {
+// One game per save: a second start on the same folder says so and touches nothing.
+bool take_save_lock(Game& g) {
+  if (g.save_lock && g.save_lock->state() == SaveLock::State::held) return true;
+  const std::string folder = g.path("dat", "");
+  g.save_lock = std::make_unique<SaveLock>(folder);
+  if (g.save_lock->state() != SaveLock::State::busy) return true;
+  g.save_lock.reset();
+  g.locked_out = true;
+  g.host.show_error(g.sjis.from_utf8(folder + " では、ほかのルシェラ２がすでに動いています。"
+                                              "そちらを閉じてから始めてください。"));
+  return false;
+}
+}  // namespace
+
 void create_window(Game& g) {
+  if (!take_save_lock(g)) return;
   start_sound(g);
   // The first wave is opened, not played.
   if (g.sound.mixer) {
@@ -96,6 +112,7 @@ void create_window(Game& g) {
   try {
     load_game(g);
   } catch (const IoError& e) {
+    g.io_failed = true;
     g.host.show_error(g.sjis.from_utf8(e.what()));
     return;
   }
@@ -167,11 +184,15 @@ void destroy_window(Game& g) {
   }
 }
 
+// Saves, then lets the save go: the game is over, and another may start on it.
 void close_window(Game& g) {
-  if (!g.loaded) return;  // never overwrite files that were not read
-  try {
-    save_game(g);
-  } catch (const IoError& e) {
-    g.host.show_error(g.sjis.from_utf8(e.what()));
+  if (g.loaded) {  // never overwrite files that were not read
+    try {
+      save_game(g);
+    } catch (const IoError& e) {
+      g.io_failed = true;
+      g.host.show_error(g.sjis.from_utf8(e.what()));
+    }
   }
+  g.save_lock.reset();
 }

@@ -68,6 +68,12 @@ void Form::set_caption(ctl::Id id, const std::string& text) {
   ++revision_;
 }
 
+void Form::append_caption(ctl::Id id, std::string_view text) {
+  if (text.empty()) return;
+  controls_[id].caption += text;
+  ++revision_;
+}
+
 void Form::set_visible(ctl::Id id, bool v) {
   if (controls_[id].visible == v) return;
   controls_[id].visible = v;

@@ -97,6 +97,8 @@ class Form {
 
   // The only ways the game changes what the window shows; each notes a change for the renderer.
   void set_caption(ctl::Id id, const std::string& sjis_text);
+  // Adds to the end of the caption, without copying what it already holds.
+  void append_caption(ctl::Id id, std::string_view sjis_text);
   void show(ctl::Id id) { set_visible(id, true); }
   void hide(ctl::Id id) { set_visible(id, false); }
   void set_visible(ctl::Id id, bool v);

@@ -50,6 +50,19 @@ TEST(ShowMessage, TypesTwoBytesEvery10msThenPauses) {
   }
 }
 
+TEST(ShowMessage, ALongTextTypesOutInTimeProportionalToItsLength) {
+  // Typed by copying the whole prefix at each step, 4 MB would take hours: the test's timeout
+  // catches it.
+  TestGame t;
+  const std::string text(4 << 20, 'a');
+  int64_t frames = 0;
+  t.host.on_repaint = [&] { ++frames; };
+  show_message(t.g(), text);
+  t.host.on_repaint = nullptr;
+  EXPECT_EQ(frames, static_cast<int64_t>(text.size() / 2 + 1));
+  EXPECT_EQ(t.g().form[ctl::moji_l].caption, text);
+}
+
 TEST(ShowMessage, EachMessageReplacesTheLastAndIsRecordedInOrder) {
   TestGame t;
   t.clear_transcript();

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "core/operations.hpp"
@@ -145,13 +146,13 @@ TEST(SaveFile, ReadingRules) {
          EXPECT_EQ(h.max_hp, 30);
          EXPECT_EQ(h.tech_lv(1), 1);
        }},
-      {"a 1 MB name line is read whole",
+      {"a name line as long as a line may be is read whole",
        [](std::vector<std::string> l) {
-         l[0] = std::string(1 << 20, 'A');
+         l[0] = std::string(kMaxLineBytes, 'A');
          return join_crlf(l);
        },
        [](const Hero& h) {
-         EXPECT_EQ(h.name.size(), 1u << 20);
+         EXPECT_EQ(h.name.size(), kMaxLineBytes);
          EXPECT_EQ(h.hp, 30);
        }},
       {"bytes that are not Shift-JIS stay as they are",
@@ -192,10 +193,28 @@ TEST(SaveFile, BrokenFilesStopLoadingWithFileLineAndReason) {
        "my.dat の 7 行目"},
       {"my.dat",
        [](std::vector<std::string> l) {
-         l[4] = std::string(1 << 20, '9');
+         l[4] = std::string(40, '9');
          return join_crlf(l);
        },
        "my.dat の 5 行目：数が大きすぎます"},
+      {"my.dat",
+       [](std::vector<std::string> l) {
+         l[0] = std::string(100 << 20, 'A');
+         return join_crlf(l);
+       },
+       "my.dat の 1 行目：行が長すぎます"},
+      {"my.dat",
+       [](std::vector<std::string> l) {
+         l[6] = "12 " + std::string(kMaxLineBytes, ' ');
+         return join_crlf(l);
+       },
+       "my.dat の 7 行目：行が長すぎます"},
+      {"aiko.dat",
+       [](std::vector<std::string> l) {
+         l[200] = std::string(kMaxLineBytes + 1, 'x');
+         return join_crlf(l);
+       },
+       "aiko.dat の 201 行目：行が長すぎます"},
       {"item.dat",
        [](std::vector<std::string> l) {
          l[4 * 10 + 2] = "\x83\x41";  // a katakana where a kind belongs
@@ -328,6 +347,130 @@ TEST(SaveFile, ANewHeroKeepsTheCardsOfEarlierGames) {
   load_game(g3);
   EXPECT_EQ(g3.sjis.to_utf8(g3.items[256].name), "card･ネコ");
   EXPECT_EQ(g3.items[256].kind, 111);
+}
+
+// Thrown from the file-step hook: the save stops there, with nothing after it run, as when the
+// process is killed.
+struct Stopped {};
+
+TEST(SaveFile, ASaveStoppedAtAnyStepLeavesTheOldPairOrTheNewOne) {
+  const std::string kCard = "card\xA5\x83\x65\x83\x4C";  // a card made in this run
+  // One save run to the end names its steps.
+  std::vector<std::string> steps;
+  {
+    TestGame t;
+    t.g().before_file_step = [&](std::string_view s) { steps.emplace_back(s); };
+    close_window(t.g());
+  }
+  ASSERT_GT(steps.size(), 8u);
+  const size_t catalogue_renamed = static_cast<size_t>(
+      std::find_if(steps.begin(), steps.end(),
+                   [](const std::string& s) {
+                     return s.starts_with("rename ") && s.ends_with("item.dat.tmp");
+                   }) -
+      steps.begin());
+  ASSERT_LT(catalogue_renamed, steps.size());
+  int old_pairs = 0, new_pairs = 0;
+  for (size_t stop = 0; stop <= steps.size(); ++stop) {
+    SCOPED_TRACE(stop < steps.size() ? "stopped before " + steps[stop] : "not stopped");
+    ScratchData data;
+    {
+      HeadlessHost host;
+      Game g(host, data.dir().string());
+      create_window(g);
+      g.hero.money = 777777;
+      g.items[300] = {kCard, "", 111, 5};
+      g.hero.item_count[300] = 1;
+      size_t seen = 0;
+      g.before_file_step = [&](std::string_view) {
+        if (seen++ == stop) throw Stopped{};
+      };
+      try {
+        close_window(g);
+      } catch (const Stopped&) {
+      }
+    }  // the process is gone: its lock with it
+    HeadlessHost host;
+    Game g(host, data.dir().string());
+    create_window(g);
+    ASSERT_TRUE(g.loaded);
+    const bool new_save = g.hero.money == 777777 + 100;
+    const bool new_catalogue = g.items[300].name == kCard;
+    EXPECT_EQ(new_save, new_catalogue) << "a save split between two runs";
+    EXPECT_EQ(g.hero.item_count[300], new_save ? 1 : 0);
+    (new_save ? new_pairs : old_pairs) += 1;
+    // Once the catalogue has been renamed, the new pair is what the next start finds.
+    EXPECT_EQ(new_save, stop > catalogue_renamed);
+    for (auto& e : fs::directory_iterator(data.dir() / "dat"))
+      EXPECT_NE(e.path().extension(), ".tmp") << "left behind: " << e.path();
+  }
+  EXPECT_GT(old_pairs, 0);
+  EXPECT_GT(new_pairs, 0);
+}
+
+TEST(SaveFile, AnIncompleteSaveLeftAloneIsNotTakenForANewOne) {
+  ScratchData data;
+  const std::string before = data.read(data.dat("my.dat"));
+  data.write(data.dat("my.dat.tmp"), before.substr(0, before.size() / 2));
+  HeadlessHost host;
+  Game g(host, data.dir().string());
+  create_window(g);
+  EXPECT_TRUE(g.loaded);
+  EXPECT_EQ(data.read(data.dat("my.dat")), before);
+  EXPECT_FALSE(fs::exists(data.dat("my.dat.tmp")));
+}
+
+TEST(SaveFile, TextsThatWouldBreakTheFileAreRefusedAndNothingIsWritten) {
+  struct Case {
+    const char* what;
+    std::function<void(Game&)> spoil;
+    const char* expect;
+  } cases[] = {
+      {"a line break in the name", [](Game& g) { g.hero.name = "a\rb"; },
+       "my.dat の 1 行目：改行を含む文字列は書けません"},
+      {"an LF in an item description", [](Game& g) { g.items[2].description = "x\ny"; },
+       "item.dat の 10 行目：改行を含む"},
+      {"a spirit name longer than a line",
+       [](Game& g) { g.hero.spirit_name = std::string(kMaxLineBytes + 1, 'a'); },
+       "my.dat の 2 行目：長すぎる文字列は書けません"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    TestGame t;
+    const std::string my_before = t.data.read(t.data.dat("my.dat"));
+    const std::string items_before = t.data.read(t.data.dat("item.dat"));
+    t.g().hero.money = 5;
+    c.spoil(t.g());
+    close_window(t.g());
+    const auto errors = t.lines("error-box: ");
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_NE(errors[0].find(c.expect), std::string::npos) << errors[0];
+    EXPECT_TRUE(t.g().io_failed);
+    EXPECT_EQ(t.data.read(t.data.dat("my.dat")), my_before);
+    EXPECT_EQ(t.data.read(t.data.dat("item.dat")), items_before);
+  }
+}
+
+TEST(SaveFile, ASecondGameOnTheSameSaveRefusesToStartAndTouchesNothing) {
+  TestGame first;
+  const std::string my_before = first.data.read(first.data.dat("my.dat"));
+  HeadlessHost host;
+  Game second(host, first.data.dir().string());
+  create_window(second);
+  EXPECT_TRUE(second.locked_out);
+  EXPECT_FALSE(second.loaded);
+  ASSERT_EQ(host.transcript.size(), 1u);
+  EXPECT_NE(host.transcript[0].find("ほかのルシェラ２がすでに動いています"), std::string::npos)
+      << host.transcript[0];
+  close_window(second);
+  EXPECT_EQ(first.data.read(first.data.dat("my.dat")), my_before);
+  // Once the first game has closed, the next one starts.
+  close_window(first.g());
+  HeadlessHost host3;
+  Game third(host3, first.data.dir().string());
+  create_window(third);
+  EXPECT_FALSE(third.locked_out);
+  EXPECT_TRUE(third.loaded);
 }
 
 }  // namespace

@@ -20,10 +20,12 @@ std::string trim(const std::string& s) {
   return s.substr(b, e - b + 1);
 }
 
+// A decimal number that is the whole text and fits in an int.
 bool parse_int(const std::string& s, int& out) {
   const char* b = s.data();
   const char* e = b + s.size();
-  return !s.empty() && std::from_chars(b, e, out).ptr == e;
+  const auto [p, ec] = std::from_chars(b, e, out);
+  return !s.empty() && p == e && ec == std::errc();
 }
 
 struct Driver {

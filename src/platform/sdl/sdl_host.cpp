@@ -142,6 +142,10 @@ int SdlHost::run(Game& g) {
   game_ = &g;
   quit_ = false;
   create_window(g);
+  if (g.locked_out) {  // another game runs on this save: the window is never shown
+    game_ = nullptr;
+    return 0;
+  }
   redraw_if_needed();
   SDL_ShowWindow(window_);
   present();

@@ -1,0 +1,45 @@
+// The scripted driver refuses what the game could not hold, and changes nothing then.
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "core/savefile.hpp"
+#include "platform/headless/script_driver.hpp"
+#include "support/test_game.hpp"
+
+namespace {
+
+TEST(ScriptDriver, RefusesValuesTheGameCannotHoldAndChangesNothing) {
+  struct Case {
+    std::string line;
+    const char* error;  // part of the error line
+  } cases[] = {
+      {"set money 99999999999", "error: not a 32-bit number: 99999999999"},
+      {"set money -2147483649", "error: not a 32-bit number"},
+      {"set money 12abc", "error: not a 32-bit number"},
+      {"set item[99999999999].name X", "error: no field item[99999999999].name"},
+      {"set item[4294967296].kind 1", "error: no field item[4294967296].kind"},
+      {"set hero.name A\rB", "error: a text cannot hold a line break: hero.name"},
+      {"set item[0].description A\rB", "error: a text cannot hold a line break"},
+      {"set hero.spirit_name " + std::string(kMaxLineBytes + 1, 'x'), "is longer than the 4096"},
+      {"tick 99999999999", "error: tick needs a count"},
+      {"draws 1 99999999999", "error: not a draw: 99999999999"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.line);
+    TestGame t;
+    const std::string save = t.data.read(t.data.dat("my.dat"));
+    const std::string items = t.data.read(t.data.dat("item.dat"));
+    t.g().hero.money -= 100;  // the start money, so that closing writes the save as it was
+    std::istringstream script(c.line + "\nget money\nget item[0].name\nclose\n");
+    std::ostringstream transcript;
+    run_script(t.g(), t.host, script, transcript);
+    const std::string out = transcript.str();
+    EXPECT_NE(out.find(c.error), std::string::npos) << out;
+    EXPECT_EQ(out.find("error: ", out.find("error: ") + 1), std::string::npos) << "one error: " << out;
+    EXPECT_EQ(t.data.read(t.data.dat("my.dat")), save) << out;
+    EXPECT_EQ(t.data.read(t.data.dat("item.dat")), items) << out;
+  }
+}
+
+}  // namespace
