@@ -3,7 +3,7 @@
 #include <string>
 
 class AudioDevice;
-struct Canvas;
+class Canvas;
 struct Font;
 
 // What the game needs from the machine it runs on. The SDL host is the real window; the headless

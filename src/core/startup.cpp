@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <chrono>
 
 #include "core/game.hpp"
@@ -32,12 +33,23 @@ bool load_picture(Game& g, ctl::Id id, const char* file) {
   return ok;
 }
 
+// Gives a picture the pixels of one already loaded, as loading the same file again would.
+void copy_picture(Game& g, ctl::Id id, ctl::Id from) {
+  const Canvas& src = g.form[from].canvas;
+  Canvas& c = g.form[id].canvas;
+  c.resize(src.width, src.height);
+  std::copy_n(src.data(), static_cast<size_t>(src.width) * src.height, c.writable());
+  g.form.touch();
+}
+
 void load_pictures(Game& g) {
-  load_picture(g, ctl::cg, "map.bmp");
+  // The map, its backdrop copy and the toy shop's preview are all the world map: it is read once.
+  const bool map = load_picture(g, ctl::cg, "map.bmp");
   load_picture(g, ctl::bak, "unit19.bmp");
-  load_picture(g, ctl::bakmap, "map.bmp");
+  if (map) copy_picture(g, ctl::bakmap, ctl::cg);
   load_picture(g, ctl::f_bak, "f.bmp");
-  if (load_picture(g, ctl::cg_f, "map.bmp")) {
+  if (map) {
+    copy_picture(g, ctl::cg_f, ctl::cg);
     Canvas& c = g.form[ctl::cg_f].canvas;
     c.brush = c.pen = cl::teal;
     c.fill_rect(0, 0, 160, 160);

@@ -151,7 +151,7 @@ void write_bmp(const std::filesystem::path& path, int w, int h, int cell = 0) {
 }
 
 void write_pictures(const ScratchData& d) {
-  write_bmp(d.cg("map.bmp"), 200, 200);
+  write_bmp(d.cg("map.bmp"), 200, 200, 20);
   write_bmp(d.cg("unit19.bmp"), 64, 64);
   write_bmp(d.cg("f.bmp"), 640, 64, 64);
   write_bmp(d.cg("room.bmp"), 120, 90);
@@ -172,6 +172,15 @@ TEST(StartUp, PicturesAndTheFigureStrip) {
   EXPECT_EQ(f[ctl::cg_f].canvas.at(0, 0), bgr_to_rgb(cl::teal));
   EXPECT_EQ(f[ctl::cg_f].canvas.at(159, 159), bgr_to_rgb(cl::teal));
   EXPECT_NE(f[ctl::cg_f].canvas.at(160, 160), bgr_to_rgb(cl::teal));
+  // The map, its backdrop and the preview under the square are one picture, read once.
+  EXPECT_EQ(t.host.bitmap_reads[t.g().path("cg", "map.bmp")], 1);
+  ASSERT_EQ(f[ctl::bakmap].canvas.width, 200);
+  ASSERT_EQ(f[ctl::cg_f].canvas.width, 200);
+  for (int x : {5, 45, 165, 195}) {
+    EXPECT_EQ(f[ctl::bakmap].canvas.at(x, 170), f[ctl::cg].canvas.at(x, 170)) << x;
+    EXPECT_EQ(f[ctl::cg_f].canvas.at(x, 170), f[ctl::cg].canvas.at(x, 170)) << x;
+  }
+  EXPECT_EQ(f[ctl::cg].canvas.at(195, 170) >> 16, 10u + 20 * 9);
   // Figure k's cell of the strip is on home picture k + 1.
   const ctl::Id home[] = {ctl::Image1, ctl::Image2, ctl::Image3, ctl::Image4, ctl::Image5,
                           ctl::Image6, ctl::Image7, ctl::Image8, ctl::Image9, ctl::Image10};

@@ -3,6 +3,7 @@
 #include "platform/bitmap.hpp"
 
 bool HeadlessHost::load_bitmap(const std::string& path, Canvas& into) {
+  ++bitmap_reads[path];
   return load_bmp_file(path, into);
 }
 

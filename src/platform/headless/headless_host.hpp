@@ -1,6 +1,7 @@
 #pragma once
 #include <deque>
 #include <functional>
+#include <map>
 #include <string>
 
 #include "audio/virtual_audio_device.hpp"
@@ -46,6 +47,8 @@ class HeadlessHost : public Host {
   int window_x = 0, window_y = 0;
   int64_t window_moves = 0;
   int64_t repaints = 0;
+  // How often each bitmap file was read, by path.
+  std::map<std::string, int> bitmap_reads;
   bool keep_transcript = true;
   std::vector<std::string> transcript;
   // Where each transcript line also goes as it happens (the driver prints it).
