@@ -167,7 +167,7 @@ void close_item_panel(Game& g) {
   g.form.hide(ctl::card_box);
   g.form.hide(ctl::ken_box);
   g.form.hide(ctl::item_box);
-  g.form.set_fore(ctl::moji_l, cl::white);
+  g.form.set_back(ctl::moji_l, cl::white);
 }
 
 void refresh_item_list(Game& g) {
@@ -214,7 +214,7 @@ void item_list_selected(Game& g) {
 
 void use_selected_item(Game& g) {
   Form& f = g.form;
-  f.set_fore(ctl::moji_l, cl::white);
+  f.set_back(ctl::moji_l, cl::white);
   const int kind = g.items[g.selected_item].kind;
   const bool card_shop = f.shown(ctl::card_box), sword_shop = f.shown(ctl::ken_box);
   if (f[ctl::item_list].selected < 0) return refuse(g, "アイテムが選択されていません");
@@ -235,7 +235,7 @@ void apply_item(Game& g, int id) {
   if (is_sword(t) && !sword_shop_agrees(g, v)) return;
   if (t == kCard && !card_shop_agrees(g)) return;
   play_sound(g, "item.wav");
-  g.form.set_fore(ctl::moji_l, cl::yellow);
+  g.form.set_back(ctl::moji_l, cl::yellow);
 
   std::string result;
   Handed handed = Handed::Taken;

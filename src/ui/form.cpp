@@ -92,6 +92,12 @@ void Form::resize(ctl::Id id, int w, int h) {
   ++revision_;
 }
 
+void Form::set_back(ctl::Id id, uint32_t colour) {
+  if (controls_[id].look.back == colour) return;
+  controls_[id].look.back = colour;
+  ++revision_;
+}
+
 void Form::set_fore(ctl::Id id, uint32_t colour) {
   if (controls_[id].look.fore == colour) return;
   controls_[id].look.fore = colour;

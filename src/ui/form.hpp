@@ -105,6 +105,8 @@ class Form {
   void move(ctl::Id id, int x, int y);
   void resize(ctl::Id id, int w, int h);
   void set_fore(ctl::Id id, uint32_t colour);
+  // A control's own colour: the face of a label or a panel behind its text.
+  void set_back(ctl::Id id, uint32_t colour);
   void set_gauge(ctl::Id id, int max, int progress);
   void set_position(ctl::Id id, int position);
   void touch() { ++revision_; }

@@ -131,4 +131,29 @@ TEST(Screen, TheHomeWithFigures) {
   expect_matches_golden(render_form_image(t.g().form, t.g().sjis, 1), "home.png");
 }
 
+// The message window after the item panel was opened and cancelled: its face white again, the
+// entry message of the first hill in its own teal.
+TEST(Screen, AMessageAfterTheItemPanelWasCancelled) {
+  TestGame t;
+  click(t.g(), ctl::Button39);
+  click(t.g(), ctl::BitBtn1);
+  click(t.g(), ctl::Button17);
+  click(t.g(), ctl::map2);
+  timer_tick(t.g());
+  expect_matches_golden(render_form_image(t.g().form, t.g().sjis, 1), "message_after_item_panel.png");
+}
+
+// An item taking effect: the message window's face turns yellow, its text stays teal.
+TEST(Screen, AMessageAfterAnItemWasUsed) {
+  TestGame t;
+  click(t.g(), ctl::Button1);
+  t.g().hero.item_count[0] = 1;
+  click(t.g(), ctl::BitBtn1);
+  list_select(t.g(), 0);
+  t.g().rng.rig(0);
+  click(t.g(), ctl::item_use);
+  timer_tick(t.g());
+  expect_matches_golden(render_form_image(t.g().form, t.g().sjis, 1), "message_after_item_use.png");
+}
+
 }  // namespace

@@ -190,7 +190,8 @@ TEST(ItemUse, OrdinaryKinds) {
     if (c.kind != 8 && c.kind != 23) {
       EXPECT_EQ(t.messages(), Lines{c.result});
     }
-    EXPECT_EQ(t.g().form[ctl::moji_l].look.fore, cl::yellow);
+    EXPECT_EQ(t.g().form[ctl::moji_l].look.back, cl::yellow);
+    EXPECT_EQ(t.g().form[ctl::moji_l].look.fore, cl::teal) << "the text keeps its colour";
     EXPECT_EQ(h.item_count[70], c.kept ? 1 : 0);
     if (c.check) c.check(h);
     EXPECT_TRUE(t.g().rng.take_error().empty());
