@@ -104,6 +104,17 @@ bool take_save_lock(Game& g) {
 }
 }  // namespace
 
+namespace {
+// After a failed load the window stays, but nothing in it leads anywhere: the message window says
+// what was wrong, without the folder the error box names, and that closing saves nothing.
+void tell_the_load_failed(Game& g, std::string what) {
+  const std::string folder = g.path("dat", "");
+  if (what.starts_with(folder)) what.erase(0, folder.size());
+  g.form.set_caption(ctl::moji_l, g.sjis.from_utf8("データを読み込めませんでした。\r" + what +
+                                                   "\rウィンドウを閉じると、セーブせずに終了します。"));
+}
+}  // namespace
+
 void create_window(Game& g) {
   if (!take_save_lock(g)) return;
   start_sound(g);
@@ -126,6 +137,7 @@ void create_window(Game& g) {
   } catch (const IoError& e) {
     g.io_failed = true;
     g.host.show_error(g.sjis.from_utf8(e.what()));
+    tell_the_load_failed(g, e.what());
     return;
   }
   g.hero.money += 100;

@@ -280,6 +280,9 @@ TEST(SaveFile, FailedStartUpShowsTheErrorAndNeverSaves) {
   EXPECT_NE(errors[0].find("my.dat の 3 行目"), std::string::npos) << errors[0];
   EXPECT_EQ(t.g().hero.money, 0) << "the start-up 100 yen come after loading";
   EXPECT_EQ(t.g().form[ctl::start_box].y, 480) << "the panels stay where they were laid out";
+  EXPECT_EQ(t.utf8(t.g().form[ctl::moji_l].caption),
+            "データを読み込めませんでした。\rmy.dat の 3 行目：数値として読めません「not-a-number」"
+            "\rウィンドウを閉じると、セーブせずに終了します。");
   close_window(t.g());
   EXPECT_EQ(t.data.read(t.data.dat("item.dat")), items_before);
   EXPECT_EQ(t.data.read(t.data.dat("my.dat")), "name\r\nspirit\r\nnot-a-number\r\n");
