@@ -18,6 +18,44 @@ size_t utf8_length(unsigned char lead) {
   return 1;
 }
 
+char32_t code_point(std::string_view s) {
+  const auto b = [&](size_t i) { return static_cast<char32_t>(static_cast<unsigned char>(s[i])); };
+  const size_t n = std::min(s.size(), utf8_length(static_cast<unsigned char>(s[0])));
+  if (n == 1) return b(0);
+  char32_t cp = b(0) & (0x7F >> n);
+  for (size_t i = 1; i < n; ++i) cp = cp << 6 | (b(i) & 0x3F);
+  return cp;
+}
+
+// The usual Japanese rules of where a line may not break.
+// Never at a line's start: closing brackets, the punctuation, the long vowel mark, small kana.
+bool no_line_start(char32_t c) {
+  static constexpr std::u32string_view kNoStart =
+      U")]}>,.:;!?%"
+      U"」』）】〉》〕］｝＞’”、。，．・：；？！ー～％"
+      U"ぁぃぅぇぉっゃゅょゎァィゥェォッャュョヮヵヶゝゞヽヾ々"
+      U"｡｣､･ｧｨｩｪｫｬｭｮｯｰﾞﾟ";
+  return kNoStart.find(c) != std::u32string_view::npos;
+}
+// Never at a line's end: opening brackets.
+bool no_line_end(char32_t c) {
+  static constexpr std::u32string_view kNoEnd = U"([{<「『（【〈《〔［｛＜‘“｢";
+  return kNoEnd.find(c) != std::u32string_view::npos;
+}
+// Runs of these stay together: digits, and Latin letters.
+int run_kind(char32_t c) {
+  if ((c >= U'0' && c <= U'9') || (c >= U'０' && c <= U'９')) return 1;
+  if ((c >= U'A' && c <= U'Z') || (c >= U'a' && c <= U'z') || (c >= U'Ａ' && c <= U'Ｚ') ||
+      (c >= U'ａ' && c <= U'ｚ'))
+    return 2;
+  return 0;
+}
+bool may_break_between(char32_t before, char32_t after) {
+  if (no_line_start(after) || no_line_end(before)) return false;
+  const int kind = run_kind(before);
+  return kind == 0 || kind != run_kind(after);
+}
+
 void break_paragraph(std::string_view para, int wrap_width, TextMeasure& measure,
                      std::vector<LaidLine>& out) {
   if (wrap_width <= 0 || para.empty()) {
@@ -45,6 +83,14 @@ void break_paragraph(std::string_view para, int wrap_width, TextMeasure& measure
         if (width_to(mid) <= wrap_width) lo = mid;
         else hi = mid - 1;
       }
+    }
+    // Back to the nearest place the rules let a line break; a line with none anywhere (a run of
+    // digits longer than the box) breaks where it is full.
+    if (lo < last) {
+      auto char_at = [&](size_t k) { return code_point(para.substr(bounds[k])); };
+      size_t k = lo;
+      while (k > first + 1 && !may_break_between(char_at(k - 1), char_at(k))) --k;
+      if (may_break_between(char_at(k - 1), char_at(k))) lo = k;
     }
     const std::string_view line = para.substr(start, bounds[lo] - start);
     out.push_back({std::string(line), measure.width(line)});

@@ -25,9 +25,11 @@ struct LaidLine {
 
 // Breaks UTF-8 text into lines. CR is the line break (an LF right after it belongs to it; a lone
 // LF breaks as well). With wrap_width > 0 a line that would be wider is broken before the first
-// character that does not fit, whatever character it is: Japanese has no spaces to break at, and
-// the captions were laid out for a toolkit that broke them anywhere. A line keeps at least one
-// character, however narrow the box. An empty text has no lines.
+// character that does not fit (Japanese has no spaces to break at), moved back as the usual
+// Japanese rules ask: no line starts with a closing bracket, a punctuation mark, the long vowel
+// mark or a small kana; none ends with an opening bracket; a run of digits or of Latin letters
+// stays whole. Where the rules leave no place on the line, it breaks where it is full. A line keeps
+// at least one character, however narrow the box. An empty text has no lines.
 std::vector<LaidLine> break_lines(std::string_view utf8, int wrap_width, TextMeasure& measure);
 
 // Where a line of line_width starts inside a box of box_width.
