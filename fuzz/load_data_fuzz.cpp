@@ -12,19 +12,6 @@
 
 namespace {
 
-// Reading a data file never touches the window, the clock or the sound.
-class QuietHost : public Host {
- public:
-  int64_t now_ms() override { return 0; }
-  void sleep_ms(int) override {}
-  void repaint() override {}
-  bool ask_yes_no(const std::string&) override { return false; }
-  void show_error(const std::string&) override {}
-  bool load_bitmap(const std::string&, Canvas&) override { return false; }
-  void sound_played(const std::string&) override {}
-  void message_shown(const std::string&) override {}
-};
-
 // Built once: the game's form and encoder take far longer to make than a file takes to read. Each
 // read overwrites every value its file holds, so what an earlier input left does not matter.
 Game& game() {

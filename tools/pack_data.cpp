@@ -24,18 +24,6 @@ struct PackError : std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-class QuietHost : public Host {
- public:
-  int64_t now_ms() override { return 0; }
-  void sleep_ms(int) override {}
-  void repaint() override {}
-  bool ask_yes_no(const std::string&) override { return false; }
-  void show_error(const std::string&) override {}
-  bool load_bitmap(const std::string&, Canvas&) override { return false; }
-  void sound_played(const std::string&) override {}
-  void message_shown(const std::string&) override {}
-};
-
 std::vector<std::string> read_lines(const fs::path& file) {
   std::ifstream in(file, std::ios::binary);
   if (!in) throw PackError("cannot open " + file.string());

@@ -43,3 +43,17 @@ class Host {
   // A message the game typed out (Shift-JIS), for hosts that keep a transcript.
   virtual void message_shown(const std::string& text) = 0;
 };
+
+// A host with no window, clock, pictures or sound, for the tools that only read and write the
+// game's data files.
+class QuietHost : public Host {
+ public:
+  int64_t now_ms() override { return 0; }
+  void sleep_ms(int) override {}
+  void repaint() override {}
+  bool ask_yes_no(const std::string&) override { return false; }
+  void show_error(const std::string&) override {}
+  bool load_bitmap(const std::string&, Canvas&) override { return false; }
+  void sound_played(const std::string&) override {}
+  void message_shown(const std::string&) override {}
+};
