@@ -1,37 +1,40 @@
 // The window's event loop on SDL's dummy video driver: input queued with SDL_PushEvent, as the
-// window system would deliver it.
+// window system would deliver it. The loop runs on a scripted clock: waiting costs no real time,
+// and input that comes later is pushed at a planned virtual time.
 #include <gtest/gtest.h>
 
 #include <SDL.h>
 
-#include <chrono>
 #include <signal.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
+#include <memory>
 #include <vector>
 
 #include "core/game.hpp"
 #include "core/operations.hpp"
 #include "platform/sdl/sdl_host.hpp"
 #include "platform/sdl/widgets.hpp"
+#include "support/scripted_clock.hpp"
 #include "support/test_game.hpp"
 
 namespace {
 
 struct HostGame {
-  explicit HostGame(int scale = 1) : host(SdlOptions{scale, false}) {
+  explicit HostGame(int scale = 1) : host(SdlOptions{scale, false, clock}) {
     setenv("SDL_VIDEODRIVER", "dummy", 1);
     game = std::make_unique<Game>(host, data.dir().string());
     game->fixed_seed = 1;
     opened = host.open(kClientWidth, kClientHeight);
   }
   ScratchData data;
+  std::shared_ptr<ScriptedClock> clock = std::make_shared<ScriptedClock>();
   SdlHost host;
   std::unique_ptr<Game> game;
   bool opened = false;
   Game& g() { return *game; }
+  int64_t now() { return clock->now_ms(); }
 
   static void push(SDL_Event ev) { ASSERT_EQ(SDL_PushEvent(&ev), 1) << SDL_GetError(); }
   void press(int x, int y) {
@@ -241,18 +244,11 @@ TEST(SdlHost, FocusingATechniqueButtonPointsAtIt) {
 TEST(SdlHost, SleepingKeepsInputQueuedForLater) {
   HostGame t;
   t.key(SDLK_TAB);
-  const auto start = std::chrono::steady_clock::now();
+  const int64_t start = t.now();
+  t.clock->at(start + 15, [&t] { t.key(SDLK_SPACE); });  // typed while the handler sleeps
   t.host.sleep_ms(30);
-  EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(30));
-  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(250));
-  EXPECT_EQ(SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_KEYDOWN, SDL_KEYUP), 2);
-}
-
-Uint32 push_quit(Uint32, void*) {
-  SDL_Event ev{};
-  ev.type = SDL_QUIT;
-  SDL_PushEvent(&ev);
-  return 0;
+  EXPECT_EQ(t.now() - start, 30) << "a sleep lasts its time, no less and no more";
+  EXPECT_EQ(SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_KEYDOWN, SDL_KEYUP), 4);
 }
 
 TEST(SdlHost, TheTimerRunsBetweenHandlersButNotWhileOneSleeps) {
@@ -265,13 +261,23 @@ TEST(SdlHost, TheTimerRunsBetweenHandlersButNotWhileOneSleeps) {
     EXPECT_EQ(t.g().hero.hp, t.g().hero.max_hp + 50) << "no tick inside a sleep";
   }
   {
-    // Left alone, the loop runs the 10 ms status refresh, which writes the status texts.
+    // Left alone, the loop runs the status refresh every 10 ms, which writes the status texts
+    // and brings an Hp over the maximum back down. Each look tells whether a refresh ran since
+    // the look before, then lifts the Hp again: looking 5 ms after each tick is due, the
+    // refresh runs once in every 10 ms, and not before the first 10 ms are up.
     HostGame t;
-    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_TIMER), 0);
-    const SDL_TimerID timer = SDL_AddTimer(60, push_quit, nullptr);
+    const int64_t start = t.now();
+    auto lift = [&t] { t.g().hero.hp = t.g().hero.max_hp + 50; };
+    std::vector<bool> refreshed;
+    t.clock->at(start, lift);
+    for (int at : {5, 15, 25, 35, 45, 55})
+      t.clock->at(start + at, [&t, &refreshed, lift] {
+        refreshed.push_back(t.g().hero.hp <= t.g().hero.max_hp);
+        lift();
+      });
+    t.clock->at(start + 58, [&t] { t.quit(); });
     EXPECT_EQ(t.host.run(t.g()), 0);
-    SDL_RemoveTimer(timer);
-    SDL_QuitSubSystem(SDL_INIT_TIMER);
+    EXPECT_EQ(refreshed, (std::vector<bool>{false, true, true, true, true, true}));
     EXPECT_FALSE(t.g().form[ctl::state_l].caption.empty());
     EXPECT_FALSE(t.g().form[ctl::state_l2].caption.empty());
   }
@@ -296,13 +302,9 @@ TEST(SdlHost, TheQuestionAnswersToItsKeys) {
   EXPECT_FALSE(t.host.ask_yes_no(q));
 }
 
-// Events pushed from SDL's timer thread a moment later, once the question is up.
+// Input pushed a moment later, once the question is up.
 struct Later {
   std::vector<SDL_Event> events;
-  static Uint32 fire(Uint32, void* self) {
-    for (SDL_Event& ev : static_cast<Later*>(self)->events) SDL_PushEvent(&ev);
-    return 0;
-  }
   void click(int x, int y) {
     SDL_Event ev{};
     ev.type = SDL_MOUSEBUTTONDOWN;
@@ -328,16 +330,15 @@ struct Later {
   }
 };
 
-bool ask_with(SdlHost& host, const std::string& q, Later& later) {
-  const SDL_TimerID timer = SDL_AddTimer(30, Later::fire, &later);
-  const bool answer = host.ask_yes_no(q);
-  SDL_RemoveTimer(timer);
-  return answer;
+bool ask_with(HostGame& t, const std::string& q, const Later& later) {
+  t.clock->at(t.now() + 30, [events = later.events] {
+    for (const SDL_Event& ev : events) HostGame::push(ev);
+  });
+  return t.host.ask_yes_no(q);
 }
 
 TEST(SdlHost, TheQuestionTakesClicksOnItsButtonsOnlyAndRefusesTheRest) {
   HostGame t;
-  ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_TIMER), 0);
   t.host.attach(t.g());
   create_window(t.g());
   const std::string q = t.g().sj("剣を手放しますか？");
@@ -347,12 +348,12 @@ TEST(SdlHost, TheQuestionTakesClicksOnItsButtonsOnlyAndRefusesTheRest) {
   {
     Later later;
     later.click(yes.x, yes.y);
-    EXPECT_TRUE(ask_with(t.host, q, later));
+    EXPECT_TRUE(ask_with(t, q, later));
   }
   {
     Later later;
     later.click(no.x, no.y);
-    EXPECT_FALSE(ask_with(t.host, q, later));
+    EXPECT_FALSE(ask_with(t, q, later));
   }
   {
     // A click on the window outside the box is refused; pressing はい and letting go over
@@ -370,38 +371,25 @@ TEST(SdlHost, TheQuestionTakesClicksOnItsButtonsOnlyAndRefusesTheRest) {
     up.button.y = no.y;
     later.events.push_back(up);
     later.key(SDLK_n);
-    EXPECT_FALSE(ask_with(t.host, q, later));
+    EXPECT_FALSE(ask_with(t, q, later));
     EXPECT_TRUE(t.g().form.shown(ctl::start_box));
     EXPECT_FALSE(t.g().form[ctl::first_b].visible) << "the click went through to the window";
   }
   // A click made before the question appeared (a double click on the button that asks) is
   // not an answer.
   t.click_at(yes.x, yes.y);
-  SDL_Delay(5);
   Later later;
   later.key(SDLK_n);
-  EXPECT_FALSE(ask_with(t.host, q, later));
-  SDL_QuitSubSystem(SDL_INIT_TIMER);
-}
-
-Uint32 push_n_key(Uint32, void*) {
-  SDL_Event ev{};
-  ev.type = SDL_KEYDOWN;
-  ev.key.keysym.sym = SDLK_n;
-  SDL_PushEvent(&ev);
-  return 0;
+  EXPECT_FALSE(ask_with(t, q, later));
 }
 
 TEST(SdlHost, TheTimerKeepsRunningWhileTheQuestionWaits) {
   HostGame t;
-  ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_TIMER), 0);
   t.host.attach(t.g());
   create_window(t.g());
   t.g().hero.hp = t.g().hero.max_hp + 50;
-  const SDL_TimerID timer = SDL_AddTimer(80, push_n_key, nullptr);
+  t.clock->at(t.now() + 80, [&t] { t.key(SDLK_n); });
   EXPECT_FALSE(t.host.ask_yes_no(t.g().sj("剣を手放しますか？")));
-  SDL_RemoveTimer(timer);
-  SDL_QuitSubSystem(SDL_INIT_TIMER);
   EXPECT_EQ(t.g().hero.hp, t.g().hero.max_hp) << "the status refresh ran during the question";
 }
 
@@ -413,24 +401,15 @@ TEST(SdlHost, ClosingDuringTheQuestionAnswersNo) {
   EXPECT_FALSE(t.host.ask_yes_no(t.g().sj("剣を手放しますか？")));
 }
 
-// Sent to the process, as a system shutting down sends it (SDL's own threads block it, so a
-// signal raised on this timer thread alone would never arrive).
-Uint32 send_sigterm(Uint32, void*) {
-  kill(getpid(), SIGTERM);
-  return 0;
-}
-
 TEST(SdlHost, SigtermClosesTheWindowAndTheGameSaves) {
   HostGame t;
   struct sigaction current {};
   sigaction(SIGTERM, nullptr, &current);
   if (current.sa_handler == SIG_DFL) GTEST_SKIP() << "SDL did not take SIGTERM in this process";
-  ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_TIMER), 0);
   const std::string before = t.data.read(t.data.dat("my.dat"));
-  const SDL_TimerID timer = SDL_AddTimer(100, send_sigterm, nullptr);
+  // As a system shutting down sends it, while the loop waits; SDL makes a quit request of it.
+  t.clock->at(t.now() + 100, [] { raise(SIGTERM); });
   EXPECT_EQ(t.host.run(t.g()), 0);
-  SDL_RemoveTimer(timer);
-  SDL_QuitSubSystem(SDL_INIT_TIMER);
   // Start-up gave the hero 100 more money, and closing saved it.
   EXPECT_NE(t.data.read(t.data.dat("my.dat")), before);
 }
@@ -457,6 +436,14 @@ TEST(SdlHost, FullScreenCentresThePictureAndClicksStillLandOnTheirButtons) {
   EXPECT_TRUE(t.continued());
 }
 
+// Whether the tip's yellow shows in the band just below the pointer resting near r's top.
+bool tip_below(const Frame& f, const Rect& r) {
+  for (int y = r.y + 20; y < std::min(f.height, r.y + 60); ++y)
+    for (int x = 0; x < f.width; ++x)
+      if (f.at(x, y) == 0xFFFFE1u) return true;
+  return false;
+}
+
 TEST(SdlHost, TheUseButtonShowsItsTipWhenTheMouseRestsOnIt) {
   HostGame t;
   t.host.attach(t.g());
@@ -466,17 +453,14 @@ TEST(SdlHost, TheUseButtonShowsItsTipWhenTheMouseRestsOnIt) {
   const Rect r = t.g().form.window_rect(ctl::item_use);
   t.motion(r.x + 10, r.y + 10);
   t.host.handle_pending_input();
-  // Left alone for most of a second, the loop puts the tip up; a press takes it down again.
-  ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_TIMER), 0);
-  const SDL_TimerID timer = SDL_AddTimer(800, push_quit, nullptr);
+  // Left alone, the loop puts the tip up once the mouse has rested half a second, not before.
+  const int64_t rested = t.now();
+  bool early = true;
+  t.clock->at(rested + 450, [&] { early = tip_below(t.host.view()->frame(), r); });
+  t.clock->at(rested + 800, [&t] { t.quit(); });
   t.host.run(t.g());
-  SDL_RemoveTimer(timer);
-  SDL_QuitSubSystem(SDL_INIT_TIMER);
-  const Frame& f = t.host.view()->frame();
-  bool tip = false;
-  for (int y = r.y + 20; y < std::min(f.height, r.y + 60) && !tip; ++y)
-    for (int x = 0; x < f.width && !tip; ++x) tip = f.at(x, y) == 0xFFFFE1u;
-  EXPECT_TRUE(tip) << "no tip below the pointer";
+  EXPECT_FALSE(early) << "the tip came up before the half second";
+  EXPECT_TRUE(tip_below(t.host.view()->frame(), r)) << "no tip below the pointer";
 }
 
 }  // namespace

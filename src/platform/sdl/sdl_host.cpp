@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <thread>
+#include <utility>
 
 #include "core/game.hpp"
 #include "core/operations.hpp"
@@ -34,7 +34,7 @@ bool real_video_driver() {
 
 }  // namespace
 
-SdlHost::SdlHost(SdlOptions options) : options_(options) {}
+SdlHost::SdlHost(SdlOptions options) : options_(std::move(options)), clock_(*options_.clock) {}
 
 SdlHost::~SdlHost() {
   audio_.reset();
@@ -46,11 +46,7 @@ SdlHost::~SdlHost() {
   if (video_started_) SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 
-int64_t SdlHost::now_ms() {
-  return std::chrono::duration_cast<std::chrono::milliseconds>(
-             std::chrono::steady_clock::now().time_since_epoch())
-      .count();
-}
+int64_t SdlHost::now_ms() { return clock_.now_ms(); }
 
 void SdlHost::report(const std::string& utf8) {
   std::fprintf(stderr, "%s\n", utf8.c_str());
@@ -188,7 +184,7 @@ int SdlHost::loop_once(bool in_question) {
     return -1;
   }
   const int64_t wait = std::clamp<int64_t>(next_tick_ - now, 0, kTimerMs);
-  if (waiter_ && waiter_->wait(static_cast<int>(wait))) return -1;  // read on the next turn
+  if (waiter_ && clock_.wait(*waiter_, static_cast<int>(wait))) return -1;  // read on the next turn
   now = now_ms();
   if (now >= next_tick_) tick(now);
   must_pump_ = !waiter_ || !waiter_->native();
@@ -214,8 +210,8 @@ void SdlHost::tick(int64_t now) {
 }
 
 void SdlHost::sleep_ms(int ms) {
-  using clock = std::chrono::steady_clock;
-  const clock::time_point deadline = clock::now() + std::chrono::milliseconds(std::max(0, ms));
+  using Duration = HostClock::Duration;
+  const Duration deadline = clock_.now() + std::chrono::milliseconds(std::max(0, ms));
   for (;;) {
     if (window_) {
       SDL_PumpEvents();
@@ -230,9 +226,9 @@ void SdlHost::sleep_ms(int ms) {
         while (SDL_PeepEvents(&ev, 1, SDL_GETEVENT, audio_->event_type(), audio_->event_type()) > 0)
           audio_->handle_event(ev);
     }
-    const clock::duration left = deadline - clock::now();
-    if (left <= clock::duration::zero()) return;
-    std::this_thread::sleep_for(std::min<clock::duration>(left, std::chrono::milliseconds(kSleepSliceMs)));
+    const Duration left = deadline - clock_.now();
+    if (left <= Duration::zero()) return;
+    clock_.sleep(std::min<Duration>(left, std::chrono::milliseconds(kSleepSliceMs)));
   }
 }
 
@@ -258,6 +254,7 @@ bool SdlHost::redraw_if_needed() {
     return false;
   if (drawn_ && (form.client_width() != drawn_width_ || form.client_height() != drawn_height_))
     SDL_SetWindowSize(window_, form.client_width() * scale_, form.client_height() * scale_);
+  // The drawing's own cost, on the machine's clock whatever clock the game runs on.
   const auto t0 = std::chrono::steady_clock::now();
   view_->compose(form, ui);
   const auto t1 = std::chrono::steady_clock::now();
@@ -608,7 +605,10 @@ bool SdlHost::ask_yes_no(const std::string& text) {
   drop_capture();
   question_ = QuestionView{text, 0, -1};
   question_capture_ = -1;
-  question_since_ = SDL_GetTicks();
+  // Presses already waiting were made before the box appeared (the second click of a double
+  // click on the button that asked): meant for the window under it, they answer nothing. Their
+  // releases find no press of the box's and are ignored.
+  SDL_FlushEvent(SDL_MOUSEBUTTONDOWN);
   if (next_tick_ == 0) next_tick_ = now_ms() + kTimerMs;
   int answer = -1;
   while (answer < 0) answer = loop_once(true);
@@ -659,9 +659,6 @@ int SdlHost::question_event(const SDL_Event& ev) {
       return -1;
     case SDL_MOUSEBUTTONDOWN: {
       if (ev.button.button != SDL_BUTTON_LEFT) return -1;
-      // A press made before the box appeared was meant for the window under it (the second
-      // click of a double click on the button that asked), not for the box.
-      if (ev.button.timestamp < question_since_) return -1;
       const int b = button_at(map_mouse(ev.button.x, ev.button.y));
       if (b < 0) return -1;  // refused: only the question can be answered now
       question_capture_ = b;

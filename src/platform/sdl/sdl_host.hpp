@@ -8,6 +8,7 @@
 
 #include "core/host.hpp"
 #include "platform/sdl/event_wait.hpp"
+#include "platform/sdl/host_clock.hpp"
 #include "platform/sdl/sdl_audio_device.hpp"
 #include "platform/sdl/fonts.hpp"
 #include "platform/sdl/renderer.hpp"
@@ -22,6 +23,9 @@ struct SdlOptions {
   int scale = 0;
   // The full design height of the window, with the developer buttons below the game's area.
   bool dev = false;
+  // What the loop reads the time from and waits on (never null): the machine's clock, unless a
+  // test brings its own.
+  std::shared_ptr<HostClock> clock = std::make_shared<SystemClock>();
 };
 
 // The real window. The game's handlers block, as the toolkit it was written for let them: while
@@ -116,6 +120,7 @@ class SdlHost : public Host {
   int question_event(const SDL_Event& ev);  // the answer (0 yes, 1 no) or -1 to go on asking
 
   SdlOptions options_;
+  HostClock& clock_;
   Sjis sjis_;
   bool video_started_ = false;
   SDL_Window* window_ = nullptr;
@@ -142,7 +147,6 @@ class SdlHost : public Host {
 
   std::optional<QuestionView> question_;
   int question_capture_ = -1;
-  uint32_t question_since_ = 0;  // SDL's clock when the question appeared
 
   // What the window shows now, to redraw only when something changed.
   bool drawn_ = false;
