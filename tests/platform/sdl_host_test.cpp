@@ -225,6 +225,38 @@ TEST(SdlHost, TheSliderFollowsClicksAndDrags) {
   EXPECT_EQ(t.g().message_delay_ms, 1300);
 }
 
+TEST(SdlHost, TabReachesTheSliderAndItsKeysMoveIt) {
+  HostGame t;
+  t.host.attach(t.g());
+  create_window(t.g());
+  Form& f = t.g().form;
+  click(t.g(), ctl::Button39);
+  f.show(ctl::help_box);
+  int tabs = 0;
+  for (; tabs < 100 && f.focus != ctl::e_sp_l; ++tabs) {
+    t.key(SDLK_TAB);
+    t.host.handle_pending_input();
+  }
+  ASSERT_EQ(f.focus, ctl::e_sp_l) << "Tab never reached the slider";
+  const Control& c = f[ctl::e_sp_l];
+  struct Step {
+    SDL_Keycode key;
+    int position;
+  } steps[] = {{SDLK_LEFT, 4}, {SDLK_UP, 3}, {SDLK_RIGHT, 4}, {SDLK_END, 10}, {SDLK_RIGHT, 10},
+               {SDLK_PAGEUP, 8}, {SDLK_HOME, 0}, {SDLK_LEFT, 0}, {SDLK_DOWN, 1}};
+  for (const Step& s : steps) {
+    t.key(s.key);
+    t.host.handle_pending_input();
+    EXPECT_EQ(c.position, s.position) << SDL_GetKeyName(s.key);
+  }
+  EXPECT_EQ(t.g().message_delay_ms, 400);
+  const auto shown_before = t.g().form.revision();
+  t.key(SDLK_RETURN);  // nothing to press
+  t.key(SDLK_SPACE);
+  t.host.handle_pending_input();
+  EXPECT_EQ(t.g().form.revision(), shown_before);
+}
+
 TEST(SdlHost, FocusingATechniqueButtonPointsAtIt) {
   HostGame t;
   t.host.attach(t.g());

@@ -248,6 +248,7 @@ void FormRenderer::draw_slider(const Form& form, ctl::Id id) {
     if (right - 1 > left) paint_.pixel(right - 1, y, kShadow);
     paint_.pixel(right, y, kDark);
   }
+  if (form.focus == id) paint_.dotted_frame(r, kDark);
 }
 
 void FormRenderer::draw_scroll_button(const Rect& r, bool up) {

@@ -411,24 +411,48 @@ void SdlHost::on_key_down(const SDL_KeyboardEvent& key) {
   switch (k) {
     case SDLK_TAB: move_focus(key.keysym.mod & KMOD_SHIFT ? -1 : 1); break;
     case SDLK_SPACE:
-      if (!key.repeat && capture_ == ctl::form && g.form.clickable(g.form.focus)) space_held_ = g.form.focus;
+      if (!key.repeat && capture_ == ctl::form && focused_button()) space_held_ = g.form.focus;
       break;
     case SDLK_RETURN:
     case SDLK_KP_ENTER:
-      if (!key.repeat && capture_ == ctl::form && space_held_ == ctl::form && g.form.clickable(g.form.focus))
+      if (!key.repeat && capture_ == ctl::form && space_held_ == ctl::form && focused_button())
         click(g, g.form.focus);
       break;
-    // The list box's own keys, as the toolkit's list box takes them.
-    case SDLK_UP:
-    case SDLK_LEFT: step_list(-1); break;
-    case SDLK_DOWN:
-    case SDLK_RIGHT: step_list(1); break;
-    case SDLK_PAGEUP: step_list(-list_page()); break;
-    case SDLK_PAGEDOWN: step_list(list_page()); break;
-    case SDLK_HOME: step_list(-1 << 20); break;
-    case SDLK_END: step_list(1 << 20); break;
-    default: break;
+    default: on_arrow_key(k); break;
   }
+}
+
+// A button has the focus and could be clicked (the slider takes the focus too, but no press).
+bool SdlHost::focused_button() const {
+  const Form& form = game_->form;
+  return form.focus != ctl::form && form[form.focus].kind == Kind::Button && form.clickable(form.focus);
+}
+
+// The arrows, the page keys, Home and End: the focused slider's, as a track bar takes them, or
+// else the item list's, as the list box takes them.
+void SdlHost::on_arrow_key(SDL_Keycode k) {
+  Game& g = *game_;
+  int step = 0;
+  switch (k) {
+    case SDLK_UP:
+    case SDLK_LEFT: step = -1; break;
+    case SDLK_DOWN:
+    case SDLK_RIGHT: step = 1; break;
+    case SDLK_PAGEUP: step = -2; break;
+    case SDLK_PAGEDOWN: step = 2; break;
+    case SDLK_HOME: step = -(1 << 20); break;
+    case SDLK_END: step = 1 << 20; break;
+    default: return;
+  }
+  const ctl::Id focus = g.form.focus;
+  if (focus != ctl::form && g.form[focus].kind == Kind::Slider && g.form.clickable(focus)) {
+    const Control& c = g.form[focus];
+    const int pos = std::clamp(c.position + step, c.min, c.max);
+    if (pos != c.position) slider_changed(g, pos);
+    return;
+  }
+  if (step == 2 || step == -2) step = step / 2 * list_page();
+  step_list(step);
 }
 
 void SdlHost::on_key_up(const SDL_KeyboardEvent& key) {
@@ -439,8 +463,8 @@ void SdlHost::on_key_up(const SDL_KeyboardEvent& key) {
   if (g.form.focus == id && g.form.clickable(id)) click(g, id);
 }
 
-// Tab and Shift+Tab: the next or previous button a player could click, in the window's order,
-// round the end.
+// Tab and Shift+Tab: the next or previous button (or the slider) a player could use, in the
+// window's order, round the end.
 void SdlHost::move_focus(int direction) {
   Game& g = *game_;
   const std::vector<ctl::Id>& order = g.form.paint_order();
@@ -452,7 +476,8 @@ void SdlHost::move_focus(int direction) {
     int i = at < 0 ? (direction > 0 ? step - 1 : n - step) : at + direction * step;
     i = ((i % n) + n) % n;
     const ctl::Id id = order[i];
-    if (g.form[id].kind != Kind::Button || !g.form.clickable(id)) continue;
+    const Kind kind = g.form[id].kind;
+    if ((kind != Kind::Button && kind != Kind::Slider) || !g.form.clickable(id)) continue;
     g.form.focus = id;
     // A technique button with the focus is pointed at, so the info panel follows the focus.
     if (is_technique(id)) mouse_move(g, id);
@@ -522,6 +547,7 @@ void SdlHost::on_mouse_down(const Point& p) {
     case Kind::Slider:
       if (id != ctl::e_sp_l) break;
       capture_ = id;
+      g.form.focus = id;
       slide_to(p.x);
       break;
     case Kind::ListBox: {

@@ -111,6 +111,8 @@ class SdlHost : public Host {
   void on_mouse_motion(const Point& p);
   void on_wheel(const SDL_MouseWheelEvent& wheel);
   void move_focus(int direction);
+  void on_arrow_key(SDL_Keycode key);
+  bool focused_button() const;
   void step_list(int delta);
   int list_page() const;
   void scroll_list(int top);
