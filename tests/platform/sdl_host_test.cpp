@@ -476,6 +476,18 @@ bool tip_below(const Frame& f, const Rect& r) {
   return false;
 }
 
+TEST(SdlHost, TheZoomIsTheLargestThatFitsTheScreen) {
+  struct Case {
+    int asked, usable_w, usable_h, zoom;
+  } cases[] = {
+      {4, 1600, 1200, 2}, {3, 1600, 1200, 2}, {2, 1600, 1200, 2}, {1, 1600, 1200, 1},
+      {4, 3840, 2160, 4}, {3, 1653, 1080, 3}, {3, 1652, 1080, 2}, {2, 500, 300, 1}, {9, 8000, 8000, 4},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(fitting_scale(c.asked, kClientWidth, kClientHeight, c.usable_w, c.usable_h), c.zoom)
+        << c.asked << " on " << c.usable_w << " x " << c.usable_h;
+}
+
 TEST(SdlHost, TheUseButtonShowsItsTipWhenTheMouseRestsOnIt) {
   HostGame t;
   t.host.attach(t.g());

@@ -67,17 +67,29 @@ void SdlHost::show_error(const std::string& text) { report(sjis_.to_utf8(text));
 
 bool SdlHost::load_bitmap(const std::string& path, Canvas& into) { return load_bmp_file(path, into); }
 
+int fitting_scale(int asked, int w, int h, int usable_w, int usable_h) {
+  int s = std::clamp(asked, 1, 4);
+  while (s > 1 && (w * s > usable_w || h * s > usable_h)) --s;
+  return s;
+}
+
+// The zoom asked for, or the display's (its dots per inch over 96), as large as still fits on
+// the screen: a window larger than the screen would put its title bar out of reach. A screen
+// that cannot be asked (no display at all) takes what was asked.
 int SdlHost::choose_scale(int w, int h) const {
-  if (options_.scale > 0) return std::clamp(options_.scale, 1, 4);
-  int s = 1;
-  float ddpi = 0, hdpi = 0, vdpi = 0;
-  if (SDL_GetDisplayDPI(0, &ddpi, &hdpi, &vdpi) == 0 && hdpi > 0)
-    s = static_cast<int>(hdpi / 96.0f);
+  int s = options_.scale;
+  if (s <= 0) {
+    float ddpi = 0, hdpi = 0, vdpi = 0;
+    s = SDL_GetDisplayDPI(0, &ddpi, &hdpi, &vdpi) == 0 && hdpi > 0 ? static_cast<int>(hdpi / 96.0f) : 1;
+  }
   s = std::clamp(s, 1, 4);
   SDL_Rect usable;
-  if (SDL_GetDisplayUsableBounds(0, &usable) == 0)
-    while (s > 1 && (w * s > usable.w || h * s > usable.h)) --s;
-  return s;
+  if (!real_video_driver() || SDL_GetDisplayUsableBounds(0, &usable) != 0) return s;
+  const int fitting = fitting_scale(s, w, h, usable.w, usable.h);
+  if (fitting < s && options_.scale > 0)
+    std::fprintf(stderr, "lushera: --scale %d does not fit on the screen (%d x %d usable); using %d\n",
+                 s, usable.w, usable.h, fitting);
+  return fitting;
 }
 
 bool SdlHost::open(int client_width, int client_height) {
@@ -290,6 +302,8 @@ SDL_Rect SdlHost::picture_rect(int& zoom) const {
   }
   zoom = 1;
   if (fw <= 0 || fh <= 0) return {0, 0, ow, oh};
+  // In a window the picture fills it from its corner, whatever size the window system left it.
+  if (!fullscreen_) return {0, 0, fw, fh};
   zoom = std::max(1, std::min(ow / fw, oh / fh));
   return {(ow - fw * zoom) / 2, (oh - fh * zoom) / 2, fw * zoom, fh * zoom};
 }
@@ -368,8 +382,15 @@ SdlHost::Point SdlHost::mouse_now() const {
 void SdlHost::toggle_fullscreen() {
   if (!window_) return;
   const bool want = !fullscreen_;
+  if (want) SDL_GetWindowPosition(window_, &windowed_x_, &windowed_y_);
   if (SDL_SetWindowFullscreen(window_, want ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) return;
   fullscreen_ = want;
+  shake_x_ = shake_y_ = 0;
+  if (!want && game_) {
+    // Without a window manager nothing gives the window its size and place back.
+    SDL_SetWindowSize(window_, game_->form.client_width() * scale_, game_->form.client_height() * scale_);
+    SDL_SetWindowPosition(window_, windowed_x_, windowed_y_);
+  }
   present();
 }
 

@@ -17,6 +17,10 @@
 
 struct Game;
 
+// The largest zoom up to `asked` (1 to 4) at which a client area of w x h fits in the usable part
+// of the screen; 1 when none does.
+int fitting_scale(int asked, int w, int h, int usable_w, int usable_h);
+
 struct SdlOptions {
   // The zoom, 1 to 4; 0 follows the display (its dots per inch over 96, rounded down), as large
   // as still fits on the screen.
@@ -159,6 +163,8 @@ class SdlHost : public Host {
   // Where the window system does not let a program move its window (full screen, Wayland), the
   // shake moves the picture inside it instead, by this many window pixels.
   int shake_x_ = 0, shake_y_ = 0;
+  // Where the window stood before it went full screen.
+  int windowed_x_ = SDL_WINDOWPOS_CENTERED, windowed_y_ = SDL_WINDOWPOS_CENTERED;
   DrawStats stats_;
   // The control with a tip under the resting mouse, since when, and whether its tip is up.
   ctl::Id tip_control_ = ctl::form;
