@@ -6,6 +6,8 @@
 
 #include "platform/sdl/fonts.hpp"
 #include "platform/sdl/text_layout.hpp"
+#include "core/operations.hpp"
+#include "support/test_game.hpp"
 #include "ui/sjis.hpp"
 
 namespace {
@@ -186,6 +188,26 @@ TEST(TextLayout, ShiftJisCaptionsAreShownWithoutAnIncompleteLastCharacter) {
   const TextBlock& one = cache.caption(full.substr(0, 2), font, 1, 0);
   ASSERT_EQ(half.lines.size(), 1u);
   EXPECT_EQ(half.width, one.width);
+}
+
+// Every technique's info text, at every level, as the info box shows it when the technique is
+// pointed at, fits the box with the real fonts; the test names each one that does not.
+TEST(TextLayout, EveryTechniqueInfoFitsItsBox) {
+  TestGame t;
+  FontLibrary fonts;
+  TextCache cache(fonts, t.g().sjis);
+  const Control& box = t.g().form[ctl::w_about];
+  std::vector<std::string> cut;
+  for (int tech = 1; tech <= kTechniques; ++tech)
+    for (int lv = 1; lv <= 10; ++lv) {
+      t.g().hero.tech_lv(tech) = static_cast<uint8_t>(lv);
+      t.g().hovered_tech = static_cast<uint8_t>(tech);
+      timer_tick(t.g());
+      const std::string& text = box.caption;
+      if (cache.caption(text, box.look.font, 1, box.w).height() > box.h)
+        cut.push_back(std::to_string(tech) + " Lv" + std::to_string(lv) + ": " + t.utf8(text));
+    }
+  EXPECT_TRUE(cut.empty()) << cut.size() << " do not fit, the first: " << cut.front();
 }
 
 }  // namespace
