@@ -190,14 +190,23 @@ TEST(TextLayout, ShiftJisCaptionsAreShownWithoutAnIncompleteLastCharacter) {
   EXPECT_EQ(half.width, one.width);
 }
 
-// Every technique's info text, at every level, as the info box shows it when the technique is
-// pointed at, fits the box with the real fonts; the test names each one that does not.
-TEST(TextLayout, EveryTechniqueInfoFitsItsBox) {
+// With the real fonts at 1x, every label's own caption fits the label (a one-line label may be
+// condensed a little), and every technique's info text, at every level, fits the info box as it
+// shows it when the technique is pointed at. The test names each text that does not fit.
+TEST(TextLayout, TextsFitTheirControls) {
   TestGame t;
   FontLibrary fonts;
   TextCache cache(fonts, t.g().sjis);
-  const Control& box = t.g().form[ctl::w_about];
   std::vector<std::string> cut;
+  for (int i = 0; i < ctl::count; ++i) {
+    const Control& c = t.g().form[static_cast<ctl::Id>(i)];
+    if (c.kind != Kind::Label || c.w == 0 || c.h == 0 || c.caption.empty()) continue;
+    const TextBlock& b = c.look.wrap ? cache.caption(c.caption, c.look.font, 1, c.w)
+                                     : cache.fitted_caption(c.caption, c.look.font, 1, c.w);
+    if (b.width > c.w || b.height() > c.h)
+      cut.push_back(std::string(Form::spec(static_cast<ctl::Id>(i)).name) + ": " + t.utf8(c.caption));
+  }
+  const Control& box = t.g().form[ctl::w_about];
   for (int tech = 1; tech <= kTechniques; ++tech)
     for (int lv = 1; lv <= 10; ++lv) {
       t.g().hero.tech_lv(tech) = static_cast<uint8_t>(lv);

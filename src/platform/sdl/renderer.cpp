@@ -168,7 +168,10 @@ void FormRenderer::draw_label(const Form& form, ctl::Id id, const Rect& visible_
   const Rect r = form.window_rect(id);
   const bool autosized = c.w == 0 || c.h == 0;
   const int wrap = c.look.wrap && !autosized ? c.w * scale_ : 0;
-  const TextBlock& t = text_.caption(c.caption, c.look.font, scale_, wrap);
+  // A one-line label of fixed width keeps its whole text, condensed a little if need be.
+  const TextBlock& t = autosized || c.look.wrap
+                           ? text_.caption(c.caption, c.look.font, scale_, wrap)
+                           : text_.fitted_caption(c.caption, c.look.font, scale_, c.w * scale_);
   const Rect box = autosized ? Rect{r.x * scale_, r.y * scale_, t.width, t.height()} : paint_.to_px(r);
   paint_.set_clip_px(visible_px.intersect(box));
   if (c.look.back != cl::none) paint_.fill_px(box, bgr_to_rgb(c.look.back));

@@ -98,6 +98,28 @@ void break_paragraph(std::string_view para, int wrap_width, TextMeasure& measure
   }
 }
 
+// The coverage squeezed to `ratio` of its width, each new column the average of the old ones it
+// covers.
+std::shared_ptr<const Coverage> condensed(const Coverage& in, double ratio) {
+  auto out = std::make_shared<Coverage>();
+  out->height = in.height;
+  out->width = std::max(1, static_cast<int>(in.width * ratio + 0.5));
+  out->alpha.assign(static_cast<size_t>(out->width) * out->height, 0);
+  const double step = static_cast<double>(in.width) / out->width;
+  for (int y = 0; y < in.height; ++y) {
+    const uint8_t* row = in.alpha.data() + static_cast<size_t>(y) * in.width;
+    for (int x = 0; x < out->width; ++x) {
+      const double from = x * step, to = from + step;
+      double sum = 0;
+      for (int k = static_cast<int>(from); k < in.width && k < to; ++k)
+        sum += row[k] * (std::min<double>(k + 1, to) - std::max<double>(k, from));
+      out->alpha[static_cast<size_t>(y) * out->width + x] =
+          static_cast<uint8_t>(std::min(255.0, sum / step + 0.5));
+    }
+  }
+  return out;
+}
+
 class FontMeasure : public TextMeasure {
  public:
   explicit FontMeasure(TTF_Font* font) : font_(font) {}
@@ -184,6 +206,11 @@ const TextBlock& TextCache::caption(const std::string& sjis, const Font& font, i
   return get(sjis, kSjis, font, scale, wrap_width);
 }
 
+const TextBlock& TextCache::fitted_caption(const std::string& sjis, const Font& font, int scale,
+                                           int width) {
+  return get(sjis, kFittedSjis, font, scale, width);
+}
+
 const TextBlock& TextCache::text(const std::string& utf8, const Font& font, int scale,
                                  int wrap_width) {
   return get(utf8, kUtf8, font, scale, wrap_width);
@@ -209,7 +236,7 @@ const TextBlock& TextCache::get(const std::string& bytes, Mode mode, const Font&
   }
 
   TTF_Font* ttf = fonts_.get(key.font);
-  std::string utf8 = (mode == kSjis || mode == kButtonSjis) ? sjis_.to_utf8(bytes) : bytes;
+  std::string utf8 = mode == kUtf8 || mode == kButtonUtf8 ? bytes : sjis_.to_utf8(bytes);
   TextBlock block;
   block.line_height = key.font.px;
   block.ink_top = (block.line_height - TTF_FontHeight(ttf)) / 2;
@@ -228,11 +255,18 @@ const TextBlock& TextCache::get(const std::string& bytes, Mode mode, const Font&
       block.underline_y = block.ink_top + TTF_FontAscent(ttf) + std::max(1, scale / 2);
     }
   } else {
-    laid = break_lines(utf8, key.wrap, measure);
+    laid = break_lines(utf8, mode == kFittedSjis ? 0 : key.wrap, measure);
   }
   for (LaidLine& l : laid) {
-    block.width = std::max(block.width, l.width);
-    block.lines.push_back({render_line(l.text, key.font), l.width});
+    std::shared_ptr<const Coverage> ink = render_line(l.text, key.font);
+    int width = l.width;
+    constexpr double kMostCondensed = 0.8;
+    if (mode == kFittedSjis && ink && width > key.wrap && key.wrap >= width * kMostCondensed) {
+      ink = condensed(*ink, static_cast<double>(key.wrap) / width);
+      width = key.wrap;
+    }
+    block.width = std::max(block.width, width);
+    block.lines.push_back({std::move(ink), width});
   }
   auto [pos, inserted] = blocks_.emplace(std::move(key), Entry<TextBlock>{std::move(block), frame_});
   return pos->second.value;

@@ -76,6 +76,10 @@ class TextCache {
 
   // A Shift-JIS caption in the layout's font at the zoom; wrap_width > 0 (screen pixels) wraps.
   const TextBlock& caption(const std::string& sjis, const Font& font, int scale, int wrap_width);
+  // A one-line Shift-JIS caption that must fit `width` screen pixels: a line a little too wide is
+  // drawn condensed to the width (down to 80 % of its own), as a narrower face would set it; one
+  // far too wide stays as it is, to be clipped.
+  const TextBlock& fitted_caption(const std::string& sjis, const Font& font, int scale, int width);
   // UTF-8 text of our own (the question box).
   const TextBlock& text(const std::string& utf8, const Font& font, int scale, int wrap_width);
   // A push button's caption: one line (line breaks dropped), its mnemonic underlined.
@@ -92,7 +96,7 @@ class TextCache {
   uint64_t lines_rendered() const { return lines_rendered_; }
 
  private:
-  enum Mode : uint8_t { kSjis, kUtf8, kButtonSjis, kButtonUtf8 };
+  enum Mode : uint8_t { kSjis, kUtf8, kButtonSjis, kButtonUtf8, kFittedSjis };
   struct BlockKey {
     std::string bytes;
     Mode mode;
