@@ -40,6 +40,7 @@ struct Look {
   Font font = {};
   Align align = Align::Left;
   bool wrap = false;
+  int first_line_room = 0;  // labels: > 0, the width the first line keeps within (a control covers the rest)
   bool stretch = false;  // pictures: stretch the canvas over the control
   const char* hint = nullptr;  // a tip shown when the mouse rests on the control (UTF-8)
 };

@@ -202,7 +202,7 @@ TEST(TextLayout, TextsFitTheirControls) {
     const Control& c = t.g().form[static_cast<ctl::Id>(i)];
     if (c.kind != Kind::Label || c.w == 0 || c.h == 0 || c.caption.empty()) continue;
     const TextBlock& b = c.look.wrap ? cache.caption(c.caption, c.look.font, 1, c.w)
-                                     : cache.fitted_caption(c.caption, c.look.font, 1, c.w);
+                                     : cache.fitted_caption(c.caption, c.look.font, 1, 0, c.w, c.w);
     if (b.width > c.w || b.height() > c.h)
       cut.push_back(std::string(Form::spec(static_cast<ctl::Id>(i)).name) + ": " + t.utf8(c.caption));
   }
@@ -216,6 +216,16 @@ TEST(TextLayout, TextsFitTheirControls) {
       if (cache.caption(text, box.look.font, 1, box.w).height() > box.h)
         cut.push_back(std::to_string(tech) + " Lv" + std::to_string(lv) + ": " + t.utf8(text));
     }
+  // The technique's short name, on the info box's first line, keeps left of the level figure.
+  const Control& name = t.g().form[ctl::w_name];
+  const int room = t.g().form[ctl::w_lv].x - name.x;
+  for (int tech = 1; tech <= kTechniques; ++tech) {
+    t.g().hovered_tech = static_cast<uint8_t>(tech);
+    timer_tick(t.g());
+    const TextBlock& b = cache.fitted_caption(name.caption, name.look.font, 1, 0, name.look.first_line_room, name.w);
+    if (b.lines.empty() || b.lines[0].width > room || b.height() > name.h)
+      cut.push_back(std::to_string(tech) + " (name): " + t.utf8(name.caption));
+  }
   EXPECT_TRUE(cut.empty()) << cut.size() << " do not fit, the first: " << cut.front();
 }
 

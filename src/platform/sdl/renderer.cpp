@@ -168,10 +168,13 @@ void FormRenderer::draw_label(const Form& form, ctl::Id id, const Rect& visible_
   const Rect r = form.window_rect(id);
   const bool autosized = c.w == 0 || c.h == 0;
   const int wrap = c.look.wrap && !autosized ? c.w * scale_ : 0;
-  // A one-line label of fixed width keeps its whole text, condensed a little if need be.
-  const TextBlock& t = autosized || c.look.wrap
-                           ? text_.caption(c.caption, c.look.font, scale_, wrap)
-                           : text_.fitted_caption(c.caption, c.look.font, scale_, c.w * scale_);
+  // A one-line label of fixed width keeps its whole text, condensed a little if need be; so does
+  // the first line of a label that another control covers in part.
+  const bool fitted = !autosized && (c.look.first_line_room > 0 || !c.look.wrap);
+  const int first_room = c.look.first_line_room > 0 ? c.look.first_line_room : c.w;
+  const TextBlock& t =
+      fitted ? text_.fitted_caption(c.caption, c.look.font, scale_, wrap, first_room * scale_, c.w * scale_)
+             : text_.caption(c.caption, c.look.font, scale_, wrap);
   const Rect box = autosized ? Rect{r.x * scale_, r.y * scale_, t.width, t.height()} : paint_.to_px(r);
   paint_.set_clip_px(visible_px.intersect(box));
   if (c.look.back != cl::none) paint_.fill_px(box, bgr_to_rgb(c.look.back));

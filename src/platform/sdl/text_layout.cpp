@@ -191,7 +191,8 @@ Mnemonic strip_mnemonic(std::string_view s) {
 size_t TextCache::Hash::operator()(const BlockKey& k) const {
   size_t h = std::hash<std::string>{}(k.bytes);
   h = mix(h, hash_font(k.font));
-  h = mix(h, static_cast<size_t>(k.wrap) * 4 + k.mode);
+  h = mix(h, static_cast<size_t>(k.wrap) * 8 + k.mode);
+  h = mix(h, static_cast<size_t>(k.first_room) << 16 ^ static_cast<size_t>(k.room));
   return h;
 }
 
@@ -207,8 +208,8 @@ const TextBlock& TextCache::caption(const std::string& sjis, const Font& font, i
 }
 
 const TextBlock& TextCache::fitted_caption(const std::string& sjis, const Font& font, int scale,
-                                           int width) {
-  return get(sjis, kFittedSjis, font, scale, width);
+                                           int wrap_width, int first_room, int room) {
+  return get(sjis, kFittedSjis, font, scale, wrap_width, first_room, room);
 }
 
 const TextBlock& TextCache::text(const std::string& utf8, const Font& font, int scale,
@@ -227,8 +228,9 @@ int TextCache::measure(const std::string& utf8, const Font& font, int scale) {
 }
 
 const TextBlock& TextCache::get(const std::string& bytes, Mode mode, const Font& font, int scale,
-                                int wrap) {
-  BlockKey key{bytes, mode, key_of(font, scale), std::max(0, wrap)};
+                                int wrap, int first_room, int room) {
+  BlockKey key{bytes, mode, key_of(font, scale), std::max(0, wrap), std::max(0, first_room),
+               std::max(0, room)};
   auto it = blocks_.find(key);
   if (it != blocks_.end()) {
     it->second.used = frame_;
@@ -255,15 +257,16 @@ const TextBlock& TextCache::get(const std::string& bytes, Mode mode, const Font&
       block.underline_y = block.ink_top + TTF_FontAscent(ttf) + std::max(1, scale / 2);
     }
   } else {
-    laid = break_lines(utf8, mode == kFittedSjis ? 0 : key.wrap, measure);
+    laid = break_lines(utf8, key.wrap, measure);
   }
   for (LaidLine& l : laid) {
     std::shared_ptr<const Coverage> ink = render_line(l.text, key.font);
     int width = l.width;
     constexpr double kMostCondensed = 0.8;
-    if (mode == kFittedSjis && ink && width > key.wrap && key.wrap >= width * kMostCondensed) {
-      ink = condensed(*ink, static_cast<double>(key.wrap) / width);
-      width = key.wrap;
+    const int room = block.lines.empty() ? key.first_room : key.room;
+    if (mode == kFittedSjis && ink && width > room && room >= width * kMostCondensed) {
+      ink = condensed(*ink, static_cast<double>(room) / width);
+      width = room;
     }
     block.width = std::max(block.width, width);
     block.lines.push_back({std::move(ink), width});

@@ -76,10 +76,12 @@ class TextCache {
 
   // A Shift-JIS caption in the layout's font at the zoom; wrap_width > 0 (screen pixels) wraps.
   const TextBlock& caption(const std::string& sjis, const Font& font, int scale, int wrap_width);
-  // A one-line Shift-JIS caption that must fit `width` screen pixels: a line a little too wide is
-  // drawn condensed to the width (down to 80 % of its own), as a narrower face would set it; one
-  // far too wide stays as it is, to be clipped.
-  const TextBlock& fitted_caption(const std::string& sjis, const Font& font, int scale, int width);
+  // A Shift-JIS caption whose lines must keep within their room: the first line within
+  // `first_room` screen pixels, the others within `room`. A line a little too wide is drawn
+  // condensed to its room (down to 80 % of its own width), as a narrower face would set it; one far
+  // too wide stays as it is, to be clipped.
+  const TextBlock& fitted_caption(const std::string& sjis, const Font& font, int scale,
+                                  int wrap_width, int first_room, int room);
   // UTF-8 text of our own (the question box).
   const TextBlock& text(const std::string& utf8, const Font& font, int scale, int wrap_width);
   // A push button's caption: one line (line breaks dropped), its mnemonic underlined.
@@ -102,6 +104,7 @@ class TextCache {
     Mode mode;
     FontKey font;
     int wrap;
+    int first_room, room;  // fitted captions: the first line's room, the others'
     bool operator==(const BlockKey&) const = default;
   };
   struct LineKey {
@@ -119,7 +122,8 @@ class TextCache {
     uint64_t used = 0;
   };
 
-  const TextBlock& get(const std::string& bytes, Mode mode, const Font& font, int scale, int wrap);
+  const TextBlock& get(const std::string& bytes, Mode mode, const Font& font, int scale, int wrap,
+                       int first_room = 0, int room = 0);
   std::shared_ptr<const Coverage> render_line(const std::string& utf8, const FontKey& key);
 
   FontLibrary& fonts_;
