@@ -81,14 +81,6 @@ struct Indexed {
 
 std::optional<Ref> none() { return std::nullopt; }
 
-// A decimal number that is the whole text and fits in 32 bits.
-bool parse_whole(std::string_view text, int32_t& out) {
-  const char* b = text.data();
-  const char* e = b + text.size();
-  const auto [p, ec] = std::from_chars(b, e, out);
-  return b != e && p == e && ec == std::errc();
-}
-
 const Indexed kIndexed[] = {
     {"tech_lv", 0, 99, [](Game& g, int i, std::string_view) -> Ref { return &g.hero.tech_lv(i); }},
     {"tech_exp", 0, 99, [](Game& g, int i, std::string_view) -> Ref { return &g.hero.tech_exp(i); }},
@@ -130,7 +122,7 @@ std::optional<Ref> resolve(Game& g, std::string_view name) {
   int index = 0;
   const char* b = name.data() + open + 1;
   const char* e = name.data() + close;
-  if (!parse_whole(std::string_view(b, static_cast<size_t>(e - b)), index)) return none();
+  if (!parse_whole_number(std::string_view(b, static_cast<size_t>(e - b)), index)) return none();
   std::string_view member;
   if (close + 1 < name.size()) {
     if (name[close + 1] != '.') return none();
@@ -147,6 +139,16 @@ std::optional<Ref> resolve(Game& g, std::string_view name) {
 }
 
 }  // namespace
+
+bool parse_whole_number(std::string_view text, int32_t& out) {
+  int32_t v = 0;
+  const char* b = text.data();
+  const char* e = b + text.size();
+  const auto [p, ec] = std::from_chars(b, e, v);
+  if (b == e || p != e || ec != std::errc()) return false;
+  out = v;
+  return true;
+}
 
 std::optional<std::string> FieldAccess::get(Game& g, std::string_view name) {
   const auto ref = resolve(g, name);
@@ -178,7 +180,7 @@ std::optional<std::string> FieldAccess::set(Game& g, std::string_view name, std:
           *p = std::move(text);
         } else {
           int32_t v = 0;
-          if (!parse_whole(value, v)) return "not a 32-bit number: " + std::string(value);
+          if (!parse_whole_number(value, v)) return "not a 32-bit number: " + std::string(value);
           *p = static_cast<T>(v);  // bytes keep their low 8 bits
         }
         return std::nullopt;

@@ -1,4 +1,3 @@
-#include <algorithm>
 #include <chrono>
 
 #include "core/game.hpp"
@@ -38,7 +37,7 @@ void copy_picture(Game& g, ctl::Id id, ctl::Id from) {
   const Canvas& src = g.form[from].canvas;
   Canvas& c = g.form[id].canvas;
   c.resize(src.width, src.height);
-  std::copy_n(src.data(), static_cast<size_t>(src.width) * src.height, c.writable());
+  c.copy_rect(0, 0, src.width, src.height, src, 0, 0, src.width, src.height);
   g.form.touch();
 }
 
@@ -68,9 +67,7 @@ void cut_figure_strip(Game& g) {
     g.form[kHomePictures[k]].canvas.copy_rect(0, 0, 64, 64, strip, 64 * k, 0, 64 * k + 64, 64);
 }
 
-}  // namespace
 
-namespace {
 // The window's sound component: switched on, with channels 0 and 1 open. Without a device, or if
 // the mixer cannot start, the game runs silent.
 void start_sound(Game& g) {
@@ -87,9 +84,7 @@ void start_sound(Game& g) {
     s.system.reset();
   }
 }
-}  // namespace
 
-namespace {
 // One game per save: a second start on the same folder says so and touches nothing.
 bool take_save_lock(Game& g) {
   if (g.save_lock && g.save_lock->state() == SaveLock::State::held) return true;
@@ -102,9 +97,7 @@ bool take_save_lock(Game& g) {
                                               "そちらを閉じてから始めてください。"));
   return false;
 }
-}  // namespace
 
-namespace {
 // After a failed load the window stays, but nothing in it leads anywhere: the message window says
 // what was wrong, without the folder the error box names, and that closing saves nothing.
 void tell_the_load_failed(Game& g, std::string what) {

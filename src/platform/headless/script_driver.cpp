@@ -1,6 +1,5 @@
 #include "platform/headless/script_driver.hpp"
 
-#include <charconv>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -18,14 +17,6 @@ std::string trim(const std::string& s) {
   if (b == std::string::npos) return "";
   const size_t e = s.find_last_not_of(" \t\r");
   return s.substr(b, e - b + 1);
-}
-
-// A decimal number that is the whole text and fits in an int.
-bool parse_int(const std::string& s, int& out) {
-  const char* b = s.data();
-  const char* e = b + s.size();
-  const auto [p, ec] = std::from_chars(b, e, out);
-  return !s.empty() && p == e && ec == std::errc();
 }
 
 struct Driver {
@@ -63,14 +54,14 @@ struct Driver {
     } else if (cmd == "select") {
       int n = 0;
       const Control& list = g.form[ctl::item_list];
-      if (!parse_int(rest, n)) return error("select needs an entry number"), true;
+      if (!parse_whole_number(rest, n)) return error("select needs an entry number"), true;
       if (!g.form.clickable(ctl::item_list)) return error("item_list cannot be clicked"), true;
       if (n < 0 || n >= static_cast<int>(list.items.size()))
         return error("item_list has no entry " + rest), true;
       list_select(g, n);
     } else if (cmd == "slider") {
       int n = 0;
-      if (!parse_int(rest, n)) return error("slider needs a position"), true;
+      if (!parse_whole_number(rest, n)) return error("slider needs a position"), true;
       if (!g.form.clickable(ctl::e_sp_l)) return error("e_sp_l cannot be moved"), true;
       slider_changed(g, n);
     } else if (cmd == "answer") {
@@ -81,7 +72,7 @@ struct Driver {
       std::string v;
       while (values >> v) {
         int n = 0;
-        if (!parse_int(v, n)) return error("not a draw: " + v), true;
+        if (!parse_whole_number(v, n)) return error("not a draw: " + v), true;
         g.rng.rig(n);
       }
     } else if (cmd == "set") {
@@ -97,7 +88,7 @@ struct Driver {
       else error("no field " + rest);
     } else if (cmd == "tick") {
       int n = 1;
-      if (!rest.empty() && (!parse_int(rest, n) || n < 0)) return error("tick needs a count"), true;
+      if (!rest.empty() && (!parse_whole_number(rest, n) || n < 0)) return error("tick needs a count"), true;
       for (int i = 0; i < n; ++i) timer_tick(g);
     } else if (cmd == "caption") {
       const ctl::Id id = control(rest);

@@ -450,30 +450,31 @@ bool SdlHost::focused_button() const {
 }
 
 // The arrows, the page keys, Home and End: the focused slider's, as a track bar takes them, or
-// else the item list's, as the list box takes them.
+// else the item list's, as the list box takes them. A page is two of the slider's positions, or
+// the rows the list shows less one.
 void SdlHost::on_arrow_key(SDL_Keycode k) {
   Game& g = *game_;
-  int step = 0;
+  constexpr int kToTheEnd = 1 << 20;
+  int step = 0, pages = 0;
   switch (k) {
     case SDLK_UP:
     case SDLK_LEFT: step = -1; break;
     case SDLK_DOWN:
     case SDLK_RIGHT: step = 1; break;
-    case SDLK_PAGEUP: step = -2; break;
-    case SDLK_PAGEDOWN: step = 2; break;
-    case SDLK_HOME: step = -(1 << 20); break;
-    case SDLK_END: step = 1 << 20; break;
+    case SDLK_PAGEUP: pages = -1; break;
+    case SDLK_PAGEDOWN: pages = 1; break;
+    case SDLK_HOME: step = -kToTheEnd; break;
+    case SDLK_END: step = kToTheEnd; break;
     default: return;
   }
   const ctl::Id focus = g.form.focus;
   if (focus != ctl::form && g.form[focus].kind == Kind::Slider && g.form.clickable(focus)) {
     const Control& c = g.form[focus];
-    const int pos = std::clamp(c.position + step, c.min, c.max);
+    const int pos = std::clamp(c.position + step + 2 * pages, c.min, c.max);
     if (pos != c.position) slider_changed(g, pos);
     return;
   }
-  if (step == 2 || step == -2) step = step / 2 * list_page();
-  step_list(step);
+  step_list(step + pages * list_page());
 }
 
 void SdlHost::on_key_up(const SDL_KeyboardEvent& key) {

@@ -191,7 +191,7 @@ Mnemonic strip_mnemonic(std::string_view s) {
 size_t TextCache::Hash::operator()(const BlockKey& k) const {
   size_t h = std::hash<std::string>{}(k.bytes);
   h = mix(h, hash_font(k.font));
-  h = mix(h, static_cast<size_t>(k.wrap) * 8 + k.mode);
+  h = mix(h, static_cast<size_t>(k.wrap) * 4 + k.mode);
   h = mix(h, static_cast<size_t>(k.first_room) << 16 ^ static_cast<size_t>(k.room));
   return h;
 }
@@ -209,7 +209,7 @@ const TextBlock& TextCache::caption(const std::string& sjis, const Font& font, i
 
 const TextBlock& TextCache::fitted_caption(const std::string& sjis, const Font& font, int scale,
                                            int wrap_width, int first_room, int room) {
-  return get(sjis, kFittedSjis, font, scale, wrap_width, first_room, room);
+  return get(sjis, kSjis, font, scale, wrap_width, first_room, room);
 }
 
 const TextBlock& TextCache::text(const std::string& utf8, const Font& font, int scale,
@@ -238,7 +238,7 @@ const TextBlock& TextCache::get(const std::string& bytes, Mode mode, const Font&
   }
 
   TTF_Font* ttf = fonts_.get(key.font);
-  std::string utf8 = mode == kUtf8 || mode == kButtonUtf8 ? bytes : sjis_.to_utf8(bytes);
+  std::string utf8 = (mode == kSjis || mode == kButtonSjis) ? sjis_.to_utf8(bytes) : bytes;
   TextBlock block;
   block.line_height = key.font.px;
   block.ink_top = (block.line_height - TTF_FontHeight(ttf)) / 2;
@@ -264,7 +264,7 @@ const TextBlock& TextCache::get(const std::string& bytes, Mode mode, const Font&
     int width = l.width;
     constexpr double kMostCondensed = 0.8;
     const int room = block.lines.empty() ? key.first_room : key.room;
-    if (mode == kFittedSjis && ink && width > room && room >= width * kMostCondensed) {
+    if (ink && room > 0 && width > room && room >= width * kMostCondensed) {
       ink = condensed(*ink, static_cast<double>(room) / width);
       width = room;
     }

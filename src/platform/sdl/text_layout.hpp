@@ -98,13 +98,13 @@ class TextCache {
   uint64_t lines_rendered() const { return lines_rendered_; }
 
  private:
-  enum Mode : uint8_t { kSjis, kUtf8, kButtonSjis, kButtonUtf8, kFittedSjis };
+  enum Mode : uint8_t { kSjis, kUtf8, kButtonSjis, kButtonUtf8 };
   struct BlockKey {
     std::string bytes;
     Mode mode;
     FontKey font;
     int wrap;
-    int first_room, room;  // fitted captions: the first line's room, the others'
+    int first_room, room;  // > 0: the room the first line and the others are condensed to
     bool operator==(const BlockKey&) const = default;
   };
   struct LineKey {
