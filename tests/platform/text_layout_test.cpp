@@ -7,7 +7,10 @@
 #include "platform/sdl/fonts.hpp"
 #include "platform/sdl/text_layout.hpp"
 #include "core/operations.hpp"
+#include "platform/sdl/widgets.hpp"
+#include "support/journey.hpp"
 #include "support/test_game.hpp"
+#include "town/town.hpp"
 #include "ui/sjis.hpp"
 
 namespace {
@@ -226,6 +229,41 @@ TEST(TextLayout, TextsFitTheirControls) {
     if (b.lines.empty() || b.lines[0].width > room || b.height() > name.h)
       cut.push_back(std::to_string(tech) + " (name): " + t.utf8(name.caption));
   }
+  // Every catalogue item: its name in the item list (beside the scroll bar) and on the counters,
+  // and what the item panel says of it.
+  for (int id = 0; id < kItems; ++id) t.g().hero.item_count[id] = 1;
+  refresh_item_list(t.g());
+  Control& list = t.g().form[ctl::item_list];
+  const int row = list_geometry(t.g().form.window_rect(ctl::item_list), list).rows.w - 2;
+  const ctl::Id shown[] = {ctl::item_about, ctl::ken_l, ctl::card_l};
+  for (list.selected = 0; list.selected < static_cast<int>(list.items.size()); ++list.selected) {
+    if (cache.caption(list.items[list.selected], list.look.font, 1, 0).width > row)
+      cut.push_back("item_list: " + t.utf8(list.items[list.selected]));
+    item_list_selected(t.g());
+    for (ctl::Id id : shown) {
+      const Control& c = t.g().form[id];
+      const TextBlock& b = c.look.wrap ? cache.caption(c.caption, c.look.font, 1, c.w)
+                                       : cache.fitted_caption(c.caption, c.look.font, 1, 0, c.w, c.w);
+      if (b.width > c.w || b.height() > c.h)
+        cut.push_back(std::string(Form::name(id)) + ": " + t.utf8(c.caption));
+    }
+  }
+  EXPECT_TRUE(cut.empty()) << cut.size() << " do not fit, the first: " << cut.front();
+}
+
+// Every message a whole game shows, typed out in the message window.
+TEST(TextLayout, EveryMessageOfAWholeGameFitsTheMessageWindow) {
+  TestGame t;
+  t.g().fixed_seed = 1;
+  click(t.g(), ctl::Button1);
+  Journey j{t.g()};
+  ASSERT_TRUE(j.play(400000));
+  FontLibrary fonts;
+  TextCache cache(fonts, t.g().sjis);
+  const Control& m = t.g().form[ctl::moji_l];
+  std::vector<std::string> cut;
+  for (const std::string& text : t.messages())
+    if (cache.caption(t.sj(text), m.look.font, 1, m.w).height() > m.h) cut.push_back(text);
   EXPECT_TRUE(cut.empty()) << cut.size() << " do not fit, the first: " << cut.front();
 }
 
