@@ -15,6 +15,7 @@
 #include "core/game.hpp"
 #include "core/operations.hpp"
 #include "platform/sdl/sdl_host.hpp"
+#include "platform/sdl/unmanaged_window.hpp"
 #include "platform/sdl/widgets.hpp"
 #include "support/scripted_clock.hpp"
 #include "support/test_game.hpp"
@@ -22,8 +23,8 @@
 namespace {
 
 struct HostGame {
-  explicit HostGame(int scale = 1) : host(SdlOptions{scale, false, clock}) {
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
+  explicit HostGame(int scale = 1, const char* driver = "dummy") : host(SdlOptions{scale, false, clock}) {
+    setenv("SDL_VIDEODRIVER", driver, 1);
     game = std::make_unique<Game>(host, data.dir().string());
     game->fixed_seed = 1;
     opened = host.open(kClientWidth, kClientHeight);
@@ -463,6 +464,37 @@ TEST(SdlHost, FullScreenCentresThePictureAndClicksStillLandOnTheirButtons) {
   const SDL_Point p = t.start_button(ctl::Button39);
   t.click_at(ox / 2, oy / 2);  // on the black border: nothing
   t.click_at(ox + p.x * zoom, oy + p.y * zoom);
+  t.quit();
+  t.host.run(t.g());
+  EXPECT_TRUE(t.continued());
+}
+
+// On a real X server with no window manager (the suite runs this under Xvfb): full screen covers
+// the display, and leaving it gives the window back its size, its place and its clicks.
+TEST(SdlHostOnX, FullScreenWithoutAWindowManagerCoversTheScreenAndLeavesItAsItWas) {
+  if (!getenv("LUSHERA_X11_TESTS")) GTEST_SKIP() << "runs under Xvfb only (ctest's window.x11)";
+  HostGame t(1, "x11");
+  ASSERT_TRUE(t.opened);
+  ASSERT_TRUE(unmanaged(t.host.window()));
+  const SDL_Rect windowed = server_geometry(t.host.window());
+  t.key(SDLK_F11);
+  t.quit();
+  t.host.run(t.g());
+  ASSERT_TRUE(t.host.fullscreen());
+  SDL_Rect display;
+  ASSERT_EQ(SDL_GetDisplayBounds(0, &display), 0);
+  SDL_Rect now = server_geometry(t.host.window());
+  EXPECT_EQ(std::vector<int>({now.x, now.y, now.w, now.h}),
+            std::vector<int>({display.x, display.y, display.w, display.h}));
+  t.key(SDLK_F11);
+  t.quit();
+  t.host.run(t.g());
+  ASSERT_FALSE(t.host.fullscreen());
+  now = server_geometry(t.host.window());
+  EXPECT_EQ(std::vector<int>({now.x, now.y, now.w, now.h}),
+            std::vector<int>({windowed.x, windowed.y, kClientWidth, kClientHeight}));
+  const SDL_Point p = t.start_button(ctl::Button39);
+  t.click_at(p.x, p.y);
   t.quit();
   t.host.run(t.g());
   EXPECT_TRUE(t.continued());

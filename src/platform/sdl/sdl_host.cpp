@@ -1,4 +1,5 @@
 #include "platform/sdl/sdl_host.hpp"
+#include "platform/sdl/unmanaged_window.hpp"
 
 #include <algorithm>
 #include <chrono>
@@ -386,6 +387,7 @@ void SdlHost::toggle_fullscreen() {
   if (SDL_SetWindowFullscreen(window_, want ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) return;
   fullscreen_ = want;
   shake_x_ = shake_y_ = 0;
+  if (want) cover_display_if_unmanaged(window_);
   if (!want && game_) {
     // Without a window manager nothing gives the window its size and place back.
     SDL_SetWindowSize(window_, game_->form.client_width() * scale_, game_->form.client_height() * scale_);

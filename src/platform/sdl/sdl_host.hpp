@@ -69,6 +69,7 @@ class SdlHost : public Host {
 
   int scale() const { return scale_; }
   bool fullscreen() const { return fullscreen_; }
+  SDL_Window* window() const { return window_; }
   // What draws the window (null until it is open).
   FormRenderer* view() { return view_.get(); }
 
