@@ -47,6 +47,15 @@ struct Game {
   Hero hero;
   Enemy enemy;
   Location location;
+  // What the status texts were last written from: the 10 ms tick builds them again only when
+  // one of these changed, so a tick that changes nothing builds no text.
+  struct Shown {
+    bool written = false;
+    Hero hero;
+    Enemy enemy;
+    std::string place;
+    int32_t remaining = 0;
+  } shown;
 
   std::array<std::string, kNamePool> name_pool;
   std::array<TechRecord, kTechRecords> tech_table;

@@ -28,6 +28,7 @@ struct Hero {
   uint8_t& tech_exp(int t) { return tech[2 * t + 1]; }
   uint8_t tech_lv(int t) const { return tech[2 * t]; }
   uint8_t tech_exp(int t) const { return tech[2 * t + 1]; }
+  bool operator==(const Hero&) const = default;
   uint8_t& world_flags(int index) {
     assert(index >= 200 && index < 300);
     return world[index - 200];
@@ -39,6 +40,7 @@ struct Enemy {
   std::string name, spirit_name;
   int32_t level = 0, hp = 0, mp = 0, max_hp = 0, max_mp = 0;
   int32_t attribute = 0, job = 0, spirit_power = 0, status = 0;
+  bool operator==(const Enemy&) const = default;
 };
 
 // The location being walked through.

@@ -96,7 +96,6 @@ void write_enemy_texts(Game& g) {
       g.sj(attribute_text(e.attribute)) + g.sj(ailment_text(e.status));
   f.set_caption(ctl::e_state, text);
   f.set_caption(ctl::e_state2, text);
-  f.set_visible(ctl::e_state2, f[ctl::e_state].visible);
 }
 
 void write_tech_info(Game& g) {
@@ -168,11 +167,25 @@ void level_up_techniques(Game& g) {
 
 void refresh_status(Game& g) {
   learn_by_stars(g);
-  write_hero_texts(g);
+  Game::Shown& shown = g.shown;
+  // The hero's texts show the figures before this tick's caps, the opponent's after them.
+  if (!shown.written || !(shown.hero == g.hero)) {
+    write_hero_texts(g);
+    shown.hero = g.hero;
+  }
   apply_caps(g);
-  write_enemy_texts(g);
+  if (!shown.written || !(shown.enemy == g.enemy)) {
+    write_enemy_texts(g);
+    shown.enemy = g.enemy;
+  }
+  g.form.set_visible(ctl::e_state2, g.form[ctl::e_state].visible);
   write_tech_info(g);
   level_up_techniques(g);
-  g.form.set_caption(ctl::d_state, g.location.name + "\r" + g.sj("残り距離：") +
-                                       num(g.location.length - g.location.progress) + "km");
+  const int32_t remaining = g.location.length - g.location.progress;
+  if (!shown.written || shown.place != g.location.name || shown.remaining != remaining) {
+    g.form.set_caption(ctl::d_state, g.location.name + "\r" + g.sj("残り距離：") + num(remaining) + "km");
+    shown.place = g.location.name;
+    shown.remaining = remaining;
+  }
+  shown.written = true;
 }

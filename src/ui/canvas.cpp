@@ -2,63 +2,121 @@
 
 #include <algorithm>
 
+namespace {
+
+// Past this many noted operations the buffer is written, so a long run without readers keeps no
+// more than this (the closing square notes a hundred rings).
+constexpr size_t kMostPending = 256;
+
+struct Box {
+  int x1, y1, x2, y2;
+  bool within(const Box& o) const { return x1 >= o.x1 && y1 >= o.y1 && x2 <= o.x2 && y2 <= o.y2; }
+};
+
+}  // namespace
+
 void Canvas::resize(int w, int h) {
   width = std::max(0, w);
   height = std::max(0, h);
-  pixels_.assign(static_cast<size_t>(width) * height, bgr_to_rgb(cl::white));
-  solid_.reset();
-  copy_of_ = {};
+  pixels_ = std::make_shared<Pixels>(static_cast<size_t>(width) * height, bgr_to_rgb(cl::white));
+  pending_.clear();
+  holds_ = {};
   ++revision;
 }
 
 void Canvas::clear() {
   width = height = 0;
-  pixels_.clear();
-  solid_.reset();
-  copy_of_ = {};
+  pixels_ = std::make_shared<Pixels>();
+  pending_.clear();
+  holds_ = {};
   ++revision;
 }
 
 void Canvas::settle() const {
-  if (!solid_) return;
-  std::fill(pixels_.begin(), pixels_.end(), *solid_);
-  solid_.reset();
-  copy_of_ = {};
+  if (pending_.empty()) return;
+  if (pixels_.use_count() > 1) pixels_ = std::make_shared<Pixels>(*pixels_);
+  for (const Op& op : pending_) apply(op);
+  pending_.clear();
 }
 
 const uint32_t* Canvas::data() const {
   settle();
-  return pixels_.data();
+  return pixels_->data();
 }
 
 uint32_t* Canvas::change() {
   settle();
-  copy_of_ = {};
+  if (pixels_.use_count() > 1) pixels_ = std::make_shared<Pixels>(*pixels_);
+  holds_ = {};
   ++revision;
-  return pixels_.data();
+  return pixels_->data();
 }
 
 uint32_t* Canvas::writable() { return change(); }
 
+void Canvas::note(Op op, bool covers_all) {
+  ++revision;
+  if (covers_all) {
+    pending_.clear();
+    // The buffer holds this very copy already: nothing to write.
+    if (op.whole.src && op.whole == holds_) return;
+  } else if (op.opaque) {
+    // What this writes over in full, nobody will see.
+    auto clipped = [&](const Op& o) {
+      return Box{std::max(o.d[0], 0), std::max(o.d[1], 0), std::min(o.d[2], width), std::min(o.d[3], height)};
+    };
+    const Box box = clipped(op);
+    std::erase_if(pending_, [&](const Op& o) { return clipped(o).within(box); });
+  }
+  pending_.push_back(std::move(op));
+  if (pending_.size() >= kMostPending) settle();
+}
+
+void Canvas::apply(const Op& op) const {
+  uint32_t* out = pixels_->data();
+  const int xa = std::max(op.d[0], 0), xb = std::min(op.d[2], width);
+  const int ya = std::max(op.d[1], 0), yb = std::min(op.d[3], height);
+  holds_ = op.whole;
+  if (xb <= xa || yb <= ya) return;
+  if (!op.src) {
+    for (int y = ya; y < yb; ++y) std::fill_n(out + static_cast<ptrdiff_t>(y) * width + xa, xb - xa, op.rgb);
+    return;
+  }
+  const int dw = op.d[2] - op.d[0], dh = op.d[3] - op.d[1];
+  const int sw = op.s[2] - op.s[0], sh = op.s[3] - op.s[1];
+  const uint32_t* in = op.src->data();
+  int last_sy = -1;
+  const uint32_t* last_row = nullptr;
+  for (int y = ya; y < yb; ++y) {
+    const int sy = op.s[1] + static_cast<int>(static_cast<int64_t>(y - op.d[1]) * sh / dh);
+    if (sy < 0 || sy >= op.src_h) continue;
+    uint32_t* row = out + static_cast<ptrdiff_t>(y) * width;
+    if (sy == last_sy && last_row) {  // a stretched row repeats the one above it
+      std::copy(last_row + xa, last_row + xb, row + xa);
+      continue;
+    }
+    const uint32_t* from = in + static_cast<ptrdiff_t>(sy) * op.src_w;
+    // Step through the source columns without a division per pixel.
+    int64_t acc = static_cast<int64_t>(xa - op.d[0]) * sw;
+    int sx = op.s[0] + static_cast<int>(acc / dw);
+    acc %= dw;
+    for (int x = xa; x < xb; ++x) {
+      if (sx >= 0 && sx < op.src_w) row[x] = from[sx];
+      acc += sw;
+      while (acc >= dw) acc -= dw, ++sx;
+    }
+    last_sy = sy;
+    last_row = row;
+  }
+}
+
 void Canvas::put(int x, int y, uint32_t rgb) {
-  if (x >= 0 && y >= 0 && x < width && y < height) pixels_[static_cast<size_t>(y) * width + x] = rgb;
+  if (x >= 0 && y >= 0 && x < width && y < height) (*pixels_)[static_cast<size_t>(y) * width + x] = rgb;
 }
 
 void Canvas::fill_rect(int x1, int y1, int x2, int y2) {
-  const uint32_t rgb = bgr_to_rgb(brush);
-  if (empty()) return;
-  if (covers(x1, y1, x2, y2)) {
-    solid_ = rgb;  // the buffer (and what it is a copy of) stays underneath
-    ++revision;
-    return;
-  }
-  x1 = std::max(x1, 0);
-  y1 = std::max(y1, 0);
-  x2 = std::min(x2, width);
-  y2 = std::min(y2, height);
-  if (x2 <= x1 || y2 <= y1) return;
-  uint32_t* p = change();
-  for (int y = y1; y < y2; ++y) std::fill_n(p + static_cast<ptrdiff_t>(y) * width + x1, x2 - x1, rgb);
+  if (empty() || std::max(x1, 0) >= std::min(x2, width) || std::max(y1, 0) >= std::min(y2, height)) return;
+  note(Op{{x1, y1, x2, y2}, bgr_to_rgb(brush), nullptr, 0, 0, {}, true, {}}, covers(x1, y1, x2, y2));
 }
 
 void Canvas::outline(int x1, int y1, int x2, int y2, uint32_t rgb) {
@@ -75,7 +133,7 @@ void Canvas::outline(int x1, int y1, int x2, int y2, uint32_t rgb) {
 }
 
 void Canvas::rectangle(int x1, int y1, int x2, int y2) {
-  if (pen == brush) return fill_rect(x1, y1, x2, y2);  // the same pixels, and a whole fill is cheap
+  if (pen == brush) return fill_rect(x1, y1, x2, y2);  // the same pixels, and a fill is only noted
   fill_rect(x1 + 1, y1 + 1, x2 - 1, y2 - 1);
   outline(x1, y1, x2, y2, bgr_to_rgb(pen));
 }
@@ -104,45 +162,18 @@ void Canvas::blend_mask(int x, int y, int w, int h, const uint8_t* alpha, uint32
 
 void Canvas::copy_rect(int dx1, int dy1, int dx2, int dy2, const Canvas& src, int sx1, int sy1,
                        int sx2, int sy2) {
-  const int dw = dx2 - dx1, dh = dy2 - dy1, sw = sx2 - sx1, sh = sy2 - sy1;
-  if (dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0 || src.empty() || empty()) return;
-  // A copy over the whole picture from inside the source writes every pixel.
-  const bool whole = &src != this && covers(dx1, dy1, dx2, dy2) && sx1 >= 0 && sy1 >= 0 &&
-                     sx2 <= src.width && sy2 <= src.height;
-  const CopyOf wanted{&src, src.revision, {dx1, dy1, dx2, dy2, sx1, sy1, sx2, sy2}};
-  if (whole && copy_of_.src == wanted.src && copy_of_.src_revision == wanted.src_revision &&
-      std::equal(std::begin(wanted.rect), std::end(wanted.rect), copy_of_.rect)) {
-    solid_.reset();  // the buffer under the noted fill is this very copy
-    ++revision;
-    return;
+  if (dx2 <= dx1 || dy2 <= dy1 || sx2 <= sx1 || sy2 <= sy1 || src.empty() || empty()) return;
+  if (&src == this) {
+    // Reading and writing the same buffer: the source is the pixels as they are now.
+    settle();
+    auto now = std::make_shared<const Pixels>(*pixels_);
+    return note(Op{{dx1, dy1, dx2, dy2}, 0, std::move(now), width, height, {sx1, sy1, sx2, sy2}, false, {}}, false);
   }
-  if (whole) solid_.reset();
-  uint32_t* out = change();
-  const uint32_t* in = src.data();
-  const int xa = std::max(dx1, 0), xb = std::min(dx2, width);
-  const int ya = std::max(dy1, 0), yb = std::min(dy2, height);
-  int last_sy = -1;
-  const uint32_t* last_row = nullptr;
-  for (int y = ya; y < yb; ++y) {
-    const int sy = sy1 + static_cast<int>(static_cast<int64_t>(y - dy1) * sh / dh);
-    if (sy < 0 || sy >= src.height) continue;
-    uint32_t* row = out + static_cast<ptrdiff_t>(y) * width;
-    if (sy == last_sy && last_row) {  // a stretched row repeats the one above it
-      std::copy(last_row + xa, last_row + xb, row + xa);
-      continue;
-    }
-    const uint32_t* from = in + static_cast<ptrdiff_t>(sy) * src.width;
-    // Step through the source columns without a division per pixel.
-    int64_t acc = static_cast<int64_t>(xa - dx1) * sw;
-    int sx = sx1 + static_cast<int>(acc / dw);
-    acc %= dw;
-    for (int x = xa; x < xb; ++x) {
-      if (sx >= 0 && sx < src.width) row[x] = from[sx];
-      acc += sw;
-      while (acc >= dw) acc -= dw, ++sx;
-    }
-    last_sy = sy;
-    last_row = row;
-  }
-  if (whole) copy_of_ = wanted;
+  src.settle();
+  // A copy from inside the source writes every pixel of its rectangle.
+  const bool inside = sx1 >= 0 && sy1 >= 0 && sx2 <= src.width && sy2 <= src.height;
+  Op op{{dx1, dy1, dx2, dy2}, 0, src.pixels_, src.width, src.height, {sx1, sy1, sx2, sy2}, inside, {}};
+  const bool whole = inside && covers(dx1, dy1, dx2, dy2);
+  if (whole) op.whole = CopyOf{&src, src.revision, {dx1, dy1, dx2, dy2, sx1, sy1, sx2, sy2}};
+  note(std::move(op), whole);
 }

@@ -1,7 +1,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
-#include <optional>
+#include <memory>
 #include <vector>
 
 #include "ui/color.hpp"
@@ -10,10 +10,13 @@
 // 0xRRGGBB. Rectangles are given by their corners (x1, y1)-(x2, y2), the right and bottom edges
 // excluded, as the drawing calls of the window toolkit take them.
 //
-// The battle's flashes fill the whole picture and then copy the opponent back over it, dozens of
-// times a turn. A whole-picture fill is therefore only noted (its pixels are written when
-// somebody looks or draws a part), and a whole-picture copy of what the buffer already holds
-// writes nothing, so a headless battle costs no pixel work for them.
+// The battle's effects fill bands, squares and the whole picture and copy the opponent back over
+// them, hundreds of times a battle, and a headless battle never looks at the result. Fills and
+// copies from other canvases are therefore only noted, in order, and written into the buffer when
+// somebody reads the pixels (the renderer, a screenshot, a test) or draws in a way that needs
+// them. An operation that covers the whole picture makes every noted one before it moot, and a
+// whole-picture copy of what the buffer already holds writes nothing at all. What a reader sees
+// is always what drawing at once would have given.
 class Canvas {
  public:
   int width = 0;
@@ -43,23 +46,41 @@ class Canvas {
   void copy_rect(int dx1, int dy1, int dx2, int dy2, const Canvas& src, int sx1, int sy1, int sx2,
                  int sy2);
 
+  // Operations noted and not yet written, for tests and benchmarks.
+  size_t pending() const { return pending_.size(); }
+
  private:
-  // What the buffer holds when it is a whole-picture copy of another canvas.
+  using Pixels = std::vector<uint32_t>;
+  // A whole-picture copy of another canvas, as the buffer holds it or as it was asked for.
   struct CopyOf {
     const Canvas* src = nullptr;
     uint64_t src_revision = 0;
     int rect[8] = {};
+    bool operator==(const CopyOf&) const = default;
+  };
+  // A noted fill (src null) or copy. A copy keeps the source's pixels as they were, shared: the
+  // source copies its buffer before it next changes (copy on write).
+  struct Op {
+    int d[4];
+    uint32_t rgb = 0;
+    std::shared_ptr<const Pixels> src;
+    int src_w = 0, src_h = 0;
+    int s[4] = {};
+    bool opaque = false;  // writes every pixel of its rectangle
+    CopyOf whole;  // a whole-picture copy: what the buffer holds once it is written
   };
 
-  void settle() const;     // writes a noted whole-picture fill into the buffer (forgets the copy)
-  uint32_t* change();      // settles, forgets the copy, counts a change
+  void settle() const;   // writes the noted operations into the buffer
+  uint32_t* change();    // settles, makes the buffer this canvas's own, counts a change
+  void note(Op op, bool covers_all);
+  void apply(const Op& op) const;
   void put(int x, int y, uint32_t rgb);
   void outline(int x1, int y1, int x2, int y2, uint32_t rgb);
   bool covers(int x1, int y1, int x2, int y2) const {
     return x1 <= 0 && y1 <= 0 && x2 >= width && y2 >= height;
   }
 
-  mutable std::vector<uint32_t> pixels_;
-  mutable std::optional<uint32_t> solid_;
-  mutable CopyOf copy_of_;  // settling the noted fill overwrites the copy, so it is forgotten then
+  mutable std::shared_ptr<Pixels> pixels_ = std::make_shared<Pixels>();
+  mutable std::vector<Op> pending_;
+  mutable CopyOf holds_;  // what the buffer holds, when it is a whole copy of another canvas
 };
