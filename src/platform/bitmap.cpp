@@ -1,5 +1,7 @@
 #include "platform/bitmap.hpp"
 
+#include <filesystem>
+
 #include <SDL.h>
 
 #include <fstream>
@@ -137,4 +139,19 @@ bool load_bmp_file(const std::string& path, Canvas& into) {
   if (!f.read(reinterpret_cast<char*>(bytes.data()), length))
     return refuse("bitmap: cannot read the file");
   return decode_bmp(bytes.data(), bytes.size(), into);
+}
+
+bool BitmapFiles::load(const std::string& path, Canvas& into) {
+  std::error_code e1, e2;
+  const std::uintmax_t size = std::filesystem::file_size(path, e1);
+  const auto written = std::filesystem::last_write_time(path, e2);
+  if (e1 || e2) return load_bmp_file(path, into);
+  auto it = files_.find(path);
+  if (it == files_.end() || it->second.size != size || it->second.written != written) {
+    Canvas picture;
+    if (!load_bmp_file(path, picture)) return false;
+    it = files_.insert_or_assign(path, Entry{size, written, std::move(picture)}).first;
+  }
+  into.share(it->second.picture);
+  return true;
 }

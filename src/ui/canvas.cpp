@@ -32,6 +32,17 @@ void Canvas::clear() {
   ++revision;
 }
 
+void Canvas::share(const Canvas& other) {
+  if (&other == this) return;
+  other.settle();
+  width = other.width;
+  height = other.height;
+  pixels_ = other.pixels_;
+  pending_.clear();
+  holds_ = {};
+  ++revision;
+}
+
 void Canvas::settle() const {
   if (pending_.empty()) return;
   if (pixels_.use_count() > 1) pixels_ = std::make_shared<Pixels>(*pixels_);
@@ -65,8 +76,9 @@ void Canvas::note(Op op, bool covers_all) {
     auto clipped = [&](const Op& o) {
       return Box{std::max(o.d[0], 0), std::max(o.d[1], 0), std::min(o.d[2], width), std::min(o.d[3], height)};
     };
+    // Only the latest ones are looked at: a growing square covers the one before it.
     const Box box = clipped(op);
-    std::erase_if(pending_, [&](const Op& o) { return clipped(o).within(box); });
+    while (!pending_.empty() && clipped(pending_.back()).within(box)) pending_.pop_back();
   }
   pending_.push_back(std::move(op));
   if (pending_.size() >= kMostPending) settle();

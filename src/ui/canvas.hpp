@@ -34,6 +34,9 @@ class Canvas {
   uint32_t* writable();
   uint32_t at(int x, int y) const { return data()[static_cast<size_t>(y) * width + x]; }
 
+  // Takes the other's size and pixels, sharing them until either draws (brush and pen stay).
+  void share(const Canvas& other);
+
   // Fills with the brush.
   void fill_rect(int x1, int y1, int x2, int y2);
   // Fills with the brush and outlines with the pen (one pixel).

@@ -5,11 +5,12 @@
 
 namespace {
 
-// Records the picture at every repaint.
+// Records the picture at every repaint, or at every `every`-th one (the rest left unlooked at).
 struct Film {
   TestGame t;
   std::vector<std::vector<uint32_t>> frames;
-  Film() {
+  int repaints = 0;
+  explicit Film(int every = 1) {
     Canvas& cg = t.g().form[ctl::cg].canvas;
     cg.resize(200, 200);
     uint32_t* p = cg.writable();
@@ -18,9 +19,9 @@ struct Film {
     bak.resize(64, 64);
     uint32_t* q = bak.writable();
     for (int i = 0; i < 64 * 64; ++i) q[i] = static_cast<uint32_t>(i * 40503u) & 0xFFFFFF;
-    t.host.on_repaint = [this] {
+    t.host.on_repaint = [this, every] {
       const Canvas& c = t.g().form[ctl::cg].canvas;
-      frames.emplace_back(c.data(), c.data() + 200 * 200);
+      if (repaints++ % every == 0) frames.emplace_back(c.data(), c.data() + 200 * 200);
     };
   }
   uint32_t at(size_t frame, int x, int y) const { return frames[frame][static_cast<size_t>(y) * 200 + x]; }
@@ -94,6 +95,24 @@ TEST(Effects, BandsAndSquares) {
     EXPECT_EQ(f.at(25, 0, 11), 0xFFFFFFu);
     EXPECT_NE(f.at(25, 0, 12), 0xFFFFFFu);
     EXPECT_EQ(f.t.host.clock_ms, 0);
+  }
+}
+
+// The picture is drawn only when looked at; whichever frames are looked at show what drawing
+// every frame at once shows.
+TEST(Effects, AFrameLookedAtIsTheFrameDrawnAtOnce) {
+  void (*const effects[])(Game&) = {close_black, flash_hit, rise_red, close_green, rise_white_thin,
+                                    fall_white, flash_blue, reveal_opponent};
+  for (auto* effect : effects) {
+    for (int every : {2, 3, 7}) {
+      Film all, some(every);
+      all.t.g().hovered_tech = some.t.g().hovered_tech = 3;
+      effect(all.t.g());
+      effect(some.t.g());
+      ASSERT_EQ(all.repaints, some.repaints);
+      for (size_t k = 0; k < some.frames.size(); ++k)
+        ASSERT_TRUE(some.frames[k] == all.frames[k * every]) << "frame " << k * every << ", every " << every;
+    }
   }
 }
 

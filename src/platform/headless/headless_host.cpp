@@ -4,7 +4,7 @@
 
 bool HeadlessHost::load_bitmap(const std::string& path, Canvas& into) {
   ++bitmap_reads[path];
-  return load_bmp_file(path, into);
+  return bitmaps_.load(path, into);
 }
 
 void HeadlessHost::note(const std::string& line) {

@@ -6,6 +6,7 @@
 
 #include "audio/virtual_audio_device.hpp"
 #include "core/host.hpp"
+#include "platform/bitmap.hpp"
 #include "ui/sjis.hpp"
 
 // The host of tests, benchmarks and the scripted driver: a virtual clock that sleeping advances
@@ -25,10 +26,16 @@ class HeadlessHost : public Host {
     if (on_repaint) on_repaint();
   }
   bool ask_yes_no(const std::string& text) override;
-  void show_error(const std::string& text) override { note("error-box: " + sjis_.to_utf8(text)); }
+  void show_error(const std::string& text) override {
+    if (listening()) note("error-box: " + sjis_.to_utf8(text));
+  }
   bool load_bitmap(const std::string& path, Canvas& into) override;
-  void sound_played(const std::string& name) override { note("sound: " + name); }
-  void message_shown(const std::string& text) override { note("message: " + sjis_.to_utf8(text)); }
+  void sound_played(const std::string& name) override {
+    if (listening()) note("sound: " + name);
+  }
+  void message_shown(const std::string& text) override {
+    if (listening()) note("message: " + sjis_.to_utf8(text));
+  }
 
   void move_window(int dx, int dy) override {
     window_x += dx;
@@ -36,6 +43,8 @@ class HeadlessHost : public Host {
     ++window_moves;
   }
 
+  // Whether anybody keeps or prints the transcript; without one, nothing is written down.
+  bool listening() const { return keep_transcript || on_line != nullptr; }
   // A transcript line; CRs are written as \r.
   void note(const std::string& utf8_line);
 
@@ -57,4 +66,5 @@ class HeadlessHost : public Host {
 
  private:
   Sjis sjis_;
+  BitmapFiles bitmaps_;
 };

@@ -66,7 +66,7 @@ void SdlHost::report(const std::string& utf8) {
 
 void SdlHost::show_error(const std::string& text) { report(sjis_.to_utf8(text)); }
 
-bool SdlHost::load_bitmap(const std::string& path, Canvas& into) { return load_bmp_file(path, into); }
+bool SdlHost::load_bitmap(const std::string& path, Canvas& into) { return bitmaps_.load(path, into); }
 
 int fitting_scale(int asked, int w, int h, int usable_w, int usable_h) {
   int s = std::clamp(asked, 1, 4);

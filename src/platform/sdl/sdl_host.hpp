@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/host.hpp"
+#include "platform/bitmap.hpp"
 #include "platform/sdl/event_wait.hpp"
 #include "platform/sdl/host_clock.hpp"
 #include "platform/sdl/sdl_audio_device.hpp"
@@ -129,6 +130,7 @@ class SdlHost : public Host {
   SdlOptions options_;
   HostClock& clock_;
   Sjis sjis_;
+  BitmapFiles bitmaps_;
   bool video_started_ = false;
   SDL_Window* window_ = nullptr;
   SDL_Renderer* renderer_ = nullptr;
