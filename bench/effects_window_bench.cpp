@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <thread>
 
 #include "battle/effects.hpp"
 #include "core/game.hpp"
@@ -35,6 +36,10 @@ void effect_in_window(benchmark::State& state, Effect effect, double pauses_ms) 
   double wall = 0;
   host.reset_draw_stats();
   for (auto _ : state) {
+    // Each run on its own, as after the player's click: not chained to the run before.
+    state.PauseTiming();
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    state.ResumeTiming();
     const auto t0 = std::chrono::steady_clock::now();
     effect(g);
     wall += std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();

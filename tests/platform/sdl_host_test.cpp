@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "core/game.hpp"
+#include "battle/effects.hpp"
 #include "core/operations.hpp"
 #include "platform/sdl/sdl_host.hpp"
 #include "platform/sdl/unmanaged_window.hpp"
@@ -282,6 +283,64 @@ TEST(SdlHost, SleepingKeepsInputQueuedForLater) {
   t.host.sleep_ms(30);
   EXPECT_EQ(t.now() - start, 30) << "a sleep lasts its time, no less and no more";
   EXPECT_EQ(SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_KEYDOWN, SDL_KEYUP), 4);
+}
+
+// Frames after the first are copied to the window only where they changed; the window must
+// still show each frame whole, through typing, effects, a shake and a panel change.
+TEST(SdlHost, TheWindowShowsEveryFrameWholeThoughOnlyChangesAreCopied) {
+  HostGame t;
+  ASSERT_TRUE(t.opened);
+  t.host.attach(t.g());
+  create_window(t.g());
+  std::vector<std::string> wrong;
+  auto look = [&](const char* when) {
+    SDL_Surface* s = SDL_GetWindowSurface(t.host.window());
+    ASSERT_NE(s, nullptr);
+    const Frame& f = t.host.view()->frame();
+    ASSERT_EQ(s->w, f.width);
+    for (int y = 0; y < f.height; ++y) {
+      const auto* row = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(s->pixels) + y * s->pitch);
+      for (int x = 0; x < f.width; ++x)
+        if ((row[x] & 0xFFFFFF) != f.at(x, y)) return wrong.push_back(when);
+    }
+  };
+  t.host.repaint();
+  look("first frame");
+  click(t.g(), ctl::Button39);
+  look("continued");
+  show_message(t.g(), t.g().sj("ためしに"));
+  look("typed");
+  t.g().form[ctl::cg].canvas.resize(200, 200);
+  t.g().form[ctl::bak].canvas.resize(64, 64);
+  close_black(t.g());
+  look("closing square");
+  shake_window(t.g());
+  look("shaken");
+  t.g().form.show(ctl::help_box);
+  t.host.repaint();
+  look("help");
+  EXPECT_TRUE(wrong.empty()) << "wrong after: " << wrong.front();
+}
+
+// An effect's frames: the drawing between pauses comes out of the next pause, so the effect
+// takes the sum of its pauses. A pause long after the last one lasts its own time from then.
+TEST(SdlHost, PausesInARowKeepToTheirSum) {
+  HostGame t;
+  const int64_t start = t.now();
+  for (int frame = 0; frame < 10; ++frame) {
+    t.clock->pass(1);  // drawing the frame
+    t.host.sleep_ms(2);
+  }
+  EXPECT_EQ(t.now() - start, 1 + 20) << "the first frame is drawn before any pause";
+  t.clock->pass(50);
+  const int64_t later = t.now();
+  t.host.sleep_ms(2);
+  EXPECT_EQ(t.now() - later, 2);
+  // Work longer than the pause: the pause after it is taken in full, the debt not carried on.
+  t.clock->pass(7);
+  const int64_t slow = t.now();
+  t.host.sleep_ms(3);
+  EXPECT_EQ(t.now() - slow, 3);
 }
 
 TEST(SdlHost, TheTimerRunsBetweenHandlersButNotWhileOneSleeps) {

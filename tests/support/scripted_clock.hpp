@@ -21,6 +21,9 @@ class ScriptedClock : public HostClock {
   // order it was planned.
   void at(int64_t ms, std::function<void()> action);
 
+  // Time the game's own work takes (drawing a frame, say): the clock moves on by it at once.
+  void pass(int64_t ms) { sleep(std::chrono::milliseconds(ms)); }
+
   Duration now() override;
   void sleep(Duration d) override;
   bool wait(const EventWait&, int ms) override;

@@ -61,10 +61,10 @@ void FormRenderer::release_target() {
   texture_ = nullptr;
   target_ = nullptr;
   texture_w_ = texture_h_ = 0;
-  uploaded_ = false;
+  all_unshown_ = true;
 }
 
-bool FormRenderer::copy_to(SDL_Renderer* target, const SDL_Rect* dst) {
+bool FormRenderer::copy_to(SDL_Renderer* target, const SDL_Rect* dst, bool changes_only) {
   if (!target || frame_.width <= 0 || frame_.height <= 0) return false;
   if (target != target_ || texture_w_ != frame_.width || texture_h_ != frame_.height) {
     release_target();
@@ -78,17 +78,66 @@ bool FormRenderer::copy_to(SDL_Renderer* target, const SDL_Rect* dst) {
     texture_w_ = frame_.width;
     texture_h_ = frame_.height;
   }
-  if (!uploaded_) {
-    if (SDL_UpdateTexture(texture_, nullptr, frame_.pixels.data(), frame_.width * 4) != 0) return false;
-    uploaded_ = true;
+  const SDL_Rect whole{0, 0, frame_.width, frame_.height};
+  const SDL_Rect part = all_unshown_ ? whole : SDL_Rect{unshown_.x, unshown_.y, unshown_.w, unshown_.h};
+  const bool only_part = changes_only && !all_unshown_;
+  all_unshown_ = false;
+  unshown_ = {};
+  if (part.w > 0 && part.h > 0 &&
+      SDL_UpdateTexture(texture_, &part, frame_.pixels.data() + static_cast<size_t>(part.y) * frame_.width + part.x,
+                        frame_.width * 4) != 0) {
+    all_unshown_ = true;
+    return false;
   }
-  return SDL_RenderCopy(target, texture_, nullptr, dst) == 0;
+  if (!only_part) return SDL_RenderCopy(target, texture_, nullptr, dst) == 0;
+  if (part.w <= 0 || part.h <= 0) return true;
+  const SDL_Rect at{part.x + (dst ? dst->x : 0), part.y + (dst ? dst->y : 0), part.w, part.h};
+  return SDL_RenderCopy(target, texture_, &part, &at) == 0;
 }
+
+namespace {
+
+// The smallest rectangle holding every pixel where two frames of one size differ.
+Rect difference(const Frame& a, const Frame& b) {
+  const int w = a.width, h = a.height;
+  auto row = [w](const Frame& f, int y) { return f.pixels.data() + static_cast<size_t>(y) * w; };
+  auto same = [&](int y) { return std::memcmp(row(a, y), row(b, y), static_cast<size_t>(w) * 4) == 0; };
+  int top = 0, bottom = h;
+  while (top < h && same(top)) ++top;
+  if (top == h) return {};
+  while (same(bottom - 1)) --bottom;
+  int left = w, right = 0;
+  for (int y = top; y < bottom; ++y) {
+    const uint32_t *p = row(a, y), *q = row(b, y);
+    int x = 0;
+    while (x < left && p[x] == q[x]) ++x;
+    left = std::min(left, x);
+    x = w;
+    while (x > right && p[x - 1] == q[x - 1]) --x;
+    right = std::max(right, x);
+  }
+  return {left, top, right - left, bottom - top};
+}
+
+Rect united(const Rect& a, const Rect& b) {
+  if (a.empty()) return b;
+  if (b.empty()) return a;
+  const int x = std::min(a.x, b.x), y = std::min(a.y, b.y);
+  return {x, y, std::max(a.x + a.w, b.x + b.w) - x, std::max(a.y + a.h, b.y + b.h) - y};
+}
+
+}  // namespace
 
 void FormRenderer::compose(const Form& form, const UiState& ui) {
   const int s = scale_;
-  frame_.resize(form.client_width() * s, form.client_height() * s);
-  uploaded_ = false;
+  const int w = form.client_width() * s, h = form.client_height() * s;
+  if (frame_.width == w && frame_.height == h && previous_.width == w && previous_.height == h) {
+    std::swap(frame_.pixels, previous_.pixels);  // every pixel is painted again below
+  } else {
+    frame_.resize(w, h);
+    previous_.resize(w, h);
+    all_unshown_ = true;
+  }
   paint_.reset();
   paint_.fill({0, 0, form.client_width(), form.client_height()}, own_or_parent_back(form, ctl::form));
 
@@ -143,6 +192,7 @@ void FormRenderer::compose(const Form& form, const UiState& ui) {
     draw_question(form, *ui.question);
   }
   text_.end_frame();
+  if (!all_unshown_) unshown_ = united(unshown_, difference(frame_, previous_));
 }
 
 // A group box: its colour, an etched frame whose top runs through the middle of the caption,

@@ -63,8 +63,10 @@ class FormRenderer {
   const Frame& frame() const { return frame_; }
 
   // Copies the last composed frame onto the target's current render target, into dst (the whole
-  // target when null). The frame is uploaded once per compose, however often it is copied.
-  bool copy_to(SDL_Renderer* target, const SDL_Rect* dst = nullptr);
+  // target when null). Only what changed since the last copy is uploaded; with `changes_only`,
+  // only that part is copied too, for a target that still shows the last copy at the same place
+  // at the frame's own size.
+  bool copy_to(SDL_Renderer* target, const SDL_Rect* dst = nullptr, bool changes_only = false);
   // Forgets the texture made on the last target; call before that renderer is destroyed, or
   // when it reports that its textures were lost.
   void release_target();
@@ -96,13 +98,17 @@ class FormRenderer {
   TextCache text_;
   int scale_;
   Frame frame_;
+  Frame previous_;  // the frame composed before this one
   Painter paint_;
   std::vector<Scaled> scaled_;  // zoomed or stretched pictures, by control
 
   SDL_Renderer* target_ = nullptr;
   SDL_Texture* texture_ = nullptr;
   int texture_w_ = 0, texture_h_ = 0;
-  bool uploaded_ = false;
+  // Where the frames composed since the last copy differ from the frame that copy showed, in
+  // pixels; everything when the texture does not hold that frame.
+  Rect unshown_;
+  bool all_unshown_ = true;
 };
 
 // A software renderer over a surface of its own: the window's pictures without a window.

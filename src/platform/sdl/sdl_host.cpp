@@ -157,7 +157,7 @@ int SdlHost::run(Game& g) {
   }
   redraw_if_needed();
   SDL_ShowWindow(window_);
-  present();
+  present(true);
   // For measuring the start-up: the first frame is on the screen, and the data is left as it was.
   if (const char* v = std::getenv("LUSHERA_EXIT_AFTER_FIRST_FRAME"); v && std::strcmp(v, "1") == 0) {
     SDL_PumpEvents();
@@ -224,7 +224,14 @@ void SdlHost::tick(int64_t now) {
 
 void SdlHost::sleep_ms(int ms) {
   using Duration = HostClock::Duration;
-  const Duration deadline = clock_.now() + std::chrono::milliseconds(std::max(0, ms));
+  // Pauses that follow one another closely (an effect's frames) keep to their sum: the drawing
+  // between them comes out of the next pause instead of adding to it. A pause long after the
+  // last one counts from now.
+  constexpr Duration kChained = std::chrono::milliseconds(5);
+  const Duration now = clock_.now();
+  const Duration start = pause_end_ && now - *pause_end_ <= kChained ? *pause_end_ : now;
+  const Duration deadline = start + std::chrono::milliseconds(std::max(0, ms));
+  pause_end_ = deadline;
   for (;;) {
     if (window_) {
       SDL_PumpEvents();
@@ -309,7 +316,7 @@ SDL_Rect SdlHost::picture_rect(int& zoom) const {
   return {(ow - fw * zoom) / 2, (oh - fh * zoom) / 2, fw * zoom, fh * zoom};
 }
 
-void SdlHost::present() {
+void SdlHost::present(bool whole) {
   if (!renderer_ || !view_) return;
   const Frame& f = view_->frame();
   if (f.width <= 0 || f.height <= 0) return;
@@ -323,16 +330,24 @@ void SdlHost::present() {
   }
   dst.x += shake_x_ * scale_ * zoom;
   dst.y += shake_y_ * scale_ * zoom;
-  SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
-  SDL_RenderClear(renderer_);
-  view_->copy_to(renderer_, &dst);
+  int ow = 0, oh = 0;
+  SDL_GetRendererOutputSize(renderer_, &ow, &oh);
+  const bool covers = dst.x == 0 && dst.y == 0 && dst.w == ow && dst.h == oh && zoom == 1;
+  // The window's surface keeps what the last frame put there; when that frame covered it at the
+  // same place, only what changed since is copied (an effect's frame changes its picture only).
+  const bool changes_only = covers && !whole && shown_whole_;
+  if (!covers) {
+    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+    SDL_RenderClear(renderer_);
+  }
+  shown_whole_ = view_->copy_to(renderer_, &dst, changes_only) && covers;
   SDL_RenderPresent(renderer_);
 }
 
 void SdlHost::handle_window_event(const SDL_Event& ev) {
   if (ev.type == SDL_RENDER_TARGETS_RESET || ev.type == SDL_RENDER_DEVICE_RESET) {
     if (view_) view_->release_target();
-    present();
+    present(true);
     return;
   }
   if (ev.type != SDL_WINDOWEVENT) return;
@@ -340,7 +355,7 @@ void SdlHost::handle_window_event(const SDL_Event& ev) {
     case SDL_WINDOWEVENT_EXPOSED:
     case SDL_WINDOWEVENT_SIZE_CHANGED:
     case SDL_WINDOWEVENT_RESTORED:
-      present();
+      present(true);
       break;
     case SDL_WINDOWEVENT_FOCUS_LOST:
       // A button held while the player switches away is let go without a click.
@@ -393,7 +408,7 @@ void SdlHost::toggle_fullscreen() {
     SDL_SetWindowSize(window_, game_->form.client_width() * scale_, game_->form.client_height() * scale_);
     SDL_SetWindowPosition(window_, windowed_x_, windowed_y_);
   }
-  present();
+  present(true);
 }
 
 void SdlHost::drop_capture() {

@@ -99,7 +99,8 @@ class SdlHost : public Host {
   void report(const std::string& utf8);
   int choose_scale(int w, int h) const;
   SDL_Rect picture_rect(int& zoom) const;
-  void present();
+  // Shows the last composed frame; `whole` when the window may have lost what it showed.
+  void present(bool whole = false);
   bool redraw_if_needed();  // true when it drew
   UiState ui_state() const;
   void tick(int64_t now);
@@ -140,6 +141,8 @@ class SdlHost : public Host {
   std::unique_ptr<SdlAudioDevice> audio_;
   int scale_ = 1;
   bool fullscreen_ = false;
+  bool shown_whole_ = false;
+  std::optional<HostClock::Duration> pause_end_;  // when the last pause was due to end  // the window's surface holds the last frame, covering it at 1:1
 
   Game* game_ = nullptr;
   bool quit_ = false;
