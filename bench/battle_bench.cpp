@@ -1,7 +1,11 @@
 // Random battles fought to their end by a scripted player, on the headless host.
 #include <benchmark/benchmark.h>
 
+#include <filesystem>
 #include <fstream>
+#include <string>
+
+#include "packs.hpp"
 
 #include "battle/battle.hpp"
 #include "core/game.hpp"
@@ -20,16 +24,16 @@ long resident_kb() {
 }
 
 struct Arena {
-  HeadlessHost host;
-  Game g{host, LUSHERA_BUILD_DIR};
-  AutoPlayer player{g};
-  Arena() {
+  explicit Arena(const std::string& pack = LUSHERA_BUILD_DIR) : g(host, pack) {
     host.keep_transcript = false;
     g.fixed_seed = 7;
     create_window(g);
     new_hero(g);
     enter_location(g, 4);
   }
+  HeadlessHost host;
+  Game g;
+  AutoPlayer player{g};
   // One battle from the opponent's appearance to its end, with the hero kept fit for the next.
   void battle() {
     Hero& h = g.hero;
@@ -55,6 +59,17 @@ void random_battles(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(random_battles)->Unit(benchmark::kMicrosecond);
+
+void random_battles_without_pictures(benchmark::State& state) {
+  const std::string pack = pictureless_pack();
+  {
+    Arena a(pack);
+    for (auto _ : state) a.battle();
+  }
+  std::filesystem::remove_all(pack);
+  state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(random_battles_without_pictures)->Unit(benchmark::kMicrosecond);
 
 // Memory over a long run: the resident size after 1,000 and after 100,000 battles.
 void memory_over_100k_battles(benchmark::State& state) {

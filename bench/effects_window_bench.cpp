@@ -1,6 +1,7 @@
 // The picture effects in the real window (run under Xvfb or on a desktop): the wall time of the
 // entering animation's closing square and of the hit flash, against the sum of their pauses,
 // split into our own drawing and the window system's presenting.
+#include <SDL.h>
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -52,10 +53,40 @@ void effect_in_window(benchmark::State& state, Effect effect, double pauses_ms) 
   state.counters["presenting_ms"] = s.present_ms / n;
   state.counters["drawing_pct"] = 100.0 * s.compose_ms / n / pauses_ms;
   state.counters["frames"] = static_cast<double>(s.frames) / n;
+  state.counters["present_per_frame_ms"] = s.frames ? s.present_ms / static_cast<double>(s.frames) : 0;
+  state.counters["wall_over_pauses"] = wall / n / pauses_ms;
 }
 
 void closing_square(benchmark::State& state) { effect_in_window(state, close_black, 26.0); }
 void hit_flash(benchmark::State& state) { effect_in_window(state, flash_hit, 80.0); }
+
+// The floor of presenting a frame: one copy of a texture of the window's size, then present.
+void present_floor(benchmark::State& state) {
+  if (!std::getenv("DISPLAY")) {
+    state.SkipWithError("needs a display (DISPLAY), e.g. Xvfb");
+    return;
+  }
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  SDL_InitSubSystem(SDL_INIT_VIDEO);
+  SDL_Window* w = SDL_CreateWindow("floor", 0, 0, kClientWidth, kClientHeight, 0);
+  SDL_Renderer* r = w ? SDL_CreateRenderer(w, -1, SDL_RENDERER_SOFTWARE) : nullptr;
+  SDL_Texture* t = r ? SDL_CreateTexture(r, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING,
+                                         kClientWidth, kClientHeight)
+                     : nullptr;
+  if (!t) {
+    state.SkipWithError("no window");
+    return;
+  }
+  SDL_SetTextureBlendMode(t, SDL_BLENDMODE_NONE);
+  for (auto _ : state) {
+    SDL_RenderCopy(r, t, nullptr, nullptr);
+    SDL_RenderPresent(r);
+  }
+  SDL_DestroyTexture(t);
+  SDL_DestroyRenderer(r);
+  SDL_DestroyWindow(w);
+}
+BENCHMARK(present_floor)->Unit(benchmark::kMicrosecond);
 
 BENCHMARK(closing_square)->Arg(1)->Arg(2)->Iterations(40)->Unit(benchmark::kMillisecond);
 BENCHMARK(hit_flash)->Arg(1)->Arg(2)->Iterations(20)->Unit(benchmark::kMillisecond);
