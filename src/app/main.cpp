@@ -1,5 +1,6 @@
 // ルシェラ２: parses the options, picks the host and runs the game.
 #include <charconv>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -143,6 +144,12 @@ int main(int argc, char** argv) {
   SdlHost host(o.scale, o.dev);
   Game g(host, o.data_dir, o.dev);
   g.fixed_seed = o.seed;
-  if (const int rc = host.run(g)) return rc;
-  return exit_status(g);
+  const int run = host.run(g);
+  const int status = run ? run : exit_status(g);
+  // Everything the game keeps is written, flushed and closed by now (the save, its lock). What
+  // is left is tearing down the sound output, which waits for SDL's audio thread to finish its
+  // period (some 60 ms after the window has gone); the system reclaims all of it at exit.
+  std::cout.flush();
+  std::cerr.flush();
+  std::_Exit(status);
 }
