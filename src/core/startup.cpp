@@ -74,6 +74,12 @@ void start_sound(Game& g) {
   AudioDevice* device = g.host.audio_device();
   if (!device) return;
   Sound& s = g.sound;
+  // Started again (another window on the same game): the old mixer and the waves it loaded
+  // hang on the old system, so they go first.
+  s.current = nullptr;
+  s.waves.clear();
+  s.mixer.reset();
+  s.system.reset();
   try {
     s.system = std::make_unique<MixerSystem>(*device);
     s.mixer = std::make_unique<SoundMixer>(*s.system);
