@@ -92,6 +92,26 @@ TEST(Form, RevisionChangesOnlyWithRealChanges) {
   const uint64_t r1 = f.revision();
   f[ctl::cg].canvas.resize(4, 4);
   EXPECT_NE(f.revision(), r1);
+  // Every way of changing what is drawn tells the renderer so.
+  struct Change {
+    const char* what;
+    void (*run)(Form&);
+  };
+  const Change changes[] = {
+      {"move", [](Form& f) { f.move(ctl::moji_l, 3, 4); }},
+      {"resize", [](Form& f) { f.resize(ctl::moji_l, 50, 60); }},
+      {"hide", [](Form& f) { f.hide(ctl::moji_l); }},
+      {"fore", [](Form& f) { f.set_fore(ctl::moji_l, cl::red); }},
+      {"back", [](Form& f) { f.set_back(ctl::moji_l, cl::yellow); }},
+      {"gauge", [](Form& f) { f.set_gauge(ctl::hp_l, 100, 37); }},
+      {"append", [](Form& f) { f.append_caption(ctl::moji_l, "y"); }},
+      {"canvas", [](Form& f) { f[ctl::cg].canvas.fill_rect(0, 0, 2, 2); }},
+  };
+  for (const Change& c : changes) {
+    const uint64_t before = f.revision();
+    c.run(f);
+    EXPECT_NE(f.revision(), before) << c.what;
+  }
 }
 
 TEST(Sjis, RoundTripsAndMarksBadBytes) {
