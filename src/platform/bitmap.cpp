@@ -1,9 +1,8 @@
 #include "platform/bitmap.hpp"
 
-#include <filesystem>
-
 #include <SDL.h>
 
+#include <filesystem>
 #include <fstream>
 #include <vector>
 

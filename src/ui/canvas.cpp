@@ -43,9 +43,14 @@ void Canvas::share(const Canvas& other) {
   ++revision;
 }
 
+void Canvas::own_pixels() const {
+  // Shared with a noted copy's source or a bitmap kept decoded: those keep what they were given.
+  if (pixels_.use_count() > 1) pixels_ = std::make_shared<Pixels>(*pixels_);
+}
+
 void Canvas::settle() const {
   if (pending_.empty()) return;
-  if (pixels_.use_count() > 1) pixels_ = std::make_shared<Pixels>(*pixels_);
+  own_pixels();
   for (const Op& op : pending_) apply(op);
   pending_.clear();
 }
@@ -57,7 +62,7 @@ const uint32_t* Canvas::data() const {
 
 uint32_t* Canvas::change() {
   settle();
-  if (pixels_.use_count() > 1) pixels_ = std::make_shared<Pixels>(*pixels_);
+  own_pixels();
   holds_ = {};
   ++revision;
   return pixels_->data();
@@ -65,9 +70,9 @@ uint32_t* Canvas::change() {
 
 uint32_t* Canvas::writable() { return change(); }
 
-void Canvas::note(Op op, bool covers_all) {
+void Canvas::note(Op op) {
   ++revision;
-  if (covers_all) {
+  if (op.opaque && covers(op.d[0], op.d[1], op.d[2], op.d[3])) {
     pending_.clear();
     // The buffer holds this very copy already: nothing to write.
     if (op.whole.src && op.whole == holds_) return;
@@ -128,7 +133,7 @@ void Canvas::put(int x, int y, uint32_t rgb) {
 
 void Canvas::fill_rect(int x1, int y1, int x2, int y2) {
   if (empty() || std::max(x1, 0) >= std::min(x2, width) || std::max(y1, 0) >= std::min(y2, height)) return;
-  note(Op{{x1, y1, x2, y2}, bgr_to_rgb(brush), nullptr, 0, 0, {}, true, {}}, covers(x1, y1, x2, y2));
+  note(Op{{x1, y1, x2, y2}, bgr_to_rgb(brush), nullptr, 0, 0, {}, true, {}});
 }
 
 void Canvas::outline(int x1, int y1, int x2, int y2, uint32_t rgb) {
@@ -175,17 +180,13 @@ void Canvas::blend_mask(int x, int y, int w, int h, const uint8_t* alpha, uint32
 void Canvas::copy_rect(int dx1, int dy1, int dx2, int dy2, const Canvas& src, int sx1, int sy1,
                        int sx2, int sy2) {
   if (dx2 <= dx1 || dy2 <= dy1 || sx2 <= sx1 || sy2 <= sy1 || src.empty() || empty()) return;
-  if (&src == this) {
-    // Reading and writing the same buffer: the source is the pixels as they are now.
-    settle();
-    auto now = std::make_shared<const Pixels>(*pixels_);
-    return note(Op{{dx1, dy1, dx2, dy2}, 0, std::move(now), width, height, {sx1, sy1, sx2, sy2}, false, {}}, false);
-  }
+  // The source's pixels as they are now; a copy from this very canvas reads them too, since the
+  // buffer is copied before anything is written into it while the copy holds it.
   src.settle();
   // A copy from inside the source writes every pixel of its rectangle.
   const bool inside = sx1 >= 0 && sy1 >= 0 && sx2 <= src.width && sy2 <= src.height;
   Op op{{dx1, dy1, dx2, dy2}, 0, src.pixels_, src.width, src.height, {sx1, sy1, sx2, sy2}, inside, {}};
-  const bool whole = inside && covers(dx1, dy1, dx2, dy2);
-  if (whole) op.whole = CopyOf{&src, src.revision, {dx1, dy1, dx2, dy2, sx1, sy1, sx2, sy2}};
-  note(std::move(op), whole);
+  if (inside && &src != this && covers(dx1, dy1, dx2, dy2))
+    op.whole = CopyOf{&src, src.revision, {dx1, dy1, dx2, dy2, sx1, sy1, sx2, sy2}};
+  note(std::move(op));
 }

@@ -75,7 +75,8 @@ class Canvas {
 
   void settle() const;   // writes the noted operations into the buffer
   uint32_t* change();    // settles, makes the buffer this canvas's own, counts a change
-  void note(Op op, bool covers_all);
+  void note(Op op);
+  void own_pixels() const;  // makes the buffer this canvas's alone
   void apply(const Op& op) const;
   void put(int x, int y, uint32_t rgb);
   void outline(int x1, int y1, int x2, int y2, uint32_t rgb);

@@ -322,16 +322,14 @@ void SdlHost::present(bool whole) {
   if (f.width <= 0 || f.height <= 0) return;
   int zoom = 1;
   SDL_Rect dst = picture_rect(zoom);
+  int ow = 0, oh = 0;
+  SDL_GetRendererOutputSize(renderer_, &ow, &oh);
   if (dst.w != f.width * zoom || dst.h != f.height * zoom) {
     // The form changed size since this frame was composed: show it as it is, centred.
-    int ow = 0, oh = 0;
-    SDL_GetRendererOutputSize(renderer_, &ow, &oh);
     dst = {(ow - f.width) / 2, (oh - f.height) / 2, f.width, f.height};
   }
   dst.x += shake_x_ * scale_ * zoom;
   dst.y += shake_y_ * scale_ * zoom;
-  int ow = 0, oh = 0;
-  SDL_GetRendererOutputSize(renderer_, &ow, &oh);
   const bool covers = dst.x == 0 && dst.y == 0 && dst.w == ow && dst.h == oh && zoom == 1;
   // The window's surface keeps what the last frame put there; when that frame covered it at the
   // same place, only what changed since is copied (an effect's frame changes its picture only).

@@ -141,8 +141,8 @@ class SdlHost : public Host {
   std::unique_ptr<SdlAudioDevice> audio_;
   int scale_ = 1;
   bool fullscreen_ = false;
-  bool shown_whole_ = false;
-  std::optional<HostClock::Duration> pause_end_;  // when the last pause was due to end  // the window's surface holds the last frame, covering it at 1:1
+  bool shown_whole_ = false;  // the window's surface holds the last frame, covering it at 1:1
+  std::optional<HostClock::Duration> pause_end_;  // when the last pause was due to end
 
   Game* game_ = nullptr;
   bool quit_ = false;
