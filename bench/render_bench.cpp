@@ -4,6 +4,7 @@
 
 #include "core/game.hpp"
 #include "core/operations.hpp"
+#include "game/input.hpp"
 #include "platform/headless/headless_host.hpp"
 #include "platform/sdl/fonts.hpp"
 #include "platform/sdl/renderer.hpp"

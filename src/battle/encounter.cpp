@@ -5,6 +5,7 @@
 #include "battle/effects.hpp"
 #include "core/game.hpp"
 #include "core/operations.hpp"
+#include "ui/technique_buttons.hpp"
 #include "world/world.hpp"
 
 namespace {
@@ -42,16 +43,13 @@ struct Group {
 };
 
 void open_group(Game& g, const Group& grp) {
-  static_assert(ctl::w8 - ctl::w1 == 7 && ctl::w16 - ctl::w9 == 7 && ctl::w24 - ctl::w17 == 7);
-  constexpr ctl::Id kFirstButton[3] = {ctl::w1, ctl::w9, ctl::w17};
   play_sound(g, "1.wav");
   g.form.hide(grp.other1);
   g.form.hide(grp.other2);
   g.form.hide(ctl::shop_box);
   g.form.show(ctl::about_box);
-  const ctl::Id first_button = kFirstButton[(grp.first - 1) / 8];
-  for (int i = 0; i < 8; ++i)
-    if (g.hero.tech_lv(grp.first + i) != 0) g.form.show(static_cast<ctl::Id>(first_button + i));
+  for (int t = grp.first; t < grp.first + 8; ++t)
+    if (g.hero.tech_lv(t) != 0) g.form.show(technique_button(t));
   g.form.show(grp.box);
 }
 

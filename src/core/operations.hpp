@@ -27,10 +27,3 @@ void new_hero(Game& g);       // Button1
 void close_window(Game& g);   // saves (when the data was read)
 void destroy_window(Game& g); // releases the current wave
 std::string random_name(Game& g);
-
-// Input, as the window delivers it.
-void click(Game& g, ctl::Id id);
-void mouse_move(Game& g, ctl::Id over);  // the control under the pointer, ctl::form if none
-void slider_changed(Game& g, int position);
-void list_select(Game& g, int index);  // a click on entry `index` of item_list (-1: none)
-void timer_tick(Game& g);  // the 10 ms timer

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "support/battle_game.hpp"
+#include "ui/technique_buttons.hpp"
 
 namespace {
 
@@ -24,7 +25,7 @@ void use(BattleGame& b, int t) {
   g.form.show(ctl::w1_b);
   g.form.show(ctl::w2_b);
   click(g, kGroups[(t - 1) / 8]);
-  const ctl::Id button = Form::find("w" + std::to_string(t));
+  const ctl::Id button = technique_button(t);
   ASSERT_TRUE(g.form.clickable(button));
   mouse_move(g, button);
   b.clear_transcript();

@@ -6,6 +6,7 @@
 
 #include "audio/audio_support.hpp"
 #include "core/operations.hpp"
+#include "game/input.hpp"
 #include "support/test_game.hpp"
 
 namespace {

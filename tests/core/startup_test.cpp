@@ -5,6 +5,7 @@
 #include <map>
 
 #include "core/operations.hpp"
+#include "game/input.hpp"
 #include "support/test_game.hpp"
 
 namespace {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/operations.hpp"
+#include "game/input.hpp"
 #include "support/test_game.hpp"
 
 namespace {

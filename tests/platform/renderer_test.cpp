@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "core/operations.hpp"
+#include "game/input.hpp"
 #include "platform/sdl/fonts.hpp"
 #include "platform/sdl/png.hpp"
 #include "platform/sdl/renderer.hpp"

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "core/operations.hpp"
+#include "game/input.hpp"
 #include "platform/sdl/png.hpp"
 #include "support/test_game.hpp"
 

@@ -15,6 +15,8 @@
 #include "core/game.hpp"
 #include "battle/effects.hpp"
 #include "core/operations.hpp"
+#include "game/input.hpp"
+#include "ui/technique_buttons.hpp"
 #include "platform/sdl/sdl_host.hpp"
 #include "platform/sdl/unmanaged_window.hpp"
 #include "platform/sdl/widgets.hpp"
@@ -260,19 +262,25 @@ TEST(SdlHost, TabReachesTheSliderAndItsKeysMoveIt) {
 }
 
 TEST(SdlHost, FocusingATechniqueButtonPointsAtIt) {
-  HostGame t;
-  t.host.attach(t.g());
-  create_window(t.g());
-  Form& f = t.g().form;
-  f.hide(ctl::start_box);
-  f.show(ctl::w_box);
-  f.show(ctl::w3);
-  f.focus = ctl::w_box;  // just before w1 in the window's order
-  t.g().hovered_tech = 0;
-  t.key(SDLK_TAB);
-  t.host.handle_pending_input();
-  EXPECT_EQ(f.focus, ctl::w3);
-  EXPECT_EQ(t.g().hovered_tech, 3);
+  // One technique of each group: the groups' buttons lie in three panels.
+  for (int tech : {3, 12, 24}) {
+    SCOPED_TRACE(tech);
+    HostGame t;
+    t.host.attach(t.g());
+    create_window(t.g());
+    Form& f = t.g().form;
+    const ctl::Id button = technique_button(tech);
+    const ctl::Id panel = f[button].parent;
+    f.hide(ctl::start_box);
+    f.show(panel);
+    f.show(button);
+    f.focus = panel;  // just before the group's first button in the window's order
+    t.g().hovered_tech = 0;
+    t.key(SDLK_TAB);
+    t.host.handle_pending_input();
+    EXPECT_EQ(f.focus, button);
+    EXPECT_EQ(t.g().hovered_tech, tech);
+  }
 }
 
 TEST(SdlHost, SleepingKeepsInputQueuedForLater) {

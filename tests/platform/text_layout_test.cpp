@@ -7,6 +7,7 @@
 #include "platform/sdl/fonts.hpp"
 #include "platform/sdl/text_layout.hpp"
 #include "core/operations.hpp"
+#include "game/input.hpp"
 #include "platform/sdl/widgets.hpp"
 #include "support/journey.hpp"
 #include "support/test_game.hpp"

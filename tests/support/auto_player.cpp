@@ -2,6 +2,7 @@
 
 #include "core/game.hpp"
 #include "core/operations.hpp"
+#include "game/input.hpp"
 
 bool AutoPlayer::act() {
   Form& f = g.form;

@@ -4,6 +4,7 @@
 #include "battle/battle.hpp"
 #include "battle/techniques.hpp"
 #include "core/operations.hpp"
+#include "game/input.hpp"
 #include "support/test_game.hpp"
 #include "world/world.hpp"
 

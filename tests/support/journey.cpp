@@ -2,6 +2,7 @@
 
 #include "core/game.hpp"
 #include "core/operations.hpp"
+#include "game/input.hpp"
 #include "support/auto_player.hpp"
 
 void Journey::press(int id) {

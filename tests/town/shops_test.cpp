@@ -2,6 +2,7 @@
 
 #include "support/test_game.hpp"
 #include "core/operations.hpp"
+#include "game/input.hpp"
 #include "town/town.hpp"
 
 namespace {

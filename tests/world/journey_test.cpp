@@ -3,6 +3,7 @@
 #include "support/journey.hpp"
 #include "support/test_game.hpp"
 #include "core/operations.hpp"
+#include "game/input.hpp"
 
 namespace {
 

@@ -7,6 +7,7 @@
 #include "core/fields.hpp"
 #include "core/game.hpp"
 #include "core/operations.hpp"
+#include "game/input.hpp"
 #include "platform/headless/headless_host.hpp"
 #include "platform/sdl/png.hpp"
 

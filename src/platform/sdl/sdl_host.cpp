@@ -10,8 +10,10 @@
 
 #include "core/game.hpp"
 #include "core/operations.hpp"
+#include "game/input.hpp"
 #include "platform/bitmap.hpp"
 #include "platform/sdl/widgets.hpp"
+#include "ui/technique_buttons.hpp"
 
 namespace {
 
@@ -23,8 +25,6 @@ constexpr int kWheelLines = 3;
 constexpr int kPumpMs = 100;
 
 int floor_div(int a, int b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
-
-bool is_technique(ctl::Id id) { return id >= ctl::w1 && id <= ctl::w24; }
 
 bool is_enter(SDL_Keycode k) { return k == SDLK_RETURN || k == SDLK_KP_ENTER; }
 
@@ -517,7 +517,7 @@ void SdlHost::move_focus(int direction) {
     if ((kind != Kind::Button && kind != Kind::Slider) || !g.form.clickable(id)) continue;
     g.form.focus = id;
     // A technique button with the focus is pointed at, so the info panel follows the focus.
-    if (is_technique(id)) mouse_move(g, id);
+    if (technique_of(id) != 0) mouse_move(g, id);
     return;
   }
 }

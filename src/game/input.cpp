@@ -1,7 +1,12 @@
+// The click table: which operation of which feature each control starts, and the other input
+// the window delivers (pointing, the slider, the item list, the timer).
+#include "game/input.hpp"
+
 #include "battle/battle.hpp"
 #include "core/game.hpp"
 #include "core/operations.hpp"
 #include "town/town.hpp"
+#include "ui/technique_buttons.hpp"
 #include "world/world.hpp"
 
 namespace {
@@ -93,25 +98,18 @@ constexpr ClickHandler kClicks[] = {
     {ctl::Button2, dev_all_techniques},
 };
 
-bool is_technique_button(ctl::Id id) {
-  return (id >= ctl::w1 && id <= ctl::w8) || (id >= ctl::w9 && id <= ctl::w16) ||
-         (id >= ctl::w17 && id <= ctl::w24);
-}
-
 }  // namespace
 
 void click(Game& g, ctl::Id id) {
   // Every technique button shares one handler: it performs the technique last pointed at.
-  if (is_technique_button(id)) return use_technique(g);
+  if (technique_of(id) != 0) return use_technique(g);
   for (const ClickHandler& h : kClicks)
     if (h.id == id) return h.run(g);
   buy(g, id);  // the goods of the inn and the shops
 }
 
 void mouse_move(Game& g, ctl::Id over) {
-  if (over >= ctl::w1 && over <= ctl::w8) g.hovered_tech = static_cast<uint8_t>(over - ctl::w1 + 1);
-  else if (over >= ctl::w9 && over <= ctl::w16) g.hovered_tech = static_cast<uint8_t>(over - ctl::w9 + 9);
-  else if (over >= ctl::w17 && over <= ctl::w24) g.hovered_tech = static_cast<uint8_t>(over - ctl::w17 + 17);
+  if (const int t = technique_of(over)) g.hovered_tech = static_cast<uint8_t>(t);
   else if (over == ctl::form || over == ctl::w_box) g.hovered_tech = 0;
   else preview_toy(g, over);
 }
