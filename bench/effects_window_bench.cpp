@@ -8,9 +8,9 @@
 #include <cstdlib>
 #include <thread>
 
-#include "battle/effects.hpp"
 #include "core/game.hpp"
 #include "core/operations.hpp"
+#include "effects/effects.hpp"
 #include "platform/sdl/sdl_host.hpp"
 
 namespace {

@@ -1,8 +1,8 @@
 #include "battle/ailments.hpp"
 
-#include "battle/effects.hpp"
 #include "core/game.hpp"
 #include "core/operations.hpp"
+#include "effects/effects.hpp"
 
 namespace {
 

@@ -1,10 +1,10 @@
 #include <string>
 
 #include "battle/battle.hpp"
-#include "battle/effects.hpp"
 #include "battle/technique_effects.hpp"
 #include "core/game.hpp"
 #include "core/operations.hpp"
+#include "effects/effects.hpp"
 
 namespace {
 constexpr int kNone = 0, kMagic = 3, kAngel = 4;

@@ -1,9 +1,9 @@
 #include <string>
 
 #include "battle/battle.hpp"
-#include "battle/effects.hpp"
 #include "core/game.hpp"
 #include "core/operations.hpp"
+#include "effects/effects.hpp"
 
 namespace {
 

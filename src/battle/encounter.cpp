@@ -2,9 +2,9 @@
 #include <string>
 
 #include "battle/battle.hpp"
-#include "battle/effects.hpp"
 #include "core/game.hpp"
 #include "core/operations.hpp"
+#include "effects/effects.hpp"
 #include "ui/technique_buttons.hpp"
 #include "world/world.hpp"
 

@@ -1,10 +1,10 @@
 #include <string>
 
 #include "battle/battle.hpp"
-#include "battle/effects.hpp"
 #include "battle/technique_effects.hpp"
 #include "core/game.hpp"
 #include "core/operations.hpp"
+#include "effects/effects.hpp"
 
 namespace {
 

@@ -5,10 +5,10 @@
 #include <string>
 
 #include "battle/battle.hpp"
-#include "battle/effects.hpp"
 #include "battle/turns.hpp"
 #include "core/game.hpp"
 #include "core/operations.hpp"
+#include "effects/effects.hpp"
 
 namespace {
 

@@ -2,10 +2,10 @@
 
 #include "battle/ailments.hpp"
 #include "battle/battle.hpp"
-#include "battle/effects.hpp"
 #include "battle/turns.hpp"
 #include "core/game.hpp"
 #include "core/operations.hpp"
+#include "effects/effects.hpp"
 
 namespace {
 

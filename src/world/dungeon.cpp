@@ -1,50 +1,12 @@
 #include <string>
 
 #include "battle/battle.hpp"
-#include "battle/effects.hpp"
 #include "core/game.hpp"
 #include "core/operations.hpp"
+#include "effects/effects.hpp"
 #include "world/world.hpp"
 
 namespace {
-
-Canvas& picture(Game& g) {
-  Canvas& c = g.form[ctl::cg].canvas;
-  if (c.empty()) c.resize(200, 200);
-  return c;
-}
-
-// A floor stripe sliding down (forward, 1 ms a frame) or up (back, no pause).
-void step_animation(Game& g, bool forward) {
-  Canvas& c = picture(g);
-  c.pen = cl::black;
-  for (int j = 0; j <= 25; ++j) {
-    const int i = forward ? j : 25 - j;
-    c.brush = cl::maroon;
-    c.rectangle(75 - 3 * i, 8 * i, 125 + 3 * i, 8 * i + 25);
-    g.host.repaint();
-    if (forward) g.host.sleep_ms(1);
-    c.brush = cl::black;
-    c.rectangle(75 - 3 * i, 8 * i, 125 + 3 * i, 8 * i + 25);
-  }
-}
-
-// White for a search spot, red for a trap: a square grows to 80 x 80, shrinks, leaves black.
-void flash_spot(Game& g, uint32_t colour) {
-  Canvas& c = picture(g);
-  c.pen = cl::black;
-  c.brush = colour;
-  auto frame = [&](int i) {
-    const int a = (25 - i) * 4;
-    c.rectangle(a, a, 200 - a, 200 - a);
-    g.host.repaint();
-    g.host.sleep_ms(1);
-  };
-  for (int i = 0; i <= 10; ++i) frame(i);
-  for (int i = 10; i >= 0; --i) frame(i);
-  c.brush = cl::black;
-  c.rectangle(0, 0, 200, 200);
-}
 
 void spring_trap(Game& g) {
   Hero& h = g.hero;

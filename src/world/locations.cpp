@@ -1,8 +1,8 @@
 #include <string>
 
-#include "battle/effects.hpp"
 #include "core/game.hpp"
 #include "core/operations.hpp"
+#include "effects/effects.hpp"
 #include "world/world.hpp"
 
 namespace {
@@ -66,15 +66,7 @@ void leave_location(Game& g) {
   g.form.hide(ctl::d_state);
   g.form.show(ctl::map_box);
   g.form.hide(ctl::danjyon_box);
-  Canvas& c = g.form[ctl::cg].canvas;
-  if (c.empty()) c.resize(200, 200);
-  const Canvas& map = g.form[ctl::bakmap].canvas;
-  for (int i = 0; i <= 25; ++i) {
-    const int a = (25 - i) * 4;
-    c.copy_rect(a, a, 200 - a, 200 - a, map, a, a, 200 - a, 200 - a);
-    g.host.repaint();
-    g.host.sleep_ms(1);
-  }
+  reveal_map(g);
   show_message_quickly(g, g.sj("････") + g.hero.name + g.sj("は") + g.location.name + g.sj("から地上へ出た"));
 }
 

@@ -13,15 +13,15 @@
 #include <vector>
 
 #include "core/game.hpp"
-#include "battle/effects.hpp"
 #include "core/operations.hpp"
+#include "effects/effects.hpp"
 #include "game/input.hpp"
-#include "ui/technique_buttons.hpp"
 #include "platform/sdl/sdl_host.hpp"
 #include "platform/sdl/unmanaged_window.hpp"
 #include "platform/sdl/widgets.hpp"
 #include "support/scripted_clock.hpp"
 #include "support/test_game.hpp"
+#include "ui/technique_buttons.hpp"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "battle/effects.hpp"
+#include "effects/effects.hpp"
 #include "support/battle_game.hpp"
 
 namespace {

@@ -1,4 +1,5 @@
-#include "battle/effects.hpp"
+// The picture effects: sweeps, flashes, growing squares, the rising caption and the road's step.
+#include "effects/effects.hpp"
 
 #include "core/game.hpp"
 
@@ -12,6 +13,10 @@ Canvas& picture(Game& g) {
 }
 
 void set_colour(Canvas& c, uint32_t colour) { c.brush = c.pen = colour; }
+
+// Frame i (0 .. 25) of a square growing from the centre of the picture stands this far inside
+// each edge: 100 pixels at the first frame, none at the last.
+constexpr int square_inset(int i) { return (25 - i) * 4; }
 
 enum class Shape { Band, ThinBand, Square };
 
@@ -112,7 +117,7 @@ void rise_caption(Game& g, const std::string& text) {
 void reveal_opponent(Game& g) {
   Canvas& c = picture(g);
   for (int i = 0; i <= 25; ++i) {
-    const int a = (25 - i) * 4;
+    const int a = square_inset(i);
     c.copy_rect(a, a, 200 - a, 200 - a, g.form[ctl::bak].canvas, 0, 0, 64, 64);
     g.host.repaint();
   }
@@ -122,7 +127,7 @@ void close_black(Game& g) {
   Canvas& c = picture(g);
   c.brush = cl::black;
   for (int i = 0; i <= 25; ++i) {
-    const int a = (25 - i) * 4;
+    const int a = square_inset(i);
     if (i == 0 || a == 0) {
       c.fill_rect(a, a, 200 - a, 200 - a);
     } else {
@@ -136,4 +141,45 @@ void close_black(Game& g) {
     g.host.repaint();
     g.host.sleep_ms(1);
   }
+}
+
+void reveal_map(Game& g) {
+  Canvas& c = picture(g);
+  const Canvas& map = g.form[ctl::bakmap].canvas;
+  for (int i = 0; i <= 25; ++i) {
+    const int a = square_inset(i);
+    c.copy_rect(a, a, 200 - a, 200 - a, map, a, a, 200 - a, 200 - a);
+    g.host.repaint();
+    g.host.sleep_ms(1);
+  }
+}
+
+void step_animation(Game& g, bool forward) {
+  Canvas& c = picture(g);
+  c.pen = cl::black;
+  for (int j = 0; j <= 25; ++j) {
+    const int i = forward ? j : 25 - j;
+    c.brush = cl::maroon;
+    c.rectangle(75 - 3 * i, 8 * i, 125 + 3 * i, 8 * i + 25);
+    g.host.repaint();
+    if (forward) g.host.sleep_ms(1);
+    c.brush = cl::black;
+    c.rectangle(75 - 3 * i, 8 * i, 125 + 3 * i, 8 * i + 25);
+  }
+}
+
+void flash_spot(Game& g, uint32_t colour) {
+  Canvas& c = picture(g);
+  c.pen = cl::black;
+  c.brush = colour;
+  auto frame = [&](int i) {
+    const int a = square_inset(i);
+    c.rectangle(a, a, 200 - a, 200 - a);
+    g.host.repaint();
+    g.host.sleep_ms(1);
+  };
+  for (int i = 0; i <= 10; ++i) frame(i);
+  for (int i = 10; i >= 0; --i) frame(i);
+  c.brush = cl::black;
+  c.rectangle(0, 0, 200, 200);
 }
