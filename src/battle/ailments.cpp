@@ -1,5 +1,6 @@
 #include "battle/ailments.hpp"
 
+#include "core/codes.hpp"
 #include "core/game.hpp"
 #include "core/operations.hpp"
 #include "effects/effects.hpp"
@@ -13,7 +14,7 @@ AilmentOutcome spell(Game& g, const Side& s, int n, const char* held, const char
     return AilmentOutcome::LosesTurn;
   }
   show_message(g, s.name + g.sj(freed));
-  s.status = 0;
+  s.status = ailment::none;
   return AilmentOutcome::GoesOn;
 }
 }  // namespace
@@ -30,9 +31,9 @@ Side opponent_side(Game& g) {
 
 AilmentOutcome shared_ailment(Game& g, const Side& s) {
   switch (s.status) {
-    case 1: return spell(g, s, 3, "は眠っている････", "は目を覚ました！");
-    case 3: return spell(g, s, 6, "は石化して動けない････", "は石化から復活した");
-    case 2: {  // poison never kills: it stops at 1 Hp and reports nothing then
+    case ailment::asleep: return spell(g, s, 3, "は眠っている････", "は目を覚ました！");
+    case ailment::stone: return spell(g, s, 6, "は石化して動けない････", "は石化から復活した");
+    case ailment::poisoned: {  // poison never kills: it stops at 1 Hp and reports nothing then
       int32_t n = g.rng.draw(4) + s.hp / 20;
       s.hp -= n;
       s.poisoned(g);
@@ -40,7 +41,7 @@ AilmentOutcome shared_ailment(Game& g, const Side& s) {
       show_message(g, s.name + g.sj("は毒に苦しんでいる････") + "\r" + g.sj("＞") + num(n) + g.sj("のダメージ"));
       return AilmentOutcome::GoesOn;
     }
-    case 4: {  // healing stops at the maximum, and reports nothing then
+    case ailment::healing: {  // healing stops at the maximum, and reports nothing then
       int32_t n = g.rng.draw(4) + s.heal_base / 20;
       s.hp += n;
       if (s.hp >= s.max_hp) s.hp = s.max_hp, n = 0;
@@ -48,7 +49,7 @@ AilmentOutcome shared_ailment(Game& g, const Side& s) {
       show_message(g, s.name + g.sj("は癒された････") + "\r" + g.sj("＞") + num(n) + g.sj("の回復"));
       return AilmentOutcome::GoesOn;
     }
-    case 5: {  // berserk feeds the spirit whether it lasts or not
+    case ailment::frenzied: {  // berserk feeds the spirit whether it lasts or not
       const int32_t gain = 1 + g.rng.draw(4);
       s.spirit_power += gain;
       if (g.rng.draw(4) != 0) {
@@ -57,7 +58,7 @@ AilmentOutcome shared_ailment(Game& g, const Side& s) {
                             num(gain) + g.sj("上昇"));
       } else {
         show_message(g, s.name + g.sj("は冷静に戻った"));
-        s.status = 0;
+        s.status = ailment::none;
       }
       return AilmentOutcome::GoesOn;
     }

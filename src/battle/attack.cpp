@@ -2,12 +2,12 @@
 
 #include "battle/battle.hpp"
 #include "battle/technique_effects.hpp"
+#include "core/codes.hpp"
 #include "core/game.hpp"
 #include "core/operations.hpp"
 #include "effects/effects.hpp"
 
 namespace {
-constexpr int kNone = 0, kMagic = 3, kAngel = 4;
 }  // namespace
 
 
@@ -27,8 +27,8 @@ Afterwards swordsmanship(Game& g, const TechContext& c) {
 // 3 弓矢狼: weak against demons, strong against angels.
 Afterwards bow_wolf(Game& g, const TechContext& c) {
   int32_t m = c.sp / 20 + 1;
-  if (g.enemy.attribute == kMagic) m = weaker(g, m, 3);
-  else if (g.enemy.attribute == kAngel) m = stronger(g, m);
+  if (g.enemy.attribute == attribute::magic) m = weaker(g, m, 3);
+  else if (g.enemy.attribute == attribute::angel) m = stronger(g, m);
   damage_enemy(g, m * c.lv + 1);
   return Afterwards::Continue;
 }
@@ -36,7 +36,7 @@ Afterwards bow_wolf(Game& g, const TechContext& c) {
 // 4 機械: powered by the hero's level; a direct hit past every bonus.
 Afterwards machine(Game& g, const TechContext& c) {
   int32_t m = g.hero.level / 2;
-  if (g.enemy.attribute == kNone) m = weaker(g, m, 2);
+  if (g.enemy.attribute == attribute::none) m = weaker(g, m, 2);
   const int32_t d = m * c.lv + 1;
   flash_hit(g);
   g.enemy.hp -= d;
@@ -48,7 +48,7 @@ Afterwards machine(Game& g, const TechContext& c) {
 // 5 暗黒剣: strong against angels; the hero pays for it in Hp.
 Afterwards dark_sword(Game& g, const TechContext& c) {
   int32_t m = c.sp / 5 + 1;
-  if (g.enemy.attribute == kAngel) m = stronger(g, m);
+  if (g.enemy.attribute == attribute::angel) m = stronger(g, m);
   const int32_t d = m * c.lv + 5;
   damage_enemy(g, d);
   const int32_t r = d / 5 + 1;
@@ -62,11 +62,11 @@ Afterwards dark_sword(Game& g, const TechContext& c) {
 // 6 獣: strong against demons, weak against angels; may leave the hero berserk.
 Afterwards beast(Game& g, const TechContext& c) {
   int32_t m = c.sp / 15 + 1;
-  if (g.enemy.attribute == kMagic) m = stronger(g, m);
-  else if (g.enemy.attribute == kAngel) m = weaker(g, m, 3);
+  if (g.enemy.attribute == attribute::magic) m = stronger(g, m);
+  else if (g.enemy.attribute == attribute::angel) m = weaker(g, m, 3);
   damage_enemy(g, m * c.lv + 1);
   if (g.rng.draw(3) == 0) {
-    g.hero.status = 5;
+    g.hero.status = ailment::frenzied;
     show_message(g, g.hero.name + g.sj("は凶暴化した"));
     refresh_status(g);
   }

@@ -1,7 +1,9 @@
 #include <string>
 
 #include "battle/battle.hpp"
+#include "core/codes.hpp"
 #include "core/game.hpp"
+#include "core/names.hpp"
 #include "core/operations.hpp"
 #include "effects/effects.hpp"
 
@@ -36,10 +38,6 @@ ExpBand exp_band(int32_t delta) {
   return kBands[delta + 2];
 }
 
-constexpr const char* kGainableNames[17] = {
-    "", "", "剣術", "弓矢狼", "機械", "暗黒剣", "獣", "封印剣", "ビンタ",
-    "魔術", "占星術", "竜言語魔法", "猫召喚", "呪術", "Ｍ法", "妖精術", "ダンス"};
-
 void level_up(Game& g) {
   Hero& h = g.hero;
   h.level += 1;
@@ -60,7 +58,7 @@ void level_up(Game& g) {
   refresh_status(g);
   if (g.rng.draw(3) != 0) return;
   const int t = 2 + g.rng.draw(15);
-  const std::string& name = g.sj(kGainableNames[t]);
+  const std::string& name = g.sj(tech_short_name(t));
   if (h.tech_lv(t) == 0) {
     h.tech_lv(t) = 1;
     show_message(g, g.sj("【") + name + g.sj("】を修得した！"));
@@ -100,16 +98,16 @@ void damage_hero(Game& g, int32_t d) {
 }
 
 std::optional<int> pick_item(Game& g) {
-  int i = g.rng.draw(252);
+  int i = g.rng.draw(findable::first_draw);
   int redraws = 0;
   // An unnamed entry is always drawn again; a held one only while the budget lasts. With no
   // named entry at all the unnamed rule would never end, so it shares a (much larger) bound.
-  constexpr int kUnnamedBudget = 253 * 64;
+  constexpr int kUnnamedBudget = findable::redraw * 64;
   int unnamed = 0;
   while ((g.items[i].name.empty() && unnamed < kUnnamedBudget) ||
-         (!g.items[i].name.empty() && g.hero.item_count[i] == 1 && redraws <= 253)) {
+         (!g.items[i].name.empty() && g.hero.item_count[i] == 1 && redraws <= findable::redraw_budget)) {
     if (g.items[i].name.empty()) ++unnamed;
-    i = g.rng.draw(253);
+    i = g.rng.draw(findable::redraw);
     redraws += 1;
   }
   if (!g.items[i].name.empty() && g.hero.item_count[i] == 0) return i;

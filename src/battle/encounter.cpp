@@ -2,6 +2,7 @@
 #include <string>
 
 #include "battle/battle.hpp"
+#include "core/codes.hpp"
 #include "core/game.hpp"
 #include "core/operations.hpp"
 #include "effects/effects.hpp"
@@ -22,7 +23,7 @@ bool load_picture(Game& g, const std::string& file) {
 
 void appear(Game& g) {
   reveal_opponent(g);
-  g.enemy.status = 0;
+  g.enemy.status = ailment::none;
   g.form.show(ctl::e_state);
   refresh_status(g);
 }
@@ -106,12 +107,12 @@ void end_battle(Game& g) {
   Hero& h = g.hero;
   h.hp += h.max_hp / 4;
   h.mp += h.max_mp / 3;
-  h.status = 0;
+  h.status = ailment::none;
   if (g.boss_battle == 1) {
     const int32_t gold = (g.location.id + 1) * 100;
     h.money += gold;
     show_message(g, g.sj("金塊") + num(gold) + g.sj("円を発見した"));
-    const int flag = 201 + g.location.id;
+    const int flag = world_flag::boss_beaten(g.location.id);
     if (flag >= 200 && flag < 300) h.world_flags(flag) = 1;
     if (g.location.id == 7) {
       show_message(g, g.sj("この世界を統括した"));

@@ -2,16 +2,14 @@
 
 #include "battle/battle.hpp"
 #include "battle/technique_effects.hpp"
+#include "core/codes.hpp"
 #include "core/game.hpp"
 #include "core/operations.hpp"
 #include "effects/effects.hpp"
 
 namespace {
 
-constexpr int kSun = 1, kMagic = 3, kAngel = 4, kNone = 0;
 
-const std::string& X(Game& g) { return g.hero.name; }
-const std::string& E(Game& g) { return g.enemy.name; }
 
 void direct_hit(Game& g, int32_t d) {
   flash_hit(g);
@@ -32,21 +30,21 @@ struct Summon {
 const Summon kSummons[8] = {
     {"ｶﾞﾆｭﾒｰﾄ", "ｶﾞﾆｭﾒｰﾄが現れた。\r「････牢ジカケを味わうがいい」", nullptr,
      [](Game& g) {
-       g.enemy.status = 3;
+       g.enemy.status = ailment::stone;
        refresh_status(g);
-       return E(g) + g.sj("は石化した");
+       return g.enemy.name + g.sj("は石化した");
      }},
     {"アリラン", "アリランが現れた。\r「････オレ、手助けスル」", nullptr,
      [](Game& g) {
-       g.enemy.status = 2;
+       g.enemy.status = ailment::poisoned;
        refresh_status(g);
-       return E(g) + g.sj("は毒を浴びた");
+       return g.enemy.name + g.sj("は毒を浴びた");
      }},
     {"ミルテ", "ミルテが現れた。\r「････あなたに癒しあれ」", nullptr,
      [](Game& g) {
-       g.hero.status = 4;
+       g.hero.status = ailment::healing;
        refresh_status(g);
-       return X(g) + g.sj("は癒し状態になった");
+       return g.hero.name + g.sj("は癒し状態になった");
      }},
     {"ジル", "ジルが現れた。\r「････俺の剣、うけてみよ」", "ジルの攻撃",
      [](Game& g) {
@@ -54,7 +52,7 @@ const Summon kSummons[8] = {
        flash_hit(g);
        g.enemy.hp -= d;
        refresh_status(g);
-       return E(g) + g.sj("に") + num(d) + g.sj("ダメージ与えた");
+       return g.enemy.name + g.sj("に") + num(d) + g.sj("ダメージ与えた");
      }},
     {"ｼｭｰﾃｨﾝｸﾞ･ﾌﾗﾜｰ", "ｼｭｰﾃｨﾝｸﾞ･ﾌﾗﾜｰが現れた。\r「････ボクは争いを好まない」", nullptr,
      [](Game& g) {
@@ -62,7 +60,7 @@ const Summon kSummons[8] = {
        g.enemy.hp += h;
        g.hero.hp += h;
        refresh_status(g);
-       return E(g) + g.sj("は") + num(h) + g.sj("回復した") + "\r" + X(g) + g.sj("は") + num(h) +
+       return g.enemy.name + g.sj("は") + num(h) + g.sj("回復した") + "\r" + g.hero.name + g.sj("は") + num(h) +
               g.sj("回復した");
      }},
     {"スターダスト", "スターダストが現れた。\r「････冒険という名の闇へ」", "スターダンスの攻撃",
@@ -71,7 +69,7 @@ const Summon kSummons[8] = {
        g.enemy.hp = 1;
        g.hero.hp = 1;
        refresh_status(g);
-       return E(g) + g.sj("のHpが1になった。") + "\r" + X(g) + g.sj("のHpが1になった。");
+       return g.enemy.name + g.sj("のHpが1になった。") + "\r" + g.hero.name + g.sj("のHpが1になった。");
      }},
     {"ビクトリー", "ビクトリーが現れた。\r「････にゃーーーん」", "ビクトリーの攻撃",
      [](Game& g) {
@@ -85,7 +83,7 @@ const Summon kSummons[8] = {
      [](Game& g) {
        g.hero.spirit_power += 20;
        refresh_status(g);
-       return X(g) + g.sj("の精霊が20上昇した");
+       return g.hero.name + g.sj("の精霊が20上昇した");
      }},
 };
 // By the draw 0 .. 11; -1: nobody comes.
@@ -97,15 +95,15 @@ const DanceStep kDance[11] = {
     [](Game& g) {
       g.hero.mp += 30;
       refresh_status(g);
-      show_message(g, X(g) + g.sj("のMpが30回復した"));
+      show_message(g, g.hero.name + g.sj("のMpが30回復した"));
     },
     [](Game& g) {
       g.hero.exp += 30;
       refresh_status(g);
-      show_message(g, X(g) + g.sj("の経験値が30上昇した"));
+      show_message(g, g.hero.name + g.sj("の経験値が30上昇した"));
     },
     [](Game& g) {
-      show_message(g, X(g) + g.sj("の魔力が解放する！"));
+      show_message(g, g.hero.name + g.sj("の魔力が解放する！"));
       shake_window(g);
       const int32_t d = 10 * g.hero.mp;
       g.enemy.hp -= d;
@@ -122,19 +120,19 @@ const DanceStep kDance[11] = {
       g.hero.hp = g.hero.max_hp / 10;
       g.enemy.hp = g.enemy.max_hp / 10;
       refresh_status(g);
-      show_message(g, X(g) + g.sj("と敵のHpは最大Hpの1/10になった"));
+      show_message(g, g.hero.name + g.sj("と敵のHpは最大Hpの1/10になった"));
     },
     [](Game& g) {
       std::swap(g.hero.attr_sun, g.hero.attr_water);
       std::swap(g.hero.attr_magic, g.hero.attr_angel);
       show_message(g, g.sj("地球と太陽の位置が逆転する"));
       refresh_status(g);
-      show_message(g, X(g) + g.sj("の属性<太陽>と<水>、<魔>と<天使>がそれぞれ入れ替わった"));
+      show_message(g, g.hero.name + g.sj("の属性<太陽>と<水>、<魔>と<天使>がそれぞれ入れ替わった"));
     },
     [](Game& g) {
       g.hero.attack += 1;
       refresh_status(g);
-      show_message(g, X(g) + g.sj("の【攻撃力】が1上昇した"));
+      show_message(g, g.hero.name + g.sj("の【攻撃力】が1上昇した"));
       g.hero.mp = 0;
       refresh_status(g);
       show_message(g, g.sj("Mpが０になってしまった"));
@@ -142,13 +140,13 @@ const DanceStep kDance[11] = {
     [](Game& g) {
       g.hero.defense += 1;
       refresh_status(g);
-      show_message(g, X(g) + g.sj("の【防御力】が1上昇した"));
+      show_message(g, g.hero.name + g.sj("の【防御力】が1上昇した"));
       g.hero.mp = 0;
       refresh_status(g);
       show_message(g, g.sj("Mpが０になってしまった"));
     },
     [](Game& g) {
-      show_message(g, X(g) + g.sj("に眠る過去の記憶が呼び覚まされた"));
+      show_message(g, g.hero.name + g.sj("に眠る過去の記憶が呼び覚まされた"));
       show_message(g, g.sj("【過去】が1上昇した"));
       show_message(g, g.sj("【裏切り】が1上昇した"));
       g.hero.mp = g.hero.mp / 3;
@@ -161,15 +159,15 @@ const DanceStep kDance[11] = {
       show_message(g, g.sj("イナヅマが落ちた"));
       g.enemy.hp = 1;
       refresh_status(g);
-      show_message(g, E(g) + g.sj("のHpを1にした"));
+      show_message(g, g.enemy.name + g.sj("のHpを1にした"));
     },
     [](Game& g) { show_message(g, g.sj("なにも起こらなかった････")); },
     [](Game& g) {
-      show_message(g, g.sj("精霊達が") + E(g) + g.sj("に味方した"));
+      show_message(g, g.sj("精霊達が") + g.enemy.name + g.sj("に味方した"));
       g.enemy.spirit_power += 100;
       g.enemy.spirit_name = g.sj("精霊神");
       refresh_status(g);
-      show_message(g, E(g) + g.sj("の精霊が100増えた"));
+      show_message(g, g.enemy.name + g.sj("の精霊が100増えた"));
     },
 };
 
@@ -185,15 +183,15 @@ Afterwards sorcery(Game& g, const TechContext& c) {
   g.hero.hp += h;
   flash_blue(g);
   refresh_status(g);
-  show_message(g, X(g) + g.sj("は") + num(h) + g.sj("回復した"));
-  if (g.hero.status != 0) show_message(g, g.sj("ステータス状態が戻った"));
-  g.hero.status = 0;
+  show_message(g, g.hero.name + g.sj("は") + num(h) + g.sj("回復した"));
+  if (g.hero.status != ailment::none) show_message(g, g.sj("ステータス状態が戻った"));
+  g.hero.status = ailment::none;
   return Afterwards::Continue;
 }
 
 Afterwards astrology(Game& g, const TechContext& c) {
   int32_t m = c.sp / 15 + 1;
-  const bool sun = g.enemy.attribute == kSun;
+  const bool sun = g.enemy.attribute == attribute::sun;
   if (sun) {
     show_message(g, g.sj("あまり効かない"));
     m /= 3;
@@ -224,20 +222,20 @@ Afterwards dragon_tongue(Game& g, const TechContext&) {
 Afterwards cat_summoning(Game& g, const TechContext& c) {
   close_green(g);
   const int32_t d = (c.sp / 30 + 1 + 5) * c.lv;
-  if (g.enemy.attribute == kMagic) {
-    show_message(g, E(g) + g.sj("は魔法を吸収した"));
+  if (g.enemy.attribute == attribute::magic) {
+    show_message(g, g.enemy.name + g.sj("は魔法を吸収した"));
     g.enemy.hp += d;
     refresh_status(g);
-    show_message(g, E(g) + g.sj("は") + num(d) + g.sj("回復した"));
+    show_message(g, g.enemy.name + g.sj("は") + num(d) + g.sj("回復した"));
     opponent_turn(g);
     return Afterwards::EndsAction;
   }
-  if (g.enemy.attribute == kAngel) {
-    show_message(g, E(g) + g.sj("は魔法を反射した"));
+  if (g.enemy.attribute == attribute::angel) {
+    show_message(g, g.enemy.name + g.sj("は魔法を反射した"));
     shake_window(g);
     g.hero.hp -= d;
     refresh_status(g);
-    show_message(g, X(g) + g.sj("は") + num(d) + g.sj("ダメージ受けた"));
+    show_message(g, g.hero.name + g.sj("は") + num(d) + g.sj("ダメージ受けた"));
     opponent_turn(g);
     return Afterwards::EndsAction;
   }
@@ -271,7 +269,7 @@ Afterwards halving(Game& g, const TechContext& c) {
     flash_hit(g);
     g.enemy.hp /= 2;
     refresh_status(g);
-    show_message(g, g.sj("↓\r↓\r") + E(g) + g.sj("のHpを1/2にした！"));
+    show_message(g, g.sj("↓\r↓\r") + g.enemy.name + g.sj("のHpを1/2にした！"));
     return Afterwards::Continue;
   }
   show_message(g, g.sj("↓\r↓\r失敗した"));
@@ -282,18 +280,18 @@ Afterwards halving(Game& g, const TechContext& c) {
 Afterwards fairy_art(Game& g, const TechContext& c) {
   show_message(g, g.sj("精霊【") + g.hero.spirit_name + g.sj("】達の妖精力が爆発する"));
   int32_t m = c.sp;
-  if (g.enemy.attribute == kNone) {
+  if (g.enemy.attribute == attribute::none) {
     show_message(g, g.sj("あまり効かない"));
     m /= 2;
   }
   damage_enemy(g, 5 * c.lv + m);
   g.hero.spirit_power = c.sp / 3;
   refresh_status(g);
-  show_message(g, X(g) + g.sj("の精霊が") + num(c.sp - c.sp / 3) + g.sj("減少した"));
+  show_message(g, g.hero.name + g.sj("の精霊が") + num(c.sp - c.sp / 3) + g.sj("減少した"));
   if (g.rng.draw(3) == 0) {
-    g.enemy.status = 4;
+    g.enemy.status = ailment::healing;
     refresh_status(g);
-    show_message(g, E(g) + g.sj("は癒し状態になった"));
+    show_message(g, g.enemy.name + g.sj("は癒し状態になった"));
   }
   return Afterwards::Continue;
 }

@@ -4,6 +4,7 @@
 #include "battle/ailments.hpp"
 #include "battle/battle.hpp"
 #include "battle/turns.hpp"
+#include "core/codes.hpp"
 #include "core/game.hpp"
 #include "core/operations.hpp"
 #include "effects/effects.hpp"
@@ -56,26 +57,24 @@ struct Move {
   After (*run)(Game&, const MoveContext&);
 };
 
-const std::string& X(Game& g) { return g.hero.name; }
-const std::string& E(Game& g) { return g.enemy.name; }
 
 // A summoning that lays an ailment on the hero unless a draw of 0 .. n-1 comes out 0.
 After afflict_hero(Game& g, int n, int status, const char* message) {
   if (g.rng.draw(n) != 0) {
     g.hero.status = status;
     refresh_status(g);
-    show_message(g, X(g) + g.sj(message));
+    show_message(g, g.hero.name + g.sj(message));
   } else {
-    show_message(g, X(g) + g.sj("は攻撃をかわした"));
+    show_message(g, g.hero.name + g.sj("は攻撃をかわした"));
   }
   return After::CheckHero;
 }
 
 After heal_enemy(Game& g, int32_t n, bool cures) {
   g.enemy.hp += n;
-  std::string text = E(g) + g.sj("のHpが") + num(n) + g.sj("回復した");
+  std::string text = g.enemy.name + g.sj("のHpが") + num(n) + g.sj("回復した");
   if (cures) {
-    g.enemy.status = 0;
+    g.enemy.status = ailment::none;
     text += "\r" + g.sj("ステータス異常が治った");
   }
   show_message(g, text);
@@ -111,34 +110,34 @@ const Move kMoves[23] = {
     {"でこぴん>Lv1でこぴん\r\rミスした", 0, 0,
      [](Game&, const MoveContext&) { return After::HeroTurn; }},
     {"猫召喚>アリラン", 2, 0,
-     [](Game& g, const MoveContext&) { return afflict_hero(g, 4, 2, "は毒に犯された"); }},
+     [](Game& g, const MoveContext&) { return afflict_hero(g, 4, ailment::poisoned, "は毒に犯された"); }},
     {"猫召喚>白川冷子", 3, 0,
-     [](Game& g, const MoveContext&) { return afflict_hero(g, 4, 1, "は眠ってしまった"); }},
+     [](Game& g, const MoveContext&) { return afflict_hero(g, 4, ailment::asleep, "は眠ってしまった"); }},
     {"猫召喚>ｶﾞﾆｭﾒｰﾄ", 7, 0,
-     [](Game& g, const MoveContext&) { return afflict_hero(g, 3, 3, "は石化してしまった"); }},
+     [](Game& g, const MoveContext&) { return afflict_hero(g, 3, ailment::stone, "は石化してしまった"); }},
     {"猫召喚>ミルテ", 2, 0,
      [](Game& g, const MoveContext&) {
        if (g.rng.draw(4) != 0) {
-         g.enemy.status = 4;
+         g.enemy.status = ailment::healing;
          refresh_status(g);
-         show_message(g, E(g) + g.sj("は癒し状態になった"));
+         show_message(g, g.enemy.name + g.sj("は癒し状態になった"));
        } else {
-         show_message(g, E(g) + g.sj("は召喚に失敗した"));
+         show_message(g, g.enemy.name + g.sj("は召喚に失敗した"));
        }
        return After::CheckHero;
      }},
     {"猫召喚>林", 5, 0,
-     [](Game& g, const MoveContext&) { return afflict_hero(g, 3, 6, "は攻撃を封印されてしまった"); }},
+     [](Game& g, const MoveContext&) { return afflict_hero(g, 3, ailment::attack_sealed, "は攻撃を封印されてしまった"); }},
     {"猫召喚>ﾋﾞｳﾞｧﾙﾃﾞｨ竹原", 5, 0,
-     [](Game& g, const MoveContext&) { return afflict_hero(g, 3, 7, "は魔法を封印されてしまった"); }},
+     [](Game& g, const MoveContext&) { return afflict_hero(g, 3, ailment::magic_sealed, "は魔法を封印されてしまった"); }},
     {"獣>無想", 2, 0,
      [](Game& g, const MoveContext&) {
        if (g.rng.draw(7) != 0) {
-         g.enemy.status = 5;
+         g.enemy.status = ailment::frenzied;
          refresh_status(g);
-         show_message(g, E(g) + g.sj("は凶暴化した"));
+         show_message(g, g.enemy.name + g.sj("は凶暴化した"));
        } else {
-         show_message(g, E(g) + g.sj("は失敗した"));
+         show_message(g, g.enemy.name + g.sj("は失敗した"));
        }
        return After::CheckHero;
      }},
@@ -155,7 +154,7 @@ const Move kMoves[23] = {
        g.hero.spirit_power -= n;
        shake_window(g);
        refresh_status(g);
-       show_message(g, X(g) + g.sj("の精霊が") + num(n) + g.sj("削られた"));
+       show_message(g, g.hero.name + g.sj("の精霊が") + num(n) + g.sj("削られた"));
        return After::CheckHero;
      }},
     {"占星術>光り輝く星", 3, 0,
@@ -177,7 +176,7 @@ const Move kMoves[23] = {
      [](Game& g, const MoveContext&) {
        const int32_t n = g.enemy.max_hp - g.enemy.hp;
        hurt_directly(g, n);
-       show_message(g, E(g) + g.sj("のダメージ分") + num(n) + g.sj("ダメージ受けた"));
+       show_message(g, g.enemy.name + g.sj("のダメージ分") + num(n) + g.sj("ダメージ受けた"));
        if (g.hero.hp <= 0) g.hero.hp = 1;
        refresh_status(g);
        return After::CheckHero;
@@ -198,7 +197,7 @@ const Move kMoves[23] = {
        show_message(g, g.sj("成功確率") + num(100 / (d + 1)) + g.sj("％") + g.sj("\r↓\r↓\r↓"));
        if (g.rng.draw(d + 1) == 0) {
          hurt_directly(g, g.hero.hp - g.hero.hp / 2);
-         show_message(g, g.sj("↓\r↓\r") + X(g) + g.sj("のHpが1/2にされた！"));
+         show_message(g, g.sj("↓\r↓\r") + g.hero.name + g.sj("のHpが1/2にされた！"));
          return After::CheckHero;
        }
        show_message(g, g.sj("↓\r↓\r失敗した"));
@@ -210,16 +209,16 @@ const Move kMoves[23] = {
        damage_hero(g, c.s);
        g.enemy.spirit_power = c.s / 4;
        refresh_status(g);
-       show_message(g, E(g) + g.sj("の精霊が") + num((c.s / 4) * 3) + g.sj("減少した"));
+       show_message(g, g.enemy.name + g.sj("の精霊が") + num((c.s / 4) * 3) + g.sj("減少した"));
        if (g.rng.draw(3) == 0) {
-         g.hero.status = 4;
+         g.hero.status = ailment::healing;
          refresh_status(g);
-         show_message(g, X(g) + g.sj("は癒し状態になった"));
+         show_message(g, g.hero.name + g.sj("は癒し状態になった"));
        }
        return After::CheckHero;
      }},
     {"猫召喚>アーサー", 4, 0,
-     [](Game& g, const MoveContext&) { return afflict_hero(g, 3, 8, "は混乱してしまった"); }},
+     [](Game& g, const MoveContext&) { return afflict_hero(g, 3, ailment::confused, "は混乱してしまった"); }},
     {"ビンタ>真ビンタ", 0, 0,
      [](Game& g, const MoveContext& c) {
        damage_hero(g, c.s / 15 + c.l + g.rng.draw(20));
@@ -237,10 +236,10 @@ int choose_move(Game& g) {
 void hero_dies(Game& g) {
   Hero& h = g.hero;
   h.hp = 0;
-  show_message(g, X(g) + g.sj("は死んでしまった"));
+  show_message(g, g.hero.name + g.sj("は死んでしまった"));
   h.spirit_power = 0;
   refresh_status(g);
-  show_message(g, X(g) + g.sj("の精霊【") + h.spirit_name + g.sj("】が奪われた"));
+  show_message(g, g.hero.name + g.sj("の精霊【") + h.spirit_name + g.sj("】が奪われた"));
   h.spirit_name = g.sj("ぬけがら");
   refresh_status(g);
   h.money = h.money / 2;
@@ -259,7 +258,7 @@ NextTurn opponent_move(Game& g) {
   Enemy& e = g.enemy;
   if (shared_ailment(g, opponent_side(g)) == AilmentOutcome::LosesTurn) return NextTurn::Hero;
   refresh_status(g);
-  show_message(g, E(g) + g.sj("の攻撃"));
+  show_message(g, g.enemy.name + g.sj("の攻撃"));
   e.spirit_power -= 1;
   if (e.spirit_power <= 1) e.spirit_power = 1;
   const Move& move = kMoves[choose_move(g)];

@@ -15,11 +15,6 @@ namespace {
 enum class Group { Attack, Magic, Special };
 Group group_of(int t) { return t <= 8 ? Group::Attack : t <= 16 ? Group::Magic : Group::Special; }
 
-const std::string& level_name(const Game& g, int t, int lv) {
-  const int index = (t - 1) * 10 + (lv >= 1 ? lv - 1 : 0);
-  return g.tech_table[index < kTechRecords ? index : kTechRecords - 1][0];
-}
-
 }  // namespace
 
 int32_t weaker(Game& g, int32_t m, int divisor) {
@@ -78,7 +73,7 @@ void perform_technique(Game& g) {
   if (t >= 1 && t <= kTechniques) {
     const TechContext c{g.hero.tech_lv(t), g.hero.spirit_power};
     static constexpr const char* kAnnouncements[3] = {"】で攻撃した", "】を唱えた", "】を使った"};
-    show_message(g, g.sj("【") + level_name(g, t, c.lv) +
+    show_message(g, g.sj("【") + g.tech_record(t, c.lv)[0] +
                         g.sj(kAnnouncements[static_cast<int>(group_of(t))]));
     if (TechEffect effect = technique_effect(t))
       if (effect(g, c) == Afterwards::EndsAction) return;

@@ -3,16 +3,14 @@
 
 #include "battle/battle.hpp"
 #include "battle/technique_effects.hpp"
+#include "core/codes.hpp"
 #include "core/game.hpp"
 #include "core/operations.hpp"
 #include "effects/effects.hpp"
 
 namespace {
 
-constexpr int kCard = 111;
 
-const std::string& X(Game& g) { return g.hero.name; }
-const std::string& E(Game& g) { return g.enemy.name; }
 
 Afterwards lose_turn(Game& g) {
   opponent_turn(g);
@@ -76,7 +74,7 @@ Afterwards onion_sword(Game& g, const TechContext& c) {
   damage_enemy(g, (c.sp / 20 + 1) * c.lv + 5);
   if (g.rng.draw(5) == 0) {
     show_message(g, g.sj("タマネギ登場"));
-    g.enemy.status = 1;
+    g.enemy.status = ailment::asleep;
     refresh_status(g);
     show_message(g, g.sj("敵を眠らせた"));
   }
@@ -86,7 +84,7 @@ Afterwards onion_sword(Game& g, const TechContext& c) {
 Afterwards card_throw(Game& g, const TechContext& c) {
   int card = 0;
   for (int i = kItems - 1; i >= 1 && !card; --i)
-    if (g.items[i].kind == kCard && g.hero.item_count[i] == 1) card = i;
+    if (g.items[i].kind == item_kind::card && g.hero.item_count[i] == 1) card = i;
   if (!card) {
     show_message(g, g.sj("カードを持っていなかった！"));
     return lose_turn(g);
@@ -110,7 +108,7 @@ Afterwards steal(Game& g, const TechContext&) {
     case 1:
       if (auto item = pick_item(g)) {
         g.hero.item_count[*item] = 1;
-        show_message(g, g.sj("↓\r↓\r↓\r") + X(g) + g.sj("は【") + g.items[*item].name +
+        show_message(g, g.sj("↓\r↓\r↓\r") + g.hero.name + g.sj("は【") + g.items[*item].name +
                             g.sj("】を見つけた！"));
       } else {
         show_message(g, failed);
@@ -127,7 +125,7 @@ Afterwards steal(Game& g, const TechContext&) {
 }
 
 Afterwards cry(Game& g, const TechContext& c) {
-  show_message(g, X(g) + g.sj("は泣いた"));
+  show_message(g, g.hero.name + g.sj("は泣いた"));
   show_message(g, g.sj("「えーんえーん」"));
   if (g.boss_battle == 1) {
     show_message(g, g.sj("敵は無視した"));
@@ -135,7 +133,7 @@ Afterwards cry(Game& g, const TechContext& c) {
   }
   const int r = g.rng.draw(c.lv + 1);
   const CryAnswer& a = kCryAnswers[r >= 0 && r <= 10 ? r : 0];
-  if (a.with_name) show_message(g, E(g) + g.sj(a.with_name));
+  if (a.with_name) show_message(g, g.enemy.name + g.sj(a.with_name));
   if (a.message) show_message(g, g.sj(a.message));
   if (a.change) a.change(g);
   if (a.refresh) refresh_status(g);
@@ -157,43 +155,43 @@ Afterwards make_card(Game& g, const TechContext& c) {
     show_message(g, g.sj("これ以上敵をカード化できません。"));
     return Afterwards::Continue;
   }
-  const std::string card = g.sj("card･") + E(g);
-  g.items[slot] = {card, "", kCard, g.rng.draw(29)};
+  const std::string card = g.sj("card･") + g.enemy.name;
+  g.items[slot] = {card, "", item_kind::card, g.rng.draw(29)};
   g.hero.item_count[slot] = 1;
   g.enemy.hp = 0;
   refresh_status(g);
-  show_message(g, g.sj("↓\r↓\r") + E(g) + g.sj("をカードに変えた！"));
+  show_message(g, g.sj("↓\r↓\r") + g.enemy.name + g.sj("をカードに変えた！"));
   show_message(g, g.sj("「") + card + g.sj("」を入手した!"));
   return Afterwards::Continue;
 }
 
 Afterwards eat(Game& g, const TechContext&) {
-  show_message(g, X(g) + g.sj("は") + E(g) + g.sj("の体を食べた！"));
+  show_message(g, g.hero.name + g.sj("は") + g.enemy.name + g.sj("の体を食べた！"));
   damage_enemy(g, g.enemy.hp / 2 - 1);
   const Taste& t = kTastes[g.rng.draw(10)];
   if (t.first) show_message(g, g.sj(t.first));
-  show_message(g, (t.named ? X(g) : std::string()) + g.sj(t.second));
+  show_message(g, (t.named ? g.hero.name : std::string()) + g.sj(t.second));
   t.change(g);
   return Afterwards::Continue;
 }
 
 Afterwards star_gazing(Game& g, const TechContext& c) {
-  show_message(g, X(g) + g.sj("「星が奇麗だな・・・・」"));
+  show_message(g, g.hero.name + g.sj("「星が奇麗だな・・・・」"));
   switch (g.rng.draw(3)) {
     case 0:
-      show_message(g, X(g) + g.sj("「一番星みっけ」"));
+      show_message(g, g.hero.name + g.sj("「一番星みっけ」"));
       g.hero.stars += 1;
       refresh_status(g);
       show_message(g, g.sj("星を1コ手に入れた"));
       break;
     case 1:
-      show_message(g, X(g) + g.sj("「わあ、星がたくさん」"));
+      show_message(g, g.hero.name + g.sj("「わあ、星がたくさん」"));
       g.hero.stars += c.lv;
       refresh_status(g);
       show_message(g, g.sj("星を") + num(c.lv) + g.sj("コ手に入れた"));
       break;
     default:
-      show_message(g, X(g) + g.sj("「今日は曇ってて星がミエナイ」"));
+      show_message(g, g.hero.name + g.sj("「今日は曇ってて星がミエナイ」"));
   }
   return Afterwards::Continue;
 }

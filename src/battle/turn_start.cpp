@@ -3,17 +3,17 @@
 #include "battle/ailments.hpp"
 #include "battle/battle.hpp"
 #include "battle/turns.hpp"
+#include "core/codes.hpp"
 #include "core/game.hpp"
 #include "core/operations.hpp"
 #include "effects/effects.hpp"
 
 namespace {
 
-const std::string& X(Game& g) { return g.hero.name; }
 
 // The prompt "X の攻撃", without the usual pause, and the command buttons.
 void prompt(Game& g, bool attack, bool magic) {
-  show_message_quickly(g, X(g) + g.sj("の攻撃"));
+  show_message_quickly(g, g.hero.name + g.sj("の攻撃"));
   if (attack) g.form.show(ctl::w1_b);
   else g.form.hide(ctl::w1_b);
   if (magic) g.form.show(ctl::w2_b);
@@ -29,30 +29,30 @@ Ailment seal(Game& g, bool attack_sealed) {
     prompt(g, !attack_sealed, attack_sealed);
     return Ailment::SealedPrompt;
   }
-  show_message(g, X(g) + g.sj(attack_sealed ? "は攻撃技が使えるようになった" : "は魔法が使えるようになった"));
-  g.hero.status = 0;
+  show_message(g, g.hero.name + g.sj(attack_sealed ? "は攻撃技が使えるようになった" : "は魔法が使えるようになった"));
+  g.hero.status = ailment::none;
   return Ailment::GoesOn;
 }
 
 Ailment hero_ailment(Game& g) {
   Hero& h = g.hero;
   switch (h.status) {
-    case 1:
-    case 2:
-    case 3:
-    case 4:
-    case 5:
+    case ailment::asleep:
+    case ailment::poisoned:
+    case ailment::stone:
+    case ailment::healing:
+    case ailment::frenzied:
       return shared_ailment(g, hero_side(g)) == AilmentOutcome::LosesTurn ? Ailment::LosesTurn
                                                                           : Ailment::GoesOn;
-    case 6: return seal(g, true);
-    case 7: return seal(g, false);
-    case 8: {
+    case ailment::attack_sealed: return seal(g, true);
+    case ailment::magic_sealed: return seal(g, false);
+    case ailment::confused: {
       if (g.rng.draw(3) == 0) {
-        show_message(g, X(g) + g.sj("は正気を取り戻した！"));
-        h.status = 0;
+        show_message(g, g.hero.name + g.sj("は正気を取り戻した！"));
+        h.status = ailment::none;
         return Ailment::GoesOn;
       }
-      show_message(g, X(g) + g.sj("は混乱している････"));
+      show_message(g, g.hero.name + g.sj("は混乱している････"));
       const int c = g.rng.draw(3);
       const int32_t n = h.spirit_power / 20;
       if (c == 0) {
@@ -89,17 +89,17 @@ const FigureAssist kFigures[10] = {
        n = num(d) + g.sj("ダメージ与えた");
      },
      "【でこぴんlv1】\r↓\r↓\r敵に", false},
-    {[](Game& g, std::string&) { g.enemy.status = 2; }, "【毒攻撃】\r↓\r↓\r敵を毒におかさせた！", false},
-    {[](Game& g, std::string&) { g.enemy.status = 1; }, "【眠りのキッス】\r↓\r↓\r敵を眠らせた！", false},
-    {[](Game& g, std::string&) { g.enemy.status = 3; }, "【悪魔のベーゼ】\r↓\r↓\r敵を石化させた！", false},
+    {[](Game& g, std::string&) { g.enemy.status = ailment::poisoned; }, "【毒攻撃】\r↓\r↓\r敵を毒におかさせた！", false},
+    {[](Game& g, std::string&) { g.enemy.status = ailment::asleep; }, "【眠りのキッス】\r↓\r↓\r敵を眠らせた！", false},
+    {[](Game& g, std::string&) { g.enemy.status = ailment::stone; }, "【悪魔のベーゼ】\r↓\r↓\r敵を石化させた！", false},
     {[](Game& g, std::string& n) {
-       g.hero.status = 4;
+       g.hero.status = ailment::healing;
        n = g.hero.name + g.sj("を癒し状態にした");
      },
      "【優しさの傷跡】\r↓\r↓\r", false},
     {[](Game& g, std::string& n) {
        g.hero.hp = g.hero.max_hp;
-       g.hero.status = 0;
+       g.hero.status = ailment::none;
        n = g.hero.name + g.sj("のHpを完全回復させた");
      },
      "【神様の御水】\r↓\r↓\r", false},
@@ -129,7 +129,7 @@ void figure_assist(Game& g) {
   int k = 1 + g.rng.draw(10);
   for (int again = 0; again < 10 && g.hero.item_count[34 + k] == 0; ++again) k = 1 + g.rng.draw(10);
   const Item& item = g.items[34 + k];
-  if (g.hero.item_count[34 + k] != 1 || item.kind != 8) return;
+  if (g.hero.item_count[34 + k] != 1 || item.kind != item_kind::figure) return;
   rise_caption(g, item.name);
   show_message(g, g.sj("ﾌｨｷﾞｭｱ【") + item.name + g.sj("】の攻撃"));
   const FigureAssist& f = kFigures[k - 1];

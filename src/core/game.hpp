@@ -89,4 +89,8 @@ struct Game {
   // A text of the source (UTF-8) in the game's encoding.
   const std::string& sj(const char* utf8) const { return sjis.literal(utf8); }
   std::string path(const char* folder, const std::string& file) const;
+  // The technique table's record of technique t (1 .. 24) at a level. Level 0 (not learned)
+  // reads the level-1 record; a place past the table's end reads its last record.
+  const TechRecord& tech_record(int t, int level) const;
+  TechRecord& tech_record(int t, int level);
 };

@@ -1,20 +1,14 @@
 #include <algorithm>
 #include <string>
 
+#include "core/codes.hpp"
 #include "core/game.hpp"
 #include "core/names.hpp"
 #include "core/operations.hpp"
 
 namespace {
 
-// The technique table's record of technique t at level l. A level of 0 (not learned) reads the
-// level-1 record; levels past the table's end read its last record.
-const TechRecord& tech_record(const Game& g, int t, int level) {
-  const int index = (t - 1) * 10 + (std::max(level, 1) - 1);
-  return g.tech_table[std::clamp(index, 0, kTechRecords - 1)];
-}
-
-const std::string& tech_name(const Game& g, int t, int level) { return tech_record(g, t, level)[0]; }
+const std::string& tech_name(const Game& g, int t, int level) { return g.tech_record(t, level)[0]; }
 
 void learn_by_stars(Game& g) {
   Hero& h = g.hero;
@@ -35,10 +29,11 @@ void learn_by_stars(Game& g) {
   if (h.stars >= 10) f.show(ctl::toy_b);
   if (h.stars >= 5) f.show(ctl::ken_b);
   if (h.stars >= 1) f.show(ctl::card_b);
-  if (h.world_flags(200) == 1) f.show(ctl::map0);
+  if (h.world_flags(world_flag::last_boss_reached) == 1) f.show(ctl::map0);
+  // Beating the boss of locations 2 to 6 opens the next one.
   constexpr ctl::Id kMapButtons[] = {ctl::map3, ctl::map4, ctl::map5, ctl::map6, ctl::map7};
   for (int i = 0; i < 5; ++i)
-    if (h.world_flags(203 + i) == 1) f.show(kMapButtons[i]);
+    if (h.world_flags(world_flag::boss_beaten(2 + i)) == 1) f.show(kMapButtons[i]);
 }
 
 void write_hero_texts(Game& g) {
@@ -120,14 +115,14 @@ void write_tech_info(Game& g) {
     level = 10;
   } else {
     f.set_caption(ctl::w_lv, "Lv." + num(level));
-    f.set_fore(ctl::w_exp2, 0xFF8000);
+    f.set_fore(ctl::w_exp2, cl::sky_blue);
     f.set_caption(ctl::w_exp, num(h.tech_exp(t)) + "exp");
     f.show(ctl::w_exp2);
     f.set_gauge(ctl::w_exp2, f[ctl::w_exp2].max, h.tech_exp(t));
   }
   f.set_caption(ctl::w_name, g.sj(tech_short_name(t)) + "\r" + g.sj("【") + tech_name(g, t, level) +
                                  g.sj("】"));
-  TechRecord& first = g.tech_table[(t - 1) * 10];
+  TechRecord& first = g.tech_record(t, 1);
   if (first[4] == "0") first[4].clear();
   f.set_caption(ctl::w_about, g.sj("精霊力：") + first[2] + g.sj("／消費Mp：") + first[3] + "\r" +
                                   first[4]);

@@ -1,13 +1,11 @@
 #include <string>
 
+#include "core/codes.hpp"
 #include "core/game.hpp"
 #include "core/operations.hpp"
 #include "town/town.hpp"
 
 namespace {
-
-constexpr int kFigure = 8, kCard = 111;
-bool is_sword(int kind) { return kind >= 100 && kind <= 110; }
 
 // The ordinary kinds 0 .. 24: each changes the state and returns the result text (`drawn` is
 // the 1 .. 3 drawn for every use). Kinds 8 and 23 show their own message and keep the item.
@@ -96,7 +94,7 @@ const OrdinaryEffect kOrdinary[25] = {
     [](Game& g, const ItemUse& u) {
       g.hero.hp = g.hero.max_hp;
       g.hero.mp = g.hero.max_mp;
-      g.hero.status = 0;
+      g.hero.status = ailment::none;
       return u.name + g.sj("は完全回復した");
     },
     [](Game& g, const ItemUse& u) {
@@ -191,14 +189,14 @@ void item_list_selected(Game& g) {
   const Item& it = g.items[g.selected_item];
   Form& f = g.form;
   f.set_caption(ctl::item_about, it.description);
-  if (is_sword(it.kind)) {
+  if (item_kind::is_sword(it.kind)) {
     f.set_caption(ctl::ken_l, it.name);
     f.set_caption(ctl::ken_l2, g.sj("解放料金 ") + num(it.value * 100) + g.sj("円"));
   } else {
     f.set_caption(ctl::ken_l, "");
     f.set_caption(ctl::ken_l2, g.sj("解放料金 0円"));
   }
-  if (it.kind == kCard) {
+  if (it.kind == item_kind::card) {
     f.set_caption(ctl::card_l, it.name);
     f.set_caption(ctl::card_l2, g.sj("交換料金 10円"));
     f.set_caption(ctl::item_about, g.sj("クロニクルカード number ") + num(g.selected_item));
@@ -206,7 +204,7 @@ void item_list_selected(Game& g) {
     f.set_caption(ctl::card_l, "");
     f.set_caption(ctl::card_l2, g.sj("交換料金 0円"));
   }
-  if (it.kind == kFigure)
+  if (it.kind == item_kind::figure)
     f.set_caption(ctl::item_about, g.sj("フィギュア - ") + num(g.selected_item - 34) + "\r" +
                                        g.sj("神様【") + it.name + g.sj("】") + "\r\r" +
                                        g.sj("（全10体）"));
@@ -218,11 +216,11 @@ void use_selected_item(Game& g) {
   const int kind = g.items[g.selected_item].kind;
   const bool card_shop = f.shown(ctl::card_box), sword_shop = f.shown(ctl::ken_box);
   if (f[ctl::item_list].selected < 0) return refuse(g, "アイテムが選択されていません");
-  if (kind == kCard && !card_shop) return refuse(g, "【カード】は【カードショップ】へ持っていこう。");
-  if (kind != kCard && card_shop) return refuse(g, "それは【カード】じゃないよ。");
-  if (is_sword(kind) && !sword_shop)
+  if (kind == item_kind::card && !card_shop) return refuse(g, "【カード】は【カードショップ】へ持っていこう。");
+  if (kind != item_kind::card && card_shop) return refuse(g, "それは【カード】じゃないよ。");
+  if (item_kind::is_sword(kind) && !sword_shop)
     return refuse(g, "【剣タイプ】のアイテムは【ソードショップ】に持っていかないと使えません。");
-  if (!is_sword(kind) && sword_shop) return refuse(g, "それは【剣タイプ】のアイテムじゃないよ。");
+  if (!item_kind::is_sword(kind) && sword_shop) return refuse(g, "それは【剣タイプ】のアイテムじゃないよ。");
   apply_item(g, g.selected_item);
 }
 
@@ -232,8 +230,8 @@ void apply_item(Game& g, int id) {
   const int32_t v = item.value;
   const std::string hero_name = g.hero.name;
   const int32_t drawn = 1 + g.rng.draw(3);
-  if (is_sword(t) && !sword_shop_agrees(g, v)) return;
-  if (t == kCard && !card_shop_agrees(g)) return;
+  if (item_kind::is_sword(t) && !sword_shop_agrees(g, v)) return;
+  if (t == item_kind::card && !card_shop_agrees(g)) return;
   play_sound(g, "item.wav");
   g.form.set_back(ctl::moji_l, cl::yellow);
 
@@ -241,10 +239,10 @@ void apply_item(Game& g, int id) {
   Handed handed = Handed::Taken;
   if (t >= 0 && t <= 24) {
     result = kOrdinary[t](g, ItemUse{item, v, drawn, hero_name});
-    if (t == kFigure || t == 23) handed = Handed::Kept;
-  } else if (is_sword(t)) {
+    if (t == item_kind::figure || t == item_kind::nothing) handed = Handed::Kept;
+  } else if (item_kind::is_sword(t)) {
     handed = release_sword(g, t, item.name, result);
-  } else if (t == kCard) {
+  } else if (t == item_kind::card) {
     handed = exchange_card(g, v, result);
   }
   if (handed == Handed::Kept) {
@@ -253,12 +251,12 @@ void apply_item(Game& g, int id) {
   }
   if (t >= 0 && t <= 99) {
     g.hero.item_count[id] = 0;
-  } else if (is_sword(t)) {
+  } else if (item_kind::is_sword(t)) {
     g.hero.item_count[id] = 0;
     g.hero.money -= v * 100;
     g.form.set_caption(ctl::ken_l, "");
     g.form.set_caption(ctl::ken_l2, g.sj("解放料金 0円"));
-  } else if (t == kCard) {
+  } else if (t == item_kind::card) {
     g.hero.item_count[id] = 0;
     g.hero.money -= 10;
     g.form.set_caption(ctl::card_l, "");

@@ -20,6 +20,12 @@ constexpr uint32_t blue = 0xFF0000;
 constexpr uint32_t fuchsia = 0xFF00FF;
 constexpr uint32_t aqua = 0xFFFF00;
 constexpr uint32_t white = 0xFFFFFF;
+// The layout's own colours, written in decimal as the layout gives them.
+constexpr uint32_t orange = 33023;           // 0x0080FF: the Mp gauge
+constexpr uint32_t pink = 16744703;          // 0xFF80FF: behind the life-span warning
+constexpr uint32_t sky_blue = 16744448;      // 0xFF8000: the proficiency gauge
+constexpr uint32_t dark_blue = 10485760;     // 0xA00000: the technique info box
+constexpr uint32_t midnight_blue = 6750208;  // 0x670000: behind the attributes line
 // The classic 3-D control colours of the desktop the window was laid out for.
 constexpr uint32_t btn_face = 0xC0C0C0;
 constexpr uint32_t btn_shadow = 0x808080;

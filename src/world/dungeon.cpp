@@ -1,6 +1,7 @@
 #include <string>
 
 #include "battle/battle.hpp"
+#include "core/codes.hpp"
 #include "core/game.hpp"
 #include "core/operations.hpp"
 #include "effects/effects.hpp"
@@ -49,19 +50,19 @@ void spring_trap(Game& g) {
 
 // The item a search finds: a named, non-card entry among 0 .. 252 the hero does not hold.
 int draw_search_item(Game& g) {
-  int id = g.rng.draw(252);
+  int id = g.rng.draw(findable::first_draw);
   int redraws = 0;
   // Unnamed entries and cards are always drawn again, owned ones only while the budget lasts;
   // a table with no usable entry at all gives up after many rounds instead of hanging.
-  constexpr int kUnusableBudget = 253 * 64;
+  constexpr int kUnusableBudget = findable::redraw * 64;
   int unusable = 0;
   for (;;) {
     const Item& it = g.items[id];
-    const bool unusable_entry = it.kind == 111 || it.name.empty();
+    const bool unusable_entry = it.kind == item_kind::card || it.name.empty();
     const bool owned = g.hero.item_count[id] == 1;
-    if (unusable_entry ? unusable >= kUnusableBudget : !(owned && redraws < 253)) break;
+    if (unusable_entry ? unusable >= kUnusableBudget : !(owned && redraws < findable::redraw_budget)) break;
     if (unusable_entry) ++unusable;
-    id = g.rng.draw(253);
+    id = g.rng.draw(findable::redraw);
     ++redraws;
   }
   return id;
@@ -120,7 +121,7 @@ void walk_forward(Game& g) {
   g.form.hide(ctl::d_state);
   g.form.hide(ctl::danjyon_box);
   start_boss_battle(g);
-  if (g.location.id == 7) g.hero.world_flags(200) = 1;
+  if (g.location.id == 7) g.hero.world_flags(world_flag::last_boss_reached) = 1;
 }
 
 void walk_back(Game& g) {
@@ -160,7 +161,7 @@ void search_spot(Game& g) {
   const Item& it = g.items[id];
   const std::string found = g.sj("↓\r↓\r↓\r何かを発見した！");
   const std::string nothing = g.sj("↓\r↓\r何も無かった････");
-  if (it.kind == 111 || it.name.empty() || h.item_count[id] == 1) {
+  if (it.kind == item_kind::card || it.name.empty() || h.item_count[id] == 1) {
     show_message(g, nothing);
     g.form.hide(ctl::sira_b);
     return;

@@ -78,7 +78,7 @@ TEST(AttackTechniques, EffectsAndAttributeReactions) {
     use(b, c.t);
     Lines m = action(b.messages());
     ASSERT_FALSE(m.empty());
-    EXPECT_EQ(m[0], "【" + b.utf8(g.tech_table[(c.t - 1) * 10 + c.lv - 1][0]) + "】で攻撃した");
+    EXPECT_EQ(m[0], "【" + b.utf8(g.tech_record(c.t, c.lv)[0]) + "】で攻撃した");
     EXPECT_EQ(Lines(m.begin() + 1, m.end()), c.messages);
     EXPECT_EQ(g.enemy.hp, c.enemy_hp);
     EXPECT_EQ(g.hero.mp, 10 - c.t / 2);

@@ -183,7 +183,7 @@ TEST_F(StatusTest, LevelUpsAndTheTechniquesTheyTeach) {
     refresh_status(g2);
     EXPECT_EQ(g2.hero.tech_lv(c.tech), c.level + 1);
     EXPECT_EQ(g2.hero.tech_exp(c.tech), 0);
-    auto name = [&](int t2, int lv) { return fresh.utf8(g2.tech_table[(t2 - 1) * 10 + lv - 1][0]); };
+    auto name = [&](int t2, int lv) { return fresh.utf8(g2.tech_record(t2, lv)[0]); };
     std::vector<std::string> expected{"【" + name(c.tech, c.level) + "】\\r↓\\r【" +
                                       name(c.tech, c.level + 1) + "】へLvup！"};
     if (c.gift) {

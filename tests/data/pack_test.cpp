@@ -22,7 +22,7 @@ TEST_F(PackTest, CataloguesAreFull) {
   for (const auto& s : g.spirit_names) EXPECT_FALSE(s.empty());
   for (int k = 0; k < 10; ++k) EXPECT_FALSE(g.figure_names[k].empty()) << k;
   for (int t = 1; t <= 24; ++t)
-    for (int lv = 1; lv <= 10; ++lv) EXPECT_FALSE(g.tech_table[(t - 1) * 10 + lv - 1][0].empty()) << t << "/" << lv;
+    for (int lv = 1; lv <= 10; ++lv) EXPECT_FALSE(g.tech_record(t, lv)[0].empty()) << t << "/" << lv;
 }
 
 TEST_F(PackTest, ItemIdsTheGameReliesOn) {
