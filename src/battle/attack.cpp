@@ -10,7 +10,6 @@
 namespace {
 }  // namespace
 
-
 // 1 でこぴん, 2 剣術: a blow that may land critically.
 Afterwards flick(Game& g, const TechContext& c) {
   const int32_t m = c.sp / 20 + 1;

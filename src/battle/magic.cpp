@@ -9,8 +9,6 @@
 
 namespace {
 
-
-
 void direct_hit(Game& g, int32_t d) {
   flash_hit(g);
   g.enemy.hp -= d;

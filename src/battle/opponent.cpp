@@ -57,7 +57,6 @@ struct Move {
   After (*run)(Game&, const MoveContext&);
 };
 
-
 // A summoning that lays an ailment on the hero unless a draw of 0 .. n-1 comes out 0.
 After afflict_hero(Game& g, int n, int status, const char* message) {
   if (g.rng.draw(n) != 0) {

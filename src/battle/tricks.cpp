@@ -10,8 +10,6 @@
 
 namespace {
 
-
-
 Afterwards lose_turn(Game& g) {
   opponent_turn(g);
   return Afterwards::EndsAction;

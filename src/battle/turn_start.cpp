@@ -10,7 +10,6 @@
 
 namespace {
 
-
 // The prompt "X の攻撃", without the usual pause, and the command buttons.
 void prompt(Game& g, bool attack, bool magic) {
   show_message_quickly(g, g.hero.name + g.sj("の攻撃"));
