@@ -1,3 +1,4 @@
+// The ailments both sides share: sleep, poison, stone, healing and frenzy, as each turn meets them.
 #include "battle/ailments.hpp"
 
 #include "core/codes.hpp"

@@ -1,3 +1,4 @@
+// The attack group (こうげき): techniques 1 to 8.
 #include <string>
 
 #include "battle/battle.hpp"

@@ -1,3 +1,5 @@
+// Damage both ways with the attributes and stats, and the victory: experience, money, the
+// level-up with its chance of a technique, and the item found.
 #include <string>
 
 #include "battle/battle.hpp"

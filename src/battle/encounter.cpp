@@ -1,3 +1,5 @@
+// A battle opening and closing: the random opponent and the boss appearing, the technique groups
+// opened, the end of a battle and the flight.
 #include <algorithm>
 #include <string>
 

@@ -1,3 +1,4 @@
+// The magic group (まほう): techniques 9 to 16.
 #include <string>
 
 #include "battle/battle.hpp"

@@ -1,3 +1,4 @@
+// The opponent's turn: the moves of each class, and the hero falling.
 #include <array>
 #include <string>
 

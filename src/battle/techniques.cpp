@@ -1,3 +1,5 @@
+// A click on a technique: its cost, its proficiency and level, then its effect; the attribute
+// reactions and the critical roll the effects share.
 #include "battle/techniques.hpp"
 
 #include "battle/technique_effects.hpp"

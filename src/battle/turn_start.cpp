@@ -1,3 +1,4 @@
+// The start of the hero's turn: ailments, seals and confusion, a figure's help, the command prompt.
 #include <string>
 
 #include "battle/ailments.hpp"

@@ -1,3 +1,4 @@
+// The loop that hands the turn from one side to the other.
 #include "battle/turns.hpp"
 
 #include "battle/battle.hpp"

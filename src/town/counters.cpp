@@ -1,3 +1,4 @@
+// The sword and card counters: releasing swords and exchanging cards.
 #include <string>
 
 #include "core/game.hpp"

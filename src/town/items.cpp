@@ -1,3 +1,4 @@
+// The item panel: the list of what the hero holds, and what each kind of item does.
 #include <string>
 
 #include "core/codes.hpp"

@@ -1,3 +1,4 @@
+// The town's shops: the inn, the tool shop, the star shop and the toy shop.
 #include <string>
 
 #include "core/game.hpp"

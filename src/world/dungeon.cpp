@@ -1,3 +1,4 @@
+// The road through a location: steps and life span, battles, traps and spots to search, the boss.
 #include <string>
 
 #include "battle/battle.hpp"

@@ -1,3 +1,4 @@
+// The world map: entering and leaving a location, the shop and home panels.
 #include <string>
 
 #include "core/game.hpp"
