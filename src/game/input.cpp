@@ -114,12 +114,15 @@ void mouse_move(Game& g, ctl::Id over) {
   else preview_toy(g, over);
 }
 
-void slider_changed(Game& g, int position) {
+// The text-speed slider is the window's only slider, and the item list its only list.
+void slider_changed(Game& g, ctl::Id slider, int position) {
+  if (slider != ctl::e_sp_l) return;
   g.form.set_position(ctl::e_sp_l, position);
   g.message_delay_ms = g.form[ctl::e_sp_l].position * 100 + 300;
 }
 
-void list_select(Game& g, int index) {
+void list_select(Game& g, ctl::Id list_id, int index) {
+  if (list_id != ctl::item_list) return;
   Control& list = g.form[ctl::item_list];
   if (index < -1 || index >= static_cast<int>(list.items.size())) index = -1;
   list.selected = index;

@@ -7,6 +7,6 @@ struct Game;
 // which feature a control starts. Every host (the window, the scripted driver) calls these.
 void click(Game& g, ctl::Id id);
 void mouse_move(Game& g, ctl::Id over);  // the control under the pointer, ctl::form if none
-void slider_changed(Game& g, int position);
-void list_select(Game& g, int index);  // a click on entry `index` of item_list (-1: none)
+void slider_changed(Game& g, ctl::Id slider, int position);
+void list_select(Game& g, ctl::Id list, int index);  // a click on entry `index` (-1: none)
 void timer_tick(Game& g);  // the 10 ms timer

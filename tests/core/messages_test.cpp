@@ -78,7 +78,7 @@ TEST(TextSpeed, SliderSetsThePauseFrom300To1300) {
   EXPECT_EQ(t.g().message_delay_ms, 800);
   EXPECT_EQ(t.g().form[ctl::e_sp_l].position, 5);
   for (auto [pos, delay] : {std::pair{0, 300}, {10, 1300}, {3, 600}, {5, 800}}) {
-    slider_changed(t.g(), pos);
+    slider_changed(t.g(), ctl::e_sp_l, pos);
     EXPECT_EQ(t.g().message_delay_ms, delay) << pos;
   }
 }

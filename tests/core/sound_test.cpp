@@ -63,7 +63,7 @@ TEST(Sound, EachKindOfActionHasItsSound) {
   click(g, ctl::Button32);                // refused: off1.wav
   click(g, ctl::Button31);                // 1.wav
   click(g, ctl::BitBtn1);                 // the item panel: 1.wav
-  list_select(g, 0);
+  list_select(g, ctl::item_list, 0);
   click(g, ctl::item_use);                // an item takes effect: item.wav
   l.listen(3000);
   EXPECT_EQ(l.heard(), (std::vector<int>{10, 210, 10, 10, 60, 110, 10, 10, 160}));

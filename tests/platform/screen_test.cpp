@@ -97,7 +97,7 @@ TEST(Screen, ItemPanelBesideTheCardCounter) {
   timer_tick(t.g());
   click(t.g(), ctl::Button14);
   click(t.g(), ctl::card_b);
-  list_select(t.g(), 1);
+  list_select(t.g(), ctl::item_list, 1);
   timer_tick(t.g());
   expect_matches_golden(render_form_image(t.g().form, t.g().sjis, 1), "card_counter.png");
 }
@@ -150,7 +150,7 @@ TEST(Screen, AMessageAfterAnItemWasUsed) {
   click(t.g(), ctl::Button1);
   t.g().hero.item_count[0] = 1;
   click(t.g(), ctl::BitBtn1);
-  list_select(t.g(), 0);
+  list_select(t.g(), ctl::item_list, 0);
   t.g().rng.rig(0);
   click(t.g(), ctl::item_use);
   timer_tick(t.g());

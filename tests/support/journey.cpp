@@ -18,12 +18,12 @@ void Journey::use_items() {
     const int before = static_cast<int>(g.form[ctl::item_list].items.size());
     int pick = -1;
     for (int i = 0; i < before && pick < 0; ++i) {
-      list_select(g, i);
+      list_select(g, ctl::item_list, i);
       const int kind = g.items[g.selected_item].kind;
       if (kind != 8 && kind != 23 && kind < 100) pick = i;  // figures stay; swords and cards wait
     }
     if (pick < 0) break;
-    list_select(g, pick);
+    list_select(g, ctl::item_list, pick);
     press(ctl::item_use);
   }
   press(ctl::Button17);

@@ -21,7 +21,7 @@ struct Counter : TestGame {
     click(g(), shop);
     const Control& list = g().form[ctl::item_list];
     for (size_t i = 0; i < list.items.size(); ++i)
-      if (list.items[i] == g().items[70].name) list_select(g(), static_cast<int>(i));
+      if (list.items[i] == g().items[70].name) list_select(g(), ctl::item_list, static_cast<int>(i));
     clear_transcript();
   }
   Hero& h() { return g().hero; }

@@ -26,7 +26,7 @@ struct Town : TestGame {
     else refresh_item_list(g());
     const Control& list = g().form[ctl::item_list];
     for (size_t i = 0; i < list.items.size(); ++i)
-      if (list.items[i] == g().items[id].name) return list_select(g(), static_cast<int>(i));
+      if (list.items[i] == g().items[id].name) return list_select(g(), ctl::item_list, static_cast<int>(i));
     ADD_FAILURE() << "item " << id << " is not in the list";
   }
   void use(int id) {
@@ -115,7 +115,7 @@ TEST(ItemPanel, AClickBelowTheEntriesSelectsNothing) {
   Town t;
   t.give(3, 0, 1);
   t.pick(3);
-  list_select(t.g(), 7);  // below the only entry
+  list_select(t.g(), ctl::item_list, 7);  // below the only entry
   EXPECT_EQ(t.g().form[ctl::item_list].selected, -1);
   EXPECT_EQ(t.g().selected_item, 0);
   t.clear_transcript();
@@ -261,7 +261,7 @@ TEST(ItemUse, InBattleItCostsNoTurn) {
   b.g().items[3] = {b.sj("パン"), "", 0, 1};
   b.g().hero.item_count[3] = 1;
   click(b.g(), ctl::BitBtn1);
-  list_select(b.g(), 0);
+  list_select(b.g(), ctl::item_list, 0);
   b.clear_transcript();
   click(b.g(), ctl::item_use);
   EXPECT_EQ(b.g().hero.hp, 15);

@@ -59,12 +59,12 @@ struct Driver {
       if (!g.form.clickable(ctl::item_list)) return error("item_list cannot be clicked"), true;
       if (n < 0 || n >= static_cast<int>(list.items.size()))
         return error("item_list has no entry " + rest), true;
-      list_select(g, n);
+      list_select(g, ctl::item_list, n);
     } else if (cmd == "slider") {
       int n = 0;
       if (!parse_whole_number(rest, n)) return error("slider needs a position"), true;
       if (!g.form.clickable(ctl::e_sp_l)) return error("e_sp_l cannot be moved"), true;
-      slider_changed(g, n);
+      slider_changed(g, ctl::e_sp_l, n);
     } else if (cmd == "answer") {
       if (rest != "yes" && rest != "no") return error("answer yes or answer no"), true;
       host.answers.push_back(rest == "yes");

@@ -33,7 +33,8 @@ struct SdlOptions {
   std::shared_ptr<HostClock> clock = std::make_shared<SystemClock>();
 };
 
-// The real window. The game's handlers block, as the toolkit it was written for let them: while
+// The real window. Its work lies in three files: the window's life and loop (sdl_host.cpp), input
+// (sdl_input.cpp) and the modal question (question_box.cpp). The game's handlers block, as the toolkit it was written for let them: while
 // a handler sleeps the window stays alive (it is presented again when uncovered) but input waits
 // in its queue, to be dispatched in order once the handler has returned. The 10 ms timer runs
 // between handlers and inside the modal question only.
@@ -120,13 +121,24 @@ class SdlHost : public Host {
   void move_focus(int direction);
   void on_arrow_key(SDL_Keycode key);
   bool focused_button() const;
-  void step_list(int delta);
-  int list_page() const;
-  void scroll_list(int top);
-  void slide_to(int x);
+  ctl::Id shown_list() const;
+  void step_list(ctl::Id list, int delta);
+  int list_page(ctl::Id list) const;
+  void scroll_list(ctl::Id list, int top);
+  void press_list(ctl::Id list, const Point& p);
+  void slide_to(ctl::Id slider, int x);
   void drop_capture();
+  static bool is_enter(SDL_Keycode k);
+  static bool toggles_fullscreen(const SDL_KeyboardEvent& key);  // F11 or Alt+Enter
 
-  int question_event(const SDL_Event& ev);  // the answer (0 yes, 1 no) or -1 to go on asking
+  // The modal question: each returns the answer (0 yes, 1 no) or -1 to go on asking.
+  int question_event(const SDL_Event& ev);
+  int question_key_down(const SDL_KeyboardEvent& key);
+  int question_key_up(const SDL_KeyboardEvent& key);
+  int question_mouse(bool down, const Point& p);
+  int question_button_at(const Point& p) const;
+
+  static constexpr int kTimerMs = 10;
 
   SdlOptions options_;
   HostClock& clock_;

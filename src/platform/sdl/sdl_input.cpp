@@ -1,0 +1,288 @@
+// The window's input: keys, the mouse and the wheel turned into the game's clicks, pointing,
+// list selections and slider moves, following the kind of the control under them; the focus.
+#include <algorithm>
+
+#include "core/game.hpp"
+#include "game/input.hpp"
+#include "platform/sdl/sdl_host.hpp"
+#include "platform/sdl/widgets.hpp"
+#include "ui/technique_buttons.hpp"
+
+namespace {
+constexpr int kWheelLines = 3;
+}  // namespace
+
+bool SdlHost::is_enter(SDL_Keycode k) { return k == SDLK_RETURN || k == SDLK_KP_ENTER; }
+
+bool SdlHost::toggles_fullscreen(const SDL_KeyboardEvent& key) {
+  return key.keysym.sym == SDLK_F11 || (is_enter(key.keysym.sym) && (key.keysym.mod & KMOD_ALT));
+}
+
+void SdlHost::drop_capture() {
+  capture_ = ctl::form;
+  capture_inside_ = false;
+  thumb_drag_ = false;
+  space_held_ = ctl::form;
+}
+
+void SdlHost::dispatch(const SDL_Event& ev) {
+  if (audio_ && audio_->handle_event(ev)) return;
+  switch (ev.type) {
+    case SDL_QUIT: quit_ = true; break;
+    case SDL_WINDOWEVENT:
+    case SDL_RENDER_TARGETS_RESET:
+    case SDL_RENDER_DEVICE_RESET: handle_window_event(ev); break;
+    case SDL_KEYDOWN: on_key_down(ev.key); break;
+    case SDL_KEYUP: on_key_up(ev.key); break;
+    case SDL_MOUSEBUTTONDOWN:
+      if (ev.button.button == SDL_BUTTON_LEFT) on_mouse_down(map_mouse(ev.button.x, ev.button.y));
+      break;
+    case SDL_MOUSEBUTTONUP:
+      if (ev.button.button == SDL_BUTTON_LEFT) on_mouse_up(map_mouse(ev.button.x, ev.button.y));
+      break;
+    case SDL_MOUSEMOTION: on_mouse_motion(map_mouse(ev.motion.x, ev.motion.y)); break;
+    case SDL_MOUSEWHEEL: on_wheel(ev.wheel); break;
+    default: break;
+  }
+}
+
+void SdlHost::on_key_down(const SDL_KeyboardEvent& key) {
+  Game& g = *game_;
+  if (toggles_fullscreen(key)) {
+    if (!key.repeat) toggle_fullscreen();
+    return;
+  }
+  switch (key.keysym.sym) {
+    case SDLK_TAB: move_focus(key.keysym.mod & KMOD_SHIFT ? -1 : 1); break;
+    case SDLK_SPACE:
+      if (!key.repeat && capture_ == ctl::form && focused_button()) space_held_ = g.form.focus;
+      break;
+    case SDLK_RETURN:
+    case SDLK_KP_ENTER:
+      if (!key.repeat && capture_ == ctl::form && space_held_ == ctl::form && focused_button())
+        click(g, g.form.focus);
+      break;
+    default: on_arrow_key(key.keysym.sym); break;
+  }
+}
+
+// A button has the focus and could be clicked (the slider takes the focus too, but no press).
+bool SdlHost::focused_button() const {
+  const Form& form = game_->form;
+  return form.focus != ctl::form && form[form.focus].kind == Kind::Button && form.clickable(form.focus);
+}
+
+// The list box a player can see, if any: it takes the arrow keys when no slider has the focus.
+ctl::Id SdlHost::shown_list() const {
+  const Form& form = game_->form;
+  for (ctl::Id id : form.paint_order())
+    if (form[id].kind == Kind::ListBox && form.shown(id)) return id;
+  return ctl::form;
+}
+
+// The arrows, the page keys, Home and End: the focused slider's, as a track bar takes them, or
+// else the shown list's, as the list box takes them. A page is two of the slider's positions, or
+// the rows the list shows less one.
+void SdlHost::on_arrow_key(SDL_Keycode k) {
+  Game& g = *game_;
+  constexpr int kToTheEnd = 1 << 20;
+  int step = 0, pages = 0;
+  switch (k) {
+    case SDLK_UP:
+    case SDLK_LEFT: step = -1; break;
+    case SDLK_DOWN:
+    case SDLK_RIGHT: step = 1; break;
+    case SDLK_PAGEUP: pages = -1; break;
+    case SDLK_PAGEDOWN: pages = 1; break;
+    case SDLK_HOME: step = -kToTheEnd; break;
+    case SDLK_END: step = kToTheEnd; break;
+    default: return;
+  }
+  const ctl::Id focus = g.form.focus;
+  if (focus != ctl::form && g.form[focus].kind == Kind::Slider && g.form.clickable(focus)) {
+    const Control& c = g.form[focus];
+    const int pos = std::clamp(c.position + step + 2 * pages, c.min, c.max);
+    if (pos != c.position) slider_changed(g, focus, pos);
+    return;
+  }
+  if (const ctl::Id list = shown_list(); list != ctl::form) step_list(list, step + pages * list_page(list));
+}
+
+void SdlHost::on_key_up(const SDL_KeyboardEvent& key) {
+  if (key.keysym.sym != SDLK_SPACE || space_held_ == ctl::form) return;
+  Game& g = *game_;
+  const ctl::Id id = space_held_;
+  space_held_ = ctl::form;
+  if (g.form.focus == id && g.form.clickable(id)) click(g, id);
+}
+
+// Tab and Shift+Tab: the next or previous button (or the slider) a player could use, in the
+// window's order, round the end.
+void SdlHost::move_focus(int direction) {
+  Game& g = *game_;
+  const std::vector<ctl::Id>& order = g.form.paint_order();
+  const int n = static_cast<int>(order.size());
+  int at = -1;
+  for (int i = 0; i < n; ++i)
+    if (order[i] == g.form.focus) at = i;
+  for (int step = 1; step <= n; ++step) {
+    int i = at < 0 ? (direction > 0 ? step - 1 : n - step) : at + direction * step;
+    i = ((i % n) + n) % n;
+    const ctl::Id id = order[i];
+    const Kind kind = g.form[id].kind;
+    if ((kind != Kind::Button && kind != Kind::Slider) || !g.form.clickable(id)) continue;
+    g.form.focus = id;
+    // A technique button with the focus is pointed at, so the info panel follows the focus.
+    if (technique_of(id) != 0) mouse_move(g, id);
+    return;
+  }
+}
+
+void SdlHost::scroll_list(ctl::Id id, int top) {
+  Form& form = game_->form;
+  Control& list = form[id];
+  const ListGeometry lg = list_geometry(form.window_rect(id), list);
+  top = std::clamp(top, 0, lg.max_top);
+  if (top == list.top_index) return;
+  list.top_index = top;
+  form.touch();
+}
+
+int SdlHost::list_page(ctl::Id id) const {
+  const Form& form = game_->form;
+  const ListGeometry lg = list_geometry(form.window_rect(id), form[id]);
+  return std::max(1, lg.visible_rows - 1);
+}
+
+// The arrow keys move a list's selection, keeping it in view.
+void SdlHost::step_list(ctl::Id id, int delta) {
+  Game& g = *game_;
+  const Control& list = g.form[id];
+  const int n = static_cast<int>(list.items.size());
+  if (n == 0) return;
+  // With nothing selected, the first step down lands on the first entry.
+  const int from = list.selected < 0 ? (delta > 0 ? -1 : 0) : list.selected;
+  const int next = std::clamp(from + delta, 0, n - 1);
+  if (next == list.selected) return;
+  list_select(g, id, next);
+  const Control& after = g.form[id];
+  if (after.selected < 0) return;
+  const ListGeometry lg = list_geometry(g.form.window_rect(id), after);
+  if (after.selected < after.top_index) scroll_list(id, after.selected);
+  else if (after.selected >= after.top_index + std::max(1, lg.visible_rows))
+    scroll_list(id, after.selected - std::max(1, lg.visible_rows) + 1);
+}
+
+void SdlHost::slide_to(ctl::Id id, int x) {
+  Game& g = *game_;
+  const Control& c = g.form[id];
+  const SliderGeometry sg = slider_geometry(g.form.window_rect(id), c);
+  const int pos = slider_position_at(sg, c, x);
+  if (pos != c.position) slider_changed(g, id, pos);
+}
+
+// A press on a list box: on its scroll bar it scrolls (or grabs the thumb), on a row it selects.
+void SdlHost::press_list(ctl::Id id, const Point& p) {
+  Game& g = *game_;
+  const Control& c = g.form[id];
+  const ListGeometry lg = list_geometry(g.form.window_rect(id), c);
+  if (lg.scroll_bar && lg.bar.contains(p.x, p.y)) {
+    const int rows = std::max(1, lg.visible_rows);
+    if (lg.up.contains(p.x, p.y)) scroll_list(id, c.top_index - 1);
+    else if (lg.down.contains(p.x, p.y)) scroll_list(id, c.top_index + 1);
+    else if (lg.thumb.contains(p.x, p.y)) {
+      thumb_drag_ = true;
+      thumb_grab_ = p.y - lg.thumb.y;
+    } else if (p.y < lg.thumb.y) scroll_list(id, c.top_index - rows);
+    else scroll_list(id, c.top_index + rows);
+    return;
+  }
+  const int index = list_item_at(lg, c, p.x, p.y);
+  if (index >= 0) list_select(g, id, index);
+}
+
+void SdlHost::on_mouse_down(const Point& p) {
+  Game& g = *game_;
+  tip_control_ = ctl::form;  // pressing puts a tip away
+  tip_shown_ = false;
+  if (!p.inside || capture_ != ctl::form) return;
+  space_held_ = ctl::form;
+  const ctl::Id id = g.form.hit_test(p.x, p.y);
+  if (id == ctl::form) return;
+  switch (g.form[id].kind) {
+    case Kind::Button:
+      capture_ = id;
+      capture_inside_ = true;
+      g.form.focus = id;  // a pressed button takes the focus, as on the desktop
+      break;
+    case Kind::Slider:
+      capture_ = id;
+      g.form.focus = id;
+      slide_to(id, p.x);
+      break;
+    case Kind::ListBox:
+      capture_ = id;
+      press_list(id, p);
+      break;
+    default: break;
+  }
+}
+
+void SdlHost::on_mouse_up(const Point& p) {
+  Game& g = *game_;
+  const ctl::Id id = capture_;
+  if (id == ctl::form) return;
+  const bool over = p.inside && g.form.shown(id) && g.form.visible_rect(id).contains(p.x, p.y) &&
+                    g.form.hit_test(p.x, p.y) == id;
+  const bool button = g.form[id].kind == Kind::Button;
+  drop_capture();
+  // Released over the button it was pressed on: a click. The button is drawn raised again
+  // before the handler runs, so the handler's repaints show it so.
+  if (button && over) click(g, id);
+}
+
+void SdlHost::on_mouse_motion(const Point& p) {
+  Game& g = *game_;
+  if (capture_ != ctl::form) {
+    const Control& c = g.form[capture_];
+    switch (c.kind) {
+      case Kind::Button:
+        capture_inside_ = p.inside && g.form.shown(capture_) && g.form.visible_rect(capture_).contains(p.x, p.y);
+        break;
+      case Kind::Slider: slide_to(capture_, p.x); break;
+      case Kind::ListBox:
+        if (thumb_drag_) {
+          const ListGeometry lg = list_geometry(g.form.window_rect(capture_), c);
+          if (lg.scroll_bar) scroll_list(capture_, list_top_for_thumb(lg, p.y - thumb_grab_));
+        }
+        break;
+      default: break;
+    }
+    // While a control holds the mouse, the moves are its own.
+    mouse_move(g, capture_);
+    return;
+  }
+  if (!p.inside) return;
+  const ctl::Id over = g.form.hit_test(p.x, p.y);
+  // A tip comes up once the mouse has rested half a second on a control that has one.
+  if (over != tip_control_) {
+    tip_control_ = g.form[over].look.hint ? over : ctl::form;
+    tip_shown_ = false;
+    tip_x_ = p.x;
+    tip_y_ = p.y;
+  }
+  if (!tip_shown_) tip_since_ = now_ms();
+  mouse_move(g, over);
+}
+
+// The wheel scrolls the list box under the pointer.
+void SdlHost::on_wheel(const SDL_MouseWheelEvent& wheel) {
+  Game& g = *game_;
+  const Point p = mouse_now();
+  if (!p.inside) return;
+  const ctl::Id over = g.form.hit_test(p.x, p.y);
+  if (g.form[over].kind != Kind::ListBox) return;
+  int dy = wheel.y;
+  if (wheel.direction == SDL_MOUSEWHEEL_FLIPPED) dy = -dy;
+  if (dy != 0) scroll_list(over, g.form[over].top_index - dy * kWheelLines);
+}
