@@ -3,6 +3,7 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include <iconv.h>
+#include <zlib.h>
 
 #include <algorithm>
 #include <string>
@@ -31,8 +32,18 @@ KanjiStrikes::KanjiStrikes() {
     release();
     throw FontError("the C library cannot convert text to EUC-JP");
   }
-  if (FT_New_Face(library_, kStrikeFile, 0, &face_) != 0 || face_->num_charmaps < 1 ||
-      face_->num_fixed_sizes < 1 || FT_Set_Charmap(face_, face_->charmaps[0]) != 0 ||
+  // Unpacked whole: FreeType reads a packed font as a stream, and finding one glyph in it
+  // unpacks it again from the start, most of a millisecond a kanji.
+  if (gzFile packed = gzopen(kStrikeFile, "rb")) {
+    unsigned char buffer[1 << 16];
+    int n = 0;
+    while ((n = gzread(packed, buffer, sizeof buffer)) > 0) font_bytes_.insert(font_bytes_.end(), buffer, buffer + n);
+    if (n < 0) font_bytes_.clear();
+    gzclose(packed);
+  }
+  if (font_bytes_.empty() ||
+      FT_New_Memory_Face(library_, font_bytes_.data(), static_cast<FT_Long>(font_bytes_.size()), 0, &face_) != 0 ||
+      face_->num_charmaps < 1 || face_->num_fixed_sizes < 1 || FT_Set_Charmap(face_, face_->charmaps[0]) != 0 ||
       FT_Select_Size(face_, 0) != 0) {
     release();
     throw FontError(std::string("the bitmap font ") + kStrikeFile +

@@ -41,6 +41,7 @@ class KanjiStrikes {
   void release();
 
   FT_LibraryRec_* library_ = nullptr;
+  std::vector<unsigned char> font_bytes_;  // the font file, unpacked; the face reads from it
   FT_FaceRec_* face_ = nullptr;
   void* to_jis_ = nullptr;  // iconv_t, UTF-32 to EUC-JP
   std::unordered_map<char32_t, std::unique_ptr<KanjiGlyph>> glyphs_;  // null: not in the strike
