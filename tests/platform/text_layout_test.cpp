@@ -194,6 +194,54 @@ TEST(TextLayout, ShiftJisCaptionsAreShownWithoutAnIncompleteLastCharacter) {
   EXPECT_EQ(half.width, one.width);
 }
 
+// How many strokes the scan lines of a rendered line cross: the separate runs of ink (pixels at
+// least half covered) down every column, and along every row when `rows` is set. Strokes merged
+// into a blot are crossed once where they should be crossed several times.
+int strokes_crossed(const Coverage& ink, bool rows) {
+  auto runs = [&](int lines, int length, auto at) {
+    int n = 0;
+    for (int l = 0; l < lines; ++l)
+      for (int k = 0; k < length; ++k) n += at(l, k) >= 128 && (k == 0 || at(l, k - 1) < 128);
+    return n;
+  };
+  auto pixel = [&](int x, int y) { return ink.alpha[static_cast<size_t>(y) * ink.width + x]; };
+  int n = runs(ink.width, ink.height, [&](int x, int y) { return pixel(x, y); });
+  if (rows) n += runs(ink.height, ink.width, [&](int y, int x) { return pixel(x, y); });
+  return n;
+}
+
+// Small bold text at 1x shows the strokes it shows at 3x, where it is drawn large enough to be
+// clean: the status panel's kanji ("Star 0個", "属性", "魔力"), the info box's, and Latin letters
+// ("Mp" keeps the middle of its M, which only the columns see). At 3x each stroke is crossed by
+// three times as many scan lines.
+TEST(TextLayout, SmallBoldTextKeepsItsStrokesApart) {
+  FontLibrary fonts;
+  Sjis sjis;
+  TextCache cache(fonts, sjis);
+  struct Case {
+    const char* text;
+    Font font;
+    bool rows;
+  } cases[] = {
+      {"個", {Face::PGothic, 13, true, false}, true},  {"属", {Face::Gothic, 12, true, false}, true},
+      {"魔", {Face::Gothic, 13, true, false}, true},   {"魔", {Face::PGothic, 12, true, false}, true},
+      {"M", {Face::Gothic, 13, true, false}, false},
+  };
+  for (const Case& c : cases) {
+    int crossed[2];
+    for (int scale : {1, 3}) {
+      const TextBlock& b = cache.text(c.text, c.font, scale, 0);
+      ASSERT_EQ(b.lines.size(), 1u);
+      ASSERT_TRUE(b.lines[0].ink);
+      crossed[scale / 3] = strokes_crossed(*b.lines[0].ink, c.rows);
+    }
+    // Nine tenths of them at least; an outline kanji made bold by a pixel to the side shows
+    // half to four fifths.
+    EXPECT_GE(crossed[0] * 10, crossed[1] * 3) << c.text << " at " << c.font.px << " px bold crosses " << crossed[0]
+                                              << " strokes at 1x, " << crossed[1] << " at 3x";
+  }
+}
+
 // With the real fonts at 1x, every label's own caption fits the label (a one-line label may be
 // condensed a little), and every technique's info text, at every level, fits the info box as it
 // shows it when the technique is pointed at. The test names each text that does not fit.

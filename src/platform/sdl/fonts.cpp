@@ -5,6 +5,8 @@
 #include <cstring>
 #include <memory>
 
+#include "platform/sdl/kanji_strikes.hpp"
+
 namespace {
 
 constexpr const char* kLayoutFamilies[] = {"ＭＳ Ｐゴシック", "ＭＳ ゴシック", "ＭＳ 明朝"};
@@ -79,6 +81,7 @@ FontLibrary::FontLibrary() {
     indices_[i] = index;
   }
 
+  kanji_ = std::make_unique<KanjiStrikes>();
   if (TTF_Init() != 0) throw FontError(std::string("SDL_ttf could not be started: ") + TTF_GetError());
 }
 

@@ -3,10 +3,13 @@
 
 #include <array>
 #include <map>
+#include <memory>
 #include <stdexcept>
 #include <string>
 
 #include "ui/form.hpp"
+
+class KanjiStrikes;
 
 // Raised when a font the layout needs is not installed, or cannot be opened.
 class FontError : public std::runtime_error {
@@ -25,7 +28,8 @@ struct FontKey {
 };
 
 // The three families of the layout, mapped through fontconfig to the IPA fonts that were drawn to
-// the same metrics, and the opened TrueType fonts, one per size and style.
+// the same metrics, and the opened TrueType fonts, one per size and style; and the hand-drawn
+// kanji that the small bold sizes draw in place of the outlines'.
 class FontLibrary {
  public:
   // Finds the three font files; throws FontError naming the packages to install if one is
@@ -38,6 +42,7 @@ class FontLibrary {
   // The opened font; throws FontError if the file cannot be opened at that size.
   TTF_Font* get(const FontKey& key);
   const std::string& file(Face face) const { return files_[static_cast<int>(face)]; }
+  KanjiStrikes& kanji() { return *kanji_; }
 
   // The family name the layout uses, and the one it stands for here.
   static const char* layout_family(Face face);
@@ -47,4 +52,5 @@ class FontLibrary {
   std::array<std::string, 3> files_;
   std::array<int, 3> indices_{};
   std::map<FontKey, TTF_Font*> open_;
+  std::unique_ptr<KanjiStrikes> kanji_;
 };

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <functional>
 
+#include "platform/sdl/kanji_strikes.hpp"
 #include "ui/sjis.hpp"
 
 namespace {
@@ -118,6 +119,52 @@ std::shared_ptr<const Coverage> condensed(const Coverage& in, double ratio) {
     }
   }
   return out;
+}
+
+// A line as SDL_ttf renders it.
+Coverage rendered(TTF_Font* font, const std::string& utf8) {
+  Coverage ink;
+  SDL_Surface* s = TTF_RenderUTF8_Blended(font, utf8.c_str(), SDL_Color{255, 255, 255, 255});
+  if (!s) return ink;
+  SDL_Surface* argb = s->format->format == SDL_PIXELFORMAT_ARGB8888
+                          ? s
+                          : SDL_ConvertSurfaceFormat(s, SDL_PIXELFORMAT_ARGB8888, 0);
+  if (argb) {
+    SDL_LockSurface(argb);
+    ink.width = argb->w;
+    ink.height = argb->h;
+    ink.alpha.resize(static_cast<size_t>(argb->w) * argb->h);
+    for (int y = 0; y < argb->h; ++y) {
+      const auto* row = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(argb->pixels) +
+                                                          static_cast<ptrdiff_t>(y) * argb->pitch);
+      for (int x = 0; x < argb->w; ++x)
+        ink.alpha[static_cast<size_t>(y) * argb->w + x] = static_cast<uint8_t>(row[x] >> 24);
+    }
+    SDL_UnlockSurface(argb);
+    if (argb != s) SDL_FreeSurface(argb);
+  }
+  SDL_FreeSurface(s);
+  return ink;
+}
+
+// Draws a hand-drawn glyph into the line at (x, y), its top left corner; the line grows to the
+// right and downwards where the glyph reaches beyond it.
+void stamp(Coverage& ink, const KanjiGlyph& g, int x, int y) {
+  const int width = std::max(ink.width, x + g.width), height = std::max(ink.height, y + g.height);
+  if (width != ink.width || height != ink.height) {
+    std::vector<uint8_t> grown(static_cast<size_t>(width) * height, 0);
+    for (int row = 0; row < ink.height; ++row)
+      std::copy_n(ink.alpha.begin() + static_cast<ptrdiff_t>(row) * ink.width, ink.width,
+                  grown.begin() + static_cast<ptrdiff_t>(row) * width);
+    ink.alpha = std::move(grown);
+    ink.width = width;
+    ink.height = height;
+  }
+  for (int gy = std::max(0, -y); gy < g.height; ++gy)
+    for (int gx = std::max(0, -x); gx < g.width; ++gx) {
+      uint8_t& a = ink.alpha[static_cast<size_t>(y + gy) * ink.width + x + gx];
+      a = std::max(a, g.alpha[static_cast<size_t>(gy) * g.width + gx]);
+    }
 }
 
 class FontMeasure : public TextMeasure {
@@ -284,27 +331,35 @@ std::shared_ptr<const Coverage> TextCache::render_line(const std::string& utf8, 
     return it->second.value;
   }
   ++lines_rendered_;
-  auto ink = std::make_shared<Coverage>();
-  SDL_Surface* s = TTF_RenderUTF8_Blended(fonts_.get(font), utf8.c_str(), SDL_Color{255, 255, 255, 255});
-  if (s) {
-    SDL_Surface* argb = s->format->format == SDL_PIXELFORMAT_ARGB8888
-                            ? s
-                            : SDL_ConvertSurfaceFormat(s, SDL_PIXELFORMAT_ARGB8888, 0);
-    if (argb) {
-      SDL_LockSurface(argb);
-      ink->width = argb->w;
-      ink->height = argb->h;
-      ink->alpha.resize(static_cast<size_t>(argb->w) * argb->h);
-      for (int y = 0; y < argb->h; ++y) {
-        const auto* row = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(argb->pixels) +
-                                                            static_cast<ptrdiff_t>(y) * argb->pitch);
-        for (int x = 0; x < argb->w; ++x)
-          ink->alpha[static_cast<size_t>(y) * argb->w + x] = static_cast<uint8_t>(row[x] >> 24);
-      }
-      SDL_UnlockSurface(argb);
-      if (argb != s) SDL_FreeSurface(argb);
+  static constexpr std::string_view kIdeographicSpace = "\u3000";
+  TTF_Font* ttf = fonts_.get(font);
+  // The kanji the strike draws leave an ideographic space of the same width in the outline text
+  // (both are three bytes long), so everything else keeps its place.
+  std::string outline = utf8;
+  std::vector<std::pair<size_t, const KanjiGlyph*>> hand_drawn;  // byte offset, glyph
+  if (KanjiStrikes::covers(font)) {
+    int space_advance = 0;
+    TTF_GlyphMetrics32(ttf, U'\u3000', nullptr, nullptr, nullptr, nullptr, &space_advance);
+    for (size_t i = 0; i < outline.size(); i += utf8_length(static_cast<unsigned char>(outline[i]))) {
+      const char32_t c = code_point(std::string_view(outline).substr(i));
+      const KanjiGlyph* g = fonts_.kanji().glyph(font, c);
+      int advance = 0;
+      if (!g || TTF_GlyphMetrics32(ttf, c, nullptr, nullptr, nullptr, nullptr, &advance) != 0 ||
+          advance != space_advance)
+        continue;
+      outline.replace(i, kIdeographicSpace.size(), kIdeographicSpace);
+      hand_drawn.emplace_back(i, g);
     }
-    SDL_FreeSurface(s);
+  }
+  auto ink = std::make_shared<Coverage>(rendered(ttf, outline));
+  if (!hand_drawn.empty()) {
+    FontMeasure measure(ttf);
+    const int em = measure.width("\u3000\u3000") - measure.width("\u3000");
+    for (const auto& [at, g] : hand_drawn) {
+      // The space's right edge is the line's width up to it: no ink reaches that far.
+      const int pen = measure.width(std::string_view(outline).substr(0, at + kIdeographicSpace.size())) - em;
+      stamp(*ink, *g, pen + (em - g->advance) / 2 + g->left, TTF_FontAscent(ttf) - g->top);
+    }
   }
   std::shared_ptr<const Coverage> result = std::move(ink);
   lines_.emplace(std::move(key), Entry<std::shared_ptr<const Coverage>>{result, frame_});
