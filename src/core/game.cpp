@@ -16,3 +16,10 @@ std::string Game::path(const char* folder, const std::string& file) const {
   if (!p.empty() && p.back() != '/') p += '/';
   return p + folder + '/' + file;
 }
+
+std::string Game::save_path(const std::string& file) const {
+  if (save_dir.empty()) return path("dat", file);
+  std::string p = save_dir;
+  if (p.back() != '/') p += '/';
+  return p + file;
+}

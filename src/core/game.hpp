@@ -41,6 +41,9 @@ struct Game {
   Random rng;
   Form form;
   std::string data_dir;  // the folder holding dat/ and cg/
+  // The folder of the save and the item catalogue when they live apart from the pack (an
+  // installed game keeps them in the player's home); empty: the pack's dat/.
+  std::string save_dir;
 
   Sound sound;
 
@@ -89,4 +92,7 @@ struct Game {
   // A text of the source (UTF-8) in the game's encoding.
   const std::string& sj(const char* utf8) const { return sjis.literal(utf8); }
   std::string path(const char* folder, const std::string& file) const;
+  // A file of the save's folder (the save, the item catalogue, their temporary files); "" names
+  // the folder itself, with a slash at its end.
+  std::string save_path(const std::string& file) const;
 };
