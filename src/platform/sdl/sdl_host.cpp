@@ -12,6 +12,7 @@
 #include "core/operations.hpp"
 #include "platform/bitmap.hpp"
 #include "platform/sdl/widgets.hpp"
+#include "platform/sdl/window_icon.hpp"
 
 namespace {
 
@@ -148,6 +149,7 @@ int SdlHost::run(Game& g) {
   if (options_.dev && g.form.client_height() < kDesignHeight)
     g.form.set_client_size(g.form.client_width(), kDesignHeight);
   if (!open(g.form.client_width(), g.form.client_height())) return 1;
+  set_window_icon(window_, g.path("cg", "icon.bmp"));
   game_ = &g;
   quit_ = false;
   create_window(g);
