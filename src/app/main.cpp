@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iostream>
 #include <string>
+#include <utility>
 
 #include "core/data_places.hpp"
 #include "core/game.hpp"
@@ -27,6 +28,8 @@ constexpr const char* kUsage =
     "  --headless     run without a window, on a virtual clock (needs --script)\n"
     "  --script FILE  with --headless: play the commands of FILE ('-' for standard input)\n"
     "                 and write the transcript to standard output\n"
+    "  --record FILE  in the window: write what the player does to FILE, as a script that\n"
+    "                 --headless --script replays on a copy of the data and save as they were\n"
     "  --version      show the version\n"
     "  --help         show this text\n"
     "keys in the window:\n"
@@ -44,6 +47,7 @@ struct Options {
   bool dev = false;
   bool headless = false;
   std::string script;
+  std::string record;
   std::optional<uint64_t> seed;
   bool help = false;
 };
@@ -102,6 +106,10 @@ int parse(int argc, char** argv, Options& o) {
       const char* v = value();
       if (!v) return 2;
       o.script = v;
+    } else if (a == "--record") {
+      const char* v = value();
+      if (!v) return 2;
+      o.record = v;
     } else if (a == "--dev") {
       o.dev = true;
     } else if (a == "--headless") {
@@ -113,6 +121,10 @@ int parse(int argc, char** argv, Options& o) {
   }
   if (o.headless != !o.script.empty()) {
     std::cerr << "lushera: --headless and --script go together\n";
+    return 2;
+  }
+  if (o.headless && !o.record.empty()) {
+    std::cerr << "lushera: --record is for the window; a headless game already plays a script\n";
     return 2;
   }
   return 0;
@@ -174,7 +186,14 @@ int main(int argc, char** argv) {
   }
   if (rc) return rc < 0 ? 0 : rc;
   if (o.headless) return run_headless(o, places);
-  SdlHost host(o.scale, o.dev);
+  SdlOptions window{o.scale, o.dev};
+  window.record = o.record;
+  const std::string saves = places.saves.empty() ? places.pack + "/dat" : places.saves;
+  window.record_header = "lushera " LUSHERA_VERSION ", a session in the window.\n"
+                         "Replay it on a copy of the data as it was when the session began: the pack\n"
+                         "(" + places.pack + ") with my.dat and item.dat of the save (" + saves + "):\n"
+                         "  lushera --headless --data COPY" + (o.dev ? " --dev" : "") + " --script FILE";
+  SdlHost host(std::move(window));
   Game g(host, places.pack, o.dev);
   start_game(g, o, places);
   const int run = host.run(g);

@@ -36,7 +36,8 @@ bool real_video_driver() {
 
 }  // namespace
 
-SdlHost::SdlHost(SdlOptions options) : options_(std::move(options)), clock_(*options_.clock) {}
+SdlHost::SdlHost(SdlOptions options)
+    : options_(std::move(options)), clock_(*options_.clock), recorder_(options_.record, options_.record_header) {}
 
 SdlHost::~SdlHost() {
   audio_.reset();
@@ -157,6 +158,7 @@ int SdlHost::run(Game& g) {
     game_ = nullptr;
     return 0;
   }
+  recorder_.start(g);
   redraw_if_needed();
   SDL_ShowWindow(window_);
   present(true);
@@ -168,6 +170,7 @@ int SdlHost::run(Game& g) {
   }
   next_tick_ = now_ms() + kTimerMs;
   while (!quit_) loop_once(false);
+  recorder_.close();
   close_window(g);
   destroy_window(g);
   game_ = nullptr;
@@ -220,7 +223,7 @@ void SdlHost::tick(int64_t now) {
   next_tick_ += kTimerMs;
   // After a long handler the timer fires once, not once for every period missed.
   if (next_tick_ <= now) next_tick_ = now + kTimerMs;
-  if (game_) timer_tick(*game_);
+  if (game_) recorder_.tick(*game_);
   if (tip_control_ != ctl::form && !tip_shown_ && now - tip_since_ >= kTipDelayMs) tip_shown_ = true;
 }
 
@@ -454,7 +457,7 @@ void SdlHost::on_key_down(const SDL_KeyboardEvent& key) {
     case SDLK_RETURN:
     case SDLK_KP_ENTER:
       if (!key.repeat && capture_ == ctl::form && space_held_ == ctl::form && focused_button())
-        click(g, g.form.focus);
+        recorder_.click(g, g.form.focus);
       break;
     default: on_arrow_key(k); break;
   }
@@ -488,7 +491,7 @@ void SdlHost::on_arrow_key(SDL_Keycode k) {
   if (focus != ctl::form && g.form[focus].kind == Kind::Slider && g.form.clickable(focus)) {
     const Control& c = g.form[focus];
     const int pos = std::clamp(c.position + step + 2 * pages, c.min, c.max);
-    if (pos != c.position) slider_changed(g, pos);
+    if (pos != c.position) recorder_.slide(g, pos);
     return;
   }
   step_list(step + pages * list_page());
@@ -499,7 +502,7 @@ void SdlHost::on_key_up(const SDL_KeyboardEvent& key) {
   Game& g = *game_;
   const ctl::Id id = space_held_;
   space_held_ = ctl::form;
-  if (g.form.focus == id && g.form.clickable(id)) click(g, id);
+  if (g.form.focus == id && g.form.clickable(id)) recorder_.click(g, id);
 }
 
 // Tab and Shift+Tab: the next or previous button (or the slider) a player could use, in the
@@ -519,7 +522,7 @@ void SdlHost::move_focus(int direction) {
     if ((kind != Kind::Button && kind != Kind::Slider) || !g.form.clickable(id)) continue;
     g.form.focus = id;
     // A technique button with the focus is pointed at, so the info panel follows the focus.
-    if (is_technique(id)) mouse_move(g, id);
+    if (is_technique(id)) recorder_.hover(g, id);
     return;
   }
 }
@@ -551,7 +554,7 @@ void SdlHost::step_list(int delta) {
   const int from = list.selected < 0 ? (delta > 0 ? -1 : 0) : list.selected;
   const int next = std::clamp(from + delta, 0, n - 1);
   if (next == list.selected) return;
-  list_select(g, next);
+  recorder_.select(g, next);
   const Control& after = g.form[ctl::item_list];
   if (after.selected < 0) return;
   const ListGeometry lg = list_geometry(g.form.window_rect(ctl::item_list), after);
@@ -565,7 +568,7 @@ void SdlHost::slide_to(int x) {
   const Control& c = g.form[ctl::e_sp_l];
   const SliderGeometry sg = slider_geometry(g.form.window_rect(ctl::e_sp_l), c);
   const int pos = slider_position_at(sg, c, x);
-  if (pos != c.position) slider_changed(g, pos);
+  if (pos != c.position) recorder_.slide(g, pos);
 }
 
 void SdlHost::on_mouse_down(const Point& p) {
@@ -604,7 +607,7 @@ void SdlHost::on_mouse_down(const Point& p) {
         else scroll_list(c.top_index + rows);
       } else {
         const int index = list_item_at(lg, c, p.x, p.y);
-        if (index >= 0) list_select(g, index);
+        if (index >= 0) recorder_.select(g, index);
       }
       break;
     }
@@ -622,7 +625,7 @@ void SdlHost::on_mouse_up(const Point& p) {
   drop_capture();
   // Released over the button it was pressed on: a click. The button is drawn raised again
   // before the handler runs, so the handler's repaints show it so.
-  if (button && over) click(g, id);
+  if (button && over) recorder_.click(g, id);
 }
 
 void SdlHost::on_mouse_motion(const Point& p) {
@@ -638,7 +641,7 @@ void SdlHost::on_mouse_motion(const Point& p) {
       if (lg.scroll_bar) scroll_list(list_top_for_thumb(lg, p.y - thumb_grab_));
     }
     // While a control holds the mouse, the moves are its own.
-    mouse_move(g, capture_);
+    recorder_.hover(g, capture_);
     return;
   }
   if (!p.inside) return;
@@ -651,7 +654,7 @@ void SdlHost::on_mouse_motion(const Point& p) {
     tip_y_ = p.y;
   }
   if (!tip_shown_) tip_since_ = now_ms();
-  mouse_move(g, over);
+  recorder_.hover(g, over);
 }
 
 void SdlHost::on_wheel(const SDL_MouseWheelEvent& wheel) {
@@ -664,7 +667,9 @@ void SdlHost::on_wheel(const SDL_MouseWheelEvent& wheel) {
   if (dy != 0) scroll_list(g.form[ctl::item_list].top_index - dy * kWheelLines);
 }
 
-bool SdlHost::ask_yes_no(const std::string& text) {
+bool SdlHost::ask_yes_no(const std::string& text) { return recorder_.answered(ask(text)); }
+
+bool SdlHost::ask(const std::string& text) {
   // Once the window is closing, every further question of the handler is answered no too.
   if (!window_ || question_ || quit_) return false;
   drop_capture();

@@ -8,6 +8,7 @@
 
 #include "core/host.hpp"
 #include "platform/bitmap.hpp"
+#include "platform/recorder.hpp"
 #include "platform/sdl/event_wait.hpp"
 #include "platform/sdl/host_clock.hpp"
 #include "platform/sdl/sdl_audio_device.hpp"
@@ -31,6 +32,10 @@ struct SdlOptions {
   // What the loop reads the time from and waits on (never null): the machine's clock, unless a
   // test brings its own.
   std::shared_ptr<HostClock> clock = std::make_shared<SystemClock>();
+  // --record FILE: the player's input is written there as a script for the driver, headed by
+  // these comment lines.
+  std::string record{};
+  std::string record_header{};
 };
 
 // The real window. The game's handlers block, as the toolkit it was written for let them: while
@@ -126,6 +131,7 @@ class SdlHost : public Host {
   void slide_to(int x);
   void drop_capture();
 
+  bool ask(const std::string& text);
   int question_event(const SDL_Event& ev);  // the answer (0 yes, 1 no) or -1 to go on asking
 
   SdlOptions options_;
@@ -145,6 +151,8 @@ class SdlHost : public Host {
   std::optional<HostClock::Duration> pause_end_;  // when the last pause was due to end
 
   Game* game_ = nullptr;
+  // Every input the game gets from the window goes through it, to be written down when recording.
+  Recorder recorder_;
   bool quit_ = false;
   int64_t next_tick_ = 0;
   bool must_pump_ = true;
