@@ -55,11 +55,16 @@ save=$home/.local/share/lushera
 [ "$(md5sum <"$root/usr/share/lushera/dat/my.dat")" = "$pack_save" ] || fail "the installed save was written"
 env -u XDG_DATA_HOME HOME="$home" "$root/usr/bin/lushera" --help | grep -q "save: $save/my.dat" || fail "--help does not say where the save is"
 
-# The desktop entry's command, found on the PATH, opens the window on a virtual display.
+# The desktop entry's command, found on the PATH, opens the window on a virtual display, for a
+# player who never played: the first start has put the save in the new home.
 exec_line=$(sed -n 's/^Exec=//p' "$root/usr/share/applications/$id.desktop" | sed 's/ *%[fFuUick]//g')
 if command -v xvfb-run >/dev/null; then
-  PATH="$root/usr/bin:$PATH" HOME="$home" LUSHERA_EXIT_AFTER_FIRST_FRAME=1 SDL_VIDEODRIVER=x11 \
-    SDL_AUDIODRIVER=dummy xvfb-run -a -s "-screen 0 1024x768x24" $exec_line ||
+  new_home=$scratch/new-home
+  mkdir -p "$new_home"
+  env -u XDG_DATA_HOME PATH="$root/usr/bin:$PATH" HOME="$new_home" LUSHERA_EXIT_AFTER_FIRST_FRAME=1 \
+    SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy xvfb-run -a -s "-screen 0 1024x768x24" $exec_line ||
     fail "the desktop entry's command ($exec_line) did not open the window"
+  cmp -s "$new_home/.local/share/lushera/my.dat" "$root/usr/share/lushera/dat/my.dat" ||
+    fail "the window's first start did not copy the save into the home"
 fi
 echo "package ok: $(basename "$deb")"

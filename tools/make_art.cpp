@@ -4,7 +4,7 @@
 //
 // writes OUT_DATA_DIR/cg/*.bmp, OUT_DATA_DIR/wav/*.wav and the icons, OUT_DATA_DIR/icons/*.png
 // for the desktop and OUT_DATA_DIR/cg/icon.bmp for the window. The output depends on nothing but
-// this program, so every run writes the same bytes.
+// this program (and, for the PNG icons, zlib's compressor), so every run writes the same bytes.
 #include <exception>
 #include <filesystem>
 #include <iostream>
