@@ -50,7 +50,8 @@ struct Driver {
       const ctl::Id id = control(rest);
       if (id == ctl::count) return true;
       // The window points at any part of a control that shows, its centre covered or not.
-      if (!g.form.shown(id)) return error(rest + " cannot be pointed at"), true;
+      const Rect r = g.form.visible_rect(id);
+      if (!g.form.shown(id) || r.w <= 0 || r.h <= 0) return error(rest + " cannot be pointed at"), true;
       mouse_move(g, id);
     } else if (cmd == "select") {
       int n = 0;
