@@ -139,7 +139,7 @@ int exit_status(const Game& g) {
 
 // The help's last part: where this program finds its data and keeps its save.
 void print_places(const DataPlaces& p) {
-  const std::string saves = p.saves.empty() ? p.pack + "/dat" : p.saves;
+  const std::string saves = p.save_folder();
   std::cout << "data: " << p.pack << "/dat and " << p.pack << "/cg\n"
             << "save: " << saves << "/my.dat and " << saves << "/item.dat (the cards made in battle)\n"
             << "  An installed game, or one whose data folder cannot be written, keeps its save in\n"
@@ -188,10 +188,9 @@ int main(int argc, char** argv) {
   if (o.headless) return run_headless(o, places);
   SdlOptions window{o.scale, o.dev};
   window.record = o.record;
-  const std::string saves = places.saves.empty() ? places.pack + "/dat" : places.saves;
   window.record_header = "lushera " LUSHERA_VERSION ", a session in the window.\n"
                          "Replay it on a copy of the data as it was when the session began: the pack\n"
-                         "(" + places.pack + ") with my.dat and item.dat of the save (" + saves + "):\n"
+                         "(" + places.pack + ") with my.dat and item.dat of the save (" + places.save_folder() + "):\n"
                          "  lushera --headless --data COPY" + (o.dev ? " --dev" : "") + " --script FILE";
   SdlHost host(std::move(window));
   Game g(host, places.pack, o.dev);

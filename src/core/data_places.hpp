@@ -9,6 +9,7 @@ struct DataPlaces {
   std::string pack;
   // The folder of my.dat and item.dat; empty: the pack's dat/.
   std::string saves;
+  std::string save_folder() const { return saves.empty() ? pack + "/dat" : saves; }
 };
 
 // --data DIR: everything in DIR, the save in DIR/dat.
