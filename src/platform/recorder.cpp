@@ -63,6 +63,7 @@ void Recorder::record(const std::string& command, Op run) {
   }
   for (const std::string& a : answers_) write(a);
   write(command);
+  last_ = command;
   draws_.clear();
   answers_.clear();
 }
@@ -71,8 +72,12 @@ void Recorder::click(Game& g, ctl::Id id) {
   record("click " + std::string(Form::name(id)), [&] { ::click(g, id); });
 }
 
+// The mouse moving within one control points at it again and again; pointing sets nothing but
+// what the control names, so one line stands for the run, up to the next other operation.
 void Recorder::hover(Game& g, ctl::Id over) {
-  record("hover " + std::string(over == ctl::form ? "form" : Form::name(over)), [&] { mouse_move(g, over); });
+  const std::string command = "hover " + std::string(over == ctl::form ? "form" : Form::name(over));
+  if (depth_ == 0 && command == last_) return mouse_move(g, over);
+  record(command, [&] { mouse_move(g, over); });
 }
 
 void Recorder::select(Game& g, int index) {

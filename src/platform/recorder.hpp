@@ -52,4 +52,5 @@ class Recorder {
   int question_ticks_ = 0;      // ticks while the current question waits
   std::vector<int32_t> draws_;  // drawn by the running operation
   std::vector<std::string> answers_;
+  std::string last_;  // the last operation written (ticks aside)
 };
