@@ -2,7 +2,8 @@
 # Installs the Debian packages the game needs to build, run and be tested, when any is missing.
 set -eu
 packages="cmake g++ make pkg-config libsdl2-dev libsdl2-ttf-dev libfreetype-dev libfontconfig-dev libx11-dev zlib1g-dev libinih-dev
-  python3 libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth fonts-ipafont-gothic fonts-ipafont-mincho xfonts-mplus"
+  python3 libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth fonts-ipafont-gothic fonts-ipafont-mincho xfonts-mplus
+  dpkg-dev appstream desktop-file-utils man-db"
 missing=""
 for p in $packages; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing="$missing $p"

@@ -6,7 +6,9 @@
 #include <fstream>
 #include <iostream>
 #include <string>
+#include <utility>
 
+#include "core/data_places.hpp"
 #include "core/game.hpp"
 #include "core/operations.hpp"
 #include "platform/headless/headless_host.hpp"
@@ -17,8 +19,8 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: lushera [options]\n"
-    "  --data DIR     play on the data in DIR (its dat/ and cg/ folders);\n"
-    "                 default: the folder of the program\n"
+    "  --data DIR     play on the data in DIR (its dat/ and cg/ folders), the save included;\n"
+    "                 default: the game's own data (see below)\n"
     "  --scale N      zoom the window by 1 to 4 (default: the display's scale), as far as\n"
     "                 it fits on the screen\n"
     "  --dev          open the window at its full design height, with the developer buttons\n"
@@ -26,7 +28,16 @@ constexpr const char* kUsage =
     "  --headless     run without a window, on a virtual clock (needs --script)\n"
     "  --script FILE  with --headless: play the commands of FILE ('-' for standard input)\n"
     "                 and write the transcript to standard output\n"
+    "  --record FILE  in the window: write what the player does to FILE, as a script that\n"
+    "                 --headless --script replays on a copy of the data and save as they were\n"
+    "  --version      show the version\n"
     "  --help         show this text\n"
+    "keys in the window:\n"
+    "  Tab, Shift+Tab        move the focus over the buttons and the text-speed slider\n"
+    "  Space, Enter          press the focused button\n"
+    "  arrows, Page Up/Down, Home, End\n"
+    "                        move the focused slider, or else the item list's selection\n"
+    "  F11, Alt+Enter        full screen on and off\n"
     "exit status: 0 played and saved; 1 a data file could not be read or the save written;\n"
     "  2 wrong options; 3 another game is running on the same data\n";
 
@@ -36,7 +47,9 @@ struct Options {
   bool dev = false;
   bool headless = false;
   std::string script;
+  std::string record;
   std::optional<uint64_t> seed;
+  bool help = false;
 };
 
 std::string program_folder(const char* argv0) {
@@ -64,7 +77,10 @@ int parse(int argc, char** argv, Options& o) {
     };
     long long n = 0;
     if (a == "--help" || a == "-h") {
-      std::cout << kUsage;
+      o.help = true;
+      return -1;
+    } else if (a == "--version") {
+      std::cout << "lushera " LUSHERA_VERSION "\n";
       return -1;
     } else if (a == "--data") {
       const char* v = value();
@@ -90,6 +106,10 @@ int parse(int argc, char** argv, Options& o) {
       const char* v = value();
       if (!v) return 2;
       o.script = v;
+    } else if (a == "--record") {
+      const char* v = value();
+      if (!v) return 2;
+      o.record = v;
     } else if (a == "--dev") {
       o.dev = true;
     } else if (a == "--headless") {
@@ -103,6 +123,10 @@ int parse(int argc, char** argv, Options& o) {
     std::cerr << "lushera: --headless and --script go together\n";
     return 2;
   }
+  if (o.headless && !o.record.empty()) {
+    std::cerr << "lushera: --record is for the window; a headless game already plays a script\n";
+    return 2;
+  }
   return 0;
 }
 
@@ -113,10 +137,25 @@ int exit_status(const Game& g) {
   return g.io_failed ? 1 : 0;
 }
 
-int run_headless(const Options& o) {
-  HeadlessHost host;
-  Game g(host, o.data_dir, o.dev);
+// The help's last part: where this program finds its data and keeps its save.
+void print_places(const DataPlaces& p) {
+  const std::string saves = p.save_folder();
+  std::cout << "data: " << p.pack << "/dat and " << p.pack << "/cg\n"
+            << "save: " << saves << "/my.dat and " << saves << "/item.dat (the cards made in battle)\n"
+            << "  An installed game, or one whose data folder cannot be written, keeps its save in\n"
+            << "  $XDG_DATA_HOME/lushera (default ~/.local/share/lushera), copied from the data\n"
+            << "  on the first start; with --data DIR everything is in DIR.\n";
+}
+
+void start_game(Game& g, const Options& o, const DataPlaces& places) {
+  g.save_dir = places.saves;
   g.fixed_seed = o.seed;
+}
+
+int run_headless(const Options& o, const DataPlaces& places) {
+  HeadlessHost host;
+  Game g(host, places.pack, o.dev);
+  start_game(g, o, places);
   std::ifstream file;
   std::istream* script = &std::cin;
   if (o.script != "-") {
@@ -138,12 +177,24 @@ int run_headless(const Options& o) {
 
 int main(int argc, char** argv) {
   Options o;
-  if (int rc = parse(argc, argv, o)) return rc < 0 ? 0 : rc;
-  if (o.data_dir.empty()) o.data_dir = program_folder(argv[0]);
-  if (o.headless) return run_headless(o);
-  SdlHost host(o.scale, o.dev);
-  Game g(host, o.data_dir, o.dev);
-  g.fixed_seed = o.seed;
+  const int rc = parse(argc, argv, o);
+  const DataPlaces places =
+      o.data_dir.empty() ? default_places(program_folder(argv[0])) : places_in(o.data_dir);
+  if (o.help) {
+    std::cout << kUsage;
+    print_places(places);
+  }
+  if (rc) return rc < 0 ? 0 : rc;
+  if (o.headless) return run_headless(o, places);
+  SdlOptions window{o.scale, o.dev};
+  window.record = o.record;
+  window.record_header = "lushera " LUSHERA_VERSION ", a session in the window.\n"
+                         "Replay it on a copy of the data as it was when the session began: the pack\n"
+                         "(" + places.pack + ") with my.dat and item.dat of the save (" + places.save_folder() + "):\n"
+                         "  lushera --headless --data COPY" + (o.dev ? " --dev" : "") + " --script FILE";
+  SdlHost host(std::move(window));
+  Game g(host, places.pack, o.dev);
+  start_game(g, o, places);
   const int run = host.run(g);
   const int status = run ? run : exit_status(g);
   // Everything the game keeps is written, flushed and closed by now (the save, its lock). What

@@ -30,3 +30,10 @@ const TechRecord& Game::tech_record(int t, int level) const {
 TechRecord& Game::tech_record(int t, int level) {
   return const_cast<TechRecord&>(std::as_const(*this).tech_record(t, level));
 }
+
+std::string Game::save_path(const std::string& file) const {
+  if (save_dir.empty()) return path("dat", file);
+  std::string p = save_dir;
+  if (p.back() != '/') p += '/';
+  return p + file;
+}

@@ -41,6 +41,9 @@ struct Game {
   Random rng;
   Form form;
   std::string data_dir;  // the folder holding dat/ and cg/
+  // The folder of the save and the item catalogue when they live apart from the pack (an
+  // installed game keeps them in the player's home); empty: the pack's dat/.
+  std::string save_dir;
 
   Sound sound;
 
@@ -93,4 +96,7 @@ struct Game {
   // reads the level-1 record; a place past the table's end reads its last record.
   const TechRecord& tech_record(int t, int level) const;
   TechRecord& tech_record(int t, int level);
+  // A file of the save's folder (the save, the item catalogue, their temporary files); "" names
+  // the folder itself, with a slash at its end.
+  std::string save_path(const std::string& file) const;
 };

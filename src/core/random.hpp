@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <random>
 #include <string>
 
@@ -18,6 +19,8 @@ class Random {
   // Set when a rigged value lay outside the range of its draw (the value is then reduced into
   // the range); the driver reports it.
   std::string take_error();
+  // Told every result drawn, rigged or not (the window's recorder writes them down).
+  std::function<void(int32_t)> on_draw;
 
  private:
   std::mt19937_64 engine_;

@@ -158,14 +158,15 @@ struct DataFileKind {
   DataFile file;
   const char* name;
   void (*read)(Game&, Reader&);
+  bool saved;  // written back by the game: it lives in the save's folder
 };
 constexpr DataFileKind kDataFiles[] = {
-    {DataFile::save, kSaveFile, read_hero},
-    {DataFile::names, "name.dat", [](Game& g, Reader& r) { read_lines(r, g.name_pool); }},
-    {DataFile::techniques, "magic.dat", read_tech_table},
-    {DataFile::spirits, "aiko.dat", [](Game& g, Reader& r) { read_lines(r, g.spirit_names); }},
-    {DataFile::items, kItemFile, read_items},
-    {DataFile::figures, "f.dat", [](Game& g, Reader& r) { read_lines(r, g.figure_names); }},
+    {DataFile::save, kSaveFile, read_hero, true},
+    {DataFile::names, "name.dat", [](Game& g, Reader& r) { read_lines(r, g.name_pool); }, false},
+    {DataFile::techniques, "magic.dat", read_tech_table, false},
+    {DataFile::spirits, "aiko.dat", [](Game& g, Reader& r) { read_lines(r, g.spirit_names); }, false},
+    {DataFile::items, kItemFile, read_items, true},
+    {DataFile::figures, "f.dat", [](Game& g, Reader& r) { read_lines(r, g.figure_names); }, false},
 };
 
 // ---- Saving ----
@@ -273,7 +274,7 @@ bool complete_save(const std::string& bytes) {
 // the save, written and flushed before that, only waits for its rename. Both left means the
 // process stopped before either rename: the old pair stands, and the temporary files go.
 void settle_interrupted_save(Game& g) {
-  const std::string save = g.path("dat", kSaveFile), items = g.path("dat", kItemFile);
+  const std::string save = g.save_path(kSaveFile), items = g.save_path(kItemFile);
   const std::string save_tmp = save + ".tmp", items_tmp = items + ".tmp";
   if (!exists(save_tmp) && !exists(items_tmp)) return;
   if (!exists(items_tmp)) {
@@ -284,6 +285,44 @@ void settle_interrupted_save(Game& g) {
   }
   remove_file(save_tmp);
   remove_file(items_tmp);
+}
+
+// Puts the bytes of a save, and of the item catalogue when given, in place as one pair: both
+// are written to temporary files beside the old ones and flushed, then the catalogue and then the
+// save are renamed over them (see save_game).
+void write_pair(Game& g, const std::string* catalogue, const std::string& save_bytes) {
+  const SaveSteps files{g};
+  const std::string save = g.save_path(kSaveFile), items = g.save_path(kItemFile);
+  const std::string save_tmp = save + ".tmp", items_tmp = items + ".tmp";
+  try {
+    // The catalogue's first: a save's temporary file found alone then always means that the
+    // catalogue has already been renamed.
+    if (catalogue) files.write_flushed(items_tmp, *catalogue);
+    files.write_flushed(save_tmp, save_bytes);
+    if (catalogue) files.rename_over(items_tmp, items);
+  } catch (const IoError&) {
+    // Nothing was replaced: the old pair stands whole.
+    remove_file(save_tmp);
+    remove_file(items_tmp);
+    throw;
+  }
+  // From here the new catalogue is in place; a save that cannot be renamed stays complete in its
+  // temporary file, and the next start puts it in place.
+  files.rename_over(save_tmp, save);
+  files.flush_folder(g.save_path(""));
+}
+
+// A save kept apart from the pack starts as a copy of the pack's: its save, and its item
+// catalogue unless the folder holds one already (the cards of an earlier hero). The copy goes
+// through the same temporary files and renames as a save, so a copy stopped half-way is settled
+// or done again at the next start, and never taken for a save. A save folder holding a save but
+// no catalogue is left alone: the load then names the missing file, and nothing is overwritten.
+void copy_first_save(Game& g) {
+  if (g.save_dir.empty() || exists(g.save_path(kSaveFile))) return;
+  const std::string save = read_file(g.path("dat", kSaveFile));
+  if (exists(g.save_path(kItemFile))) return write_pair(g, nullptr, save);
+  const std::string catalogue = read_file(g.path("dat", kItemFile));
+  write_pair(g, &catalogue, save);
 }
 
 }  // namespace
@@ -299,17 +338,17 @@ void read_data_file(Game& g, DataFile file, const std::string& bytes, const std:
 void load_game(Game& g) {
   g.loaded = false;
   settle_interrupted_save(g);
+  copy_first_save(g);
   for (const DataFileKind& k : kDataFiles) {
-    const std::string path = g.path("dat", k.name);
+    const std::string path = k.saved ? g.save_path(k.name) : g.path("dat", k.name);
     read_data_file(g, k.file, read_file(path), path);
   }
   g.loaded = true;
 }
 
 void save_game(Game& g) {
-  const std::string save = g.path("dat", kSaveFile), items = g.path("dat", kItemFile);
   const Hero& h = g.hero;
-  Writer my(save);
+  Writer my(g.save_path(kSaveFile));
   my.text(h.name);
   my.text(h.spirit_name);
   for (int32_t v : {h.hp, h.mp, h.max_hp, h.max_mp, h.spirit_power, h.money, h.level, h.exp,
@@ -323,7 +362,7 @@ void save_game(Game& g) {
     my.number(v);
   for (uint8_t b : h.owned_flags) my.number(b);
 
-  Writer catalogue(items);
+  Writer catalogue(g.save_path(kItemFile));
   for (const Item& it : g.items) {
     catalogue.text(it.name);
     catalogue.text(it.description);
@@ -331,22 +370,5 @@ void save_game(Game& g) {
     catalogue.number(it.value);
   }
 
-  const SaveSteps files{g};
-  const std::string save_tmp = save + ".tmp", items_tmp = items + ".tmp";
-  try {
-    // The catalogue's first: a save's temporary file found alone then always means that the
-    // catalogue has already been renamed.
-    files.write_flushed(items_tmp, catalogue.bytes());
-    files.write_flushed(save_tmp, my.bytes());
-    files.rename_over(items_tmp, items);
-  } catch (const IoError&) {
-    // Nothing was replaced: the old pair stands whole.
-    remove_file(save_tmp);
-    remove_file(items_tmp);
-    throw;
-  }
-  // From here the new catalogue is in place; a save that cannot be renamed stays complete in its
-  // temporary file, and the next start puts it in place.
-  files.rename_over(save_tmp, save);
-  files.flush_folder(g.path("dat", ""));
+  write_pair(g, &catalogue.bytes(), my.bytes());
 }

@@ -23,7 +23,9 @@ enum class DataFile { save, names, techniques, spirits, items, figures };
 
 // Reads my.dat, name.dat, magic.dat, aiko.dat, item.dat and f.dat, in that order, straight into
 // the game state. Throws IoError at the first failure; what was read until then stays. A save
-// that was stopped between its two renames is first completed (see save_game).
+// that was stopped between its two renames is first completed (see save_game). The save and the
+// item catalogue come from the save's folder (Game::save_path), the rest from the pack; a save
+// folder apart from the pack gets a copy of the pack's pair on the first start.
 void load_game(Game& g);
 // Reads the bytes of one data file into the game state as load_game reads that file; `label`
 // names the file in the error.

@@ -1,4 +1,5 @@
 #include <chrono>
+#include <filesystem>
 
 #include "core/game.hpp"
 #include "core/operations.hpp"
@@ -91,10 +92,20 @@ void start_sound(Game& g) {
   }
 }
 
+// A save kept apart from the pack goes into a folder of the player's that the first start makes,
+// open to the player alone. A folder that cannot be made is reported by the first start's copy.
+void make_save_folder(const Game& g) {
+  if (g.save_dir.empty()) return;
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  if (fs::create_directories(g.save_dir, ec)) fs::permissions(g.save_dir, fs::perms::owner_all, ec);
+}
+
 // One game per save: a second start on the same folder says so and touches nothing.
 bool take_save_lock(Game& g) {
   if (g.save_lock && g.save_lock->state() == SaveLock::State::held) return true;
-  const std::string folder = g.path("dat", "");
+  make_save_folder(g);
+  const std::string folder = g.save_path("");
   g.save_lock = std::make_unique<SaveLock>(folder);
   if (g.save_lock->state() != SaveLock::State::busy) return true;
   g.save_lock.reset();
@@ -107,8 +118,8 @@ bool take_save_lock(Game& g) {
 // After a failed load the window stays, but nothing in it leads anywhere: the message window says
 // what was wrong, without the folder the error box names, and that closing saves nothing.
 void tell_the_load_failed(Game& g, std::string what) {
-  const std::string folder = g.path("dat", "");
-  if (what.starts_with(folder)) what.erase(0, folder.size());
+  for (const std::string& folder : {g.path("dat", ""), g.save_path("")})
+    if (what.starts_with(folder)) what.erase(0, folder.size());
   g.form.set_caption(ctl::moji_l, g.sjis.from_utf8("データを読み込めませんでした。\r" + what +
                                                    "\rウィンドウを閉じると、セーブせずに終了します。"));
 }

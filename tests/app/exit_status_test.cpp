@@ -10,6 +10,8 @@
 #include <cstdio>
 #include <filesystem>
 #include <functional>
+#include <set>
+#include <sstream>
 
 #include "core/save_lock.hpp"
 #include "support/test_game.hpp"
@@ -23,21 +25,27 @@ struct Outcome {
   std::string output;  // standard output and error together
 };
 
+// Runs a shell command line and waits for it to end.
+Outcome run(const std::string& command) {
+  Outcome out;
+  FILE* p = popen((command + " 2>&1").c_str(), "r");
+  if (!p) return out;
+  char buf[4096];
+  for (size_t n; (n = fread(buf, 1, sizeof buf, p)) > 0;) out.output.append(buf, n);
+  const int st = pclose(p);
+  out.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+  return out;
+}
+
+std::string quoted(const fs::path& p) { return "'" + p.string() + "'"; }
+const fs::path kProgram = fs::path(LUSHERA_BUILD_DIR) / "lushera";
+
 // Plays `script` headless on the data folder and waits for the program to end.
 Outcome play(const ScratchData& data, const std::string& script) {
   const fs::path file = data.dir() / "play.script";
   data.write(file, script);
-  const std::string command = std::string("SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy '") +
-                              LUSHERA_BUILD_DIR + "/lushera' --headless --seed 1 --data '" +
-                              data.dir().string() + "' --script '" + file.string() + "' 2>&1";
-  Outcome run;
-  FILE* p = popen(command.c_str(), "r");
-  if (!p) return run;
-  char buf[4096];
-  for (size_t n; (n = fread(buf, 1, sizeof buf, p)) > 0;) run.output.append(buf, n);
-  const int st = pclose(p);
-  run.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-  return run;
+  return run("SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy " + quoted(kProgram) +
+             " --headless --seed 1 --data " + quoted(data.dir()) + " --script " + quoted(file));
 }
 
 // A process that takes the lock on the folder and is then killed, holding it.
@@ -97,6 +105,103 @@ TEST(ExitStatus, ASecondGameOnTheSameDataSaysSoAndLeavesItAlone) {
   EXPECT_EQ(run.output.find("error: "), std::string::npos) << "the script was not played";
   EXPECT_EQ(data.read(data.dat("my.dat")), save);
   EXPECT_EQ(data.read(data.dat("item.dat")), items);
+}
+
+TEST(Options, VersionAndHelpAgreeWithTheReadme) {
+  const Outcome version = run(quoted(kProgram) + " --version");
+  EXPECT_EQ(version.status, 0);
+  EXPECT_EQ(version.output, "lushera " LUSHERA_VERSION "\n");
+  const Outcome help = run(quoted(kProgram) + " --help");
+  EXPECT_EQ(help.status, 0);
+  // Every option of the README's table is in the help, and every option of the help in the
+  // README's table; the help also says where the save is.
+  ScratchData files;
+  const std::string readme = files.read(fs::path(LUSHERA_SOURCE_DIR) / "README.md");
+  std::set<std::string> in_readme, in_help;
+  std::istringstream lines(readme);
+  for (std::string l; std::getline(lines, l);)
+    if (l.starts_with("| `--")) {
+      std::istringstream words(l.substr(3, l.find('`', 3) - 3));
+      for (std::string w; words >> w;)
+        if (w.starts_with("--")) in_readme.insert(w);
+    }
+  std::istringstream help_lines(help.output);
+  for (std::string l; std::getline(help_lines, l);)
+    if (l.starts_with("  --")) in_help.insert(l.substr(2, l.find(' ', 2) - 2));
+  in_help.erase("--help");
+  EXPECT_EQ(in_readme, in_help);
+  EXPECT_NE(help.output.find("F11"), std::string::npos) << help.output;
+  EXPECT_NE(help.output.find("save: " + (fs::path(LUSHERA_BUILD_DIR) / "dat/my.dat").string()), std::string::npos)
+      << help.output;
+}
+
+// Where the save goes, by where the program finds its data: the program is copied into each
+// layout and plays twice; the second game continues the first one's save.
+TEST(Options, TheSaveLivesBesideAWritablePackElseInTheHome) {
+  // As root a folder's permissions do not stop writing: the read-only case then plays as nobody.
+  const bool root = geteuid() == 0;
+  constexpr uid_t kNobody = 65534;
+  struct Case {
+    const char* what;
+    const char* program;   // where the program is copied, within the scratch folder
+    const char* pack;      // where the pack is, within the scratch folder
+    bool read_only;
+    bool with_data;        // started with --data on the pack
+    bool saved_in_home;
+  } cases[] = {
+      {"--data DIR", "bin/lushera", "", false, true, false},
+      {"beside the program", "lushera", "", false, false, false},
+      {"beside the program, read-only", "lushera", "", true, false, true},
+      {"installed", "bin/lushera", "share/lushera", false, false, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ScratchData data;
+    const fs::path pack = data.dir() / c.pack;
+    if (*c.pack) {
+      fs::create_directories(pack);
+      fs::rename(data.dir() / "dat", pack / "dat");
+      fs::rename(data.dir() / "cg", pack / "cg");
+    }
+    const fs::path program = data.dir() / c.program;
+    fs::create_directories(program.parent_path());
+    fs::copy_file(kProgram, program);
+    const fs::path home = data.dir() / "home";
+    fs::create_directories(home);
+    std::string as = "";
+    if (c.read_only) {
+      fs::permissions(pack / "dat", fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                      fs::perm_options::remove);
+      if (root) {
+        ASSERT_EQ(chown(home.c_str(), kNobody, kNobody), 0);
+        as = "setpriv --reuid=" + std::to_string(kNobody) + " --regid=" + std::to_string(kNobody) +
+             " --clear-groups ";
+      }
+    }
+    const std::string pack_save = data.read(pack / "dat/my.dat");
+    const fs::path script = data.dir() / "play.script";
+    data.write(script, "click Button39\nget money\nclose\n");
+    const std::string command = "HOME=" + quoted(data.dir()) + " XDG_DATA_HOME=" + quoted(home) + " " + as +
+                                quoted(program) + " --headless --seed 1 --script " + quoted(script) +
+                                (c.with_data ? " --data " + quoted(pack) : "");
+    const Outcome first = run(command), second = run(command);
+    EXPECT_EQ(first.status, 0) << first.output;
+    EXPECT_EQ(second.status, 0) << second.output;
+    const auto money = [](const std::string& out) {
+      const size_t at = out.find("money = ");
+      return at == std::string::npos ? -1 : std::stoi(out.substr(at + 8));
+    };
+    EXPECT_EQ(money(second.output), money(first.output) + 100) << "the second game did not continue the first";
+    const fs::path saved = c.saved_in_home ? home / "lushera/my.dat" : pack / "dat/my.dat";
+    EXPECT_TRUE(fs::exists(saved)) << saved;
+    EXPECT_NE(data.read(saved), pack_save);
+    if (c.saved_in_home) {
+      EXPECT_EQ(data.read(pack / "dat/my.dat"), pack_save) << "the pack was written";
+      EXPECT_TRUE(fs::exists(home / "lushera/item.dat"));
+    } else {
+      EXPECT_FALSE(fs::exists(home / "lushera")) << "a save in the home beside a writable pack";
+    }
+  }
 }
 
 }  // namespace

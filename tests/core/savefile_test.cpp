@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
+#include <memory>
 
 #include "core/operations.hpp"
 #include "core/savefile.hpp"
@@ -356,59 +358,172 @@ TEST(SaveFile, ANewHeroKeepsTheCardsOfEarlierGames) {
 // process is killed.
 struct Stopped {};
 
+// The two places a save lives: the pack's own dat/, or a folder apart (an installed game's).
+struct Layout {
+  const char* what;
+  bool apart;
+  fs::path folder(const ScratchData& d) const { return apart ? d.home() : d.dir() / "dat"; }
+  std::unique_ptr<Game> game(HeadlessHost& host, const ScratchData& d) const {
+    auto g = std::make_unique<Game>(host, d.dir().string());
+    if (apart) g->save_dir = d.home().string();
+    return g;
+  }
+};
+constexpr Layout kLayouts[] = {{"in the pack", false}, {"apart from the pack", true}};
+
+void expect_no_temporary_files(const fs::path& folder) {
+  for (auto& e : fs::directory_iterator(folder)) EXPECT_NE(e.path().extension(), ".tmp") << "left behind: " << e.path();
+}
+
 TEST(SaveFile, ASaveStoppedAtAnyStepLeavesTheOldPairOrTheNewOne) {
   const std::string kCard = "card\xA5\x83\x65\x83\x4C";  // a card made in this run
-  // One save run to the end names its steps.
+  for (const Layout& layout : kLayouts) {
+    SCOPED_TRACE(layout.what);
+    // One save run to the end names its steps.
+    std::vector<std::string> steps;
+    {
+      ScratchData data;
+      HeadlessHost host;
+      auto g = layout.game(host, data);
+      create_window(*g);
+      g->before_file_step = [&](std::string_view s) { steps.emplace_back(s); };
+      close_window(*g);
+    }
+    ASSERT_GT(steps.size(), 8u);
+    const size_t catalogue_renamed = static_cast<size_t>(
+        std::find_if(steps.begin(), steps.end(),
+                     [](const std::string& s) {
+                       return s.starts_with("rename ") && s.ends_with("item.dat.tmp");
+                     }) -
+        steps.begin());
+    ASSERT_LT(catalogue_renamed, steps.size());
+    int old_pairs = 0, new_pairs = 0;
+    for (size_t stop = 0; stop <= steps.size(); ++stop) {
+      SCOPED_TRACE(stop < steps.size() ? "stopped before " + steps[stop] : "not stopped");
+      ScratchData data;
+      const std::string pack_save = data.read(data.dat("my.dat"));
+      {
+        HeadlessHost host;
+        auto g = layout.game(host, data);
+        create_window(*g);
+        g->hero.money = 777777;
+        g->items[300] = {kCard, "", 111, 5};
+        g->hero.item_count[300] = 1;
+        size_t seen = 0;
+        g->before_file_step = [&](std::string_view) {
+          if (seen++ == stop) throw Stopped{};
+        };
+        try {
+          close_window(*g);
+        } catch (const Stopped&) {
+        }
+      }  // the process is gone: its lock with it
+      HeadlessHost host;
+      auto g = layout.game(host, data);
+      create_window(*g);
+      ASSERT_TRUE(g->loaded);
+      const bool new_save = g->hero.money == 777777 + 100;
+      const bool new_catalogue = g->items[300].name == kCard;
+      EXPECT_EQ(new_save, new_catalogue) << "a save split between two runs";
+      EXPECT_EQ(g->hero.item_count[300], new_save ? 1 : 0);
+      (new_save ? new_pairs : old_pairs) += 1;
+      // Once the catalogue has been renamed, the new pair is what the next start finds.
+      EXPECT_EQ(new_save, stop > catalogue_renamed);
+      expect_no_temporary_files(layout.folder(data));
+      if (layout.apart) {
+        EXPECT_EQ(data.read(data.dat("my.dat")), pack_save) << "the pack was written";
+      }
+    }
+    EXPECT_GT(old_pairs, 0);
+    EXPECT_GT(new_pairs, 0);
+  }
+}
+
+// The first start of an installed game copies the pack's pair into the save's folder; stopped
+// at any step, the next start still finds exactly the pack's pair, never half a file.
+TEST(SaveFile, AFirstStartStoppedAtAnyStepCopiesThePacksPairWhole) {
+  const Layout& apart = kLayouts[1];
   std::vector<std::string> steps;
   {
-    TestGame t;
-    t.g().before_file_step = [&](std::string_view s) { steps.emplace_back(s); };
-    close_window(t.g());
+    ScratchData data;
+    HeadlessHost host;
+    auto g = apart.game(host, data);
+    g->before_file_step = [&](std::string_view s) { steps.emplace_back(s); };
+    create_window(*g);
+    ASSERT_TRUE(g->loaded);
   }
-  ASSERT_GT(steps.size(), 8u);
-  const size_t catalogue_renamed = static_cast<size_t>(
-      std::find_if(steps.begin(), steps.end(),
-                   [](const std::string& s) {
-                     return s.starts_with("rename ") && s.ends_with("item.dat.tmp");
-                   }) -
-      steps.begin());
-  ASSERT_LT(catalogue_renamed, steps.size());
-  int old_pairs = 0, new_pairs = 0;
+  ASSERT_GE(steps.size(), 6u) << "the copy writes, flushes and renames both files";
   for (size_t stop = 0; stop <= steps.size(); ++stop) {
     SCOPED_TRACE(stop < steps.size() ? "stopped before " + steps[stop] : "not stopped");
     ScratchData data;
     {
       HeadlessHost host;
-      Game g(host, data.dir().string());
-      create_window(g);
-      g.hero.money = 777777;
-      g.items[300] = {kCard, "", 111, 5};
-      g.hero.item_count[300] = 1;
+      auto g = apart.game(host, data);
       size_t seen = 0;
-      g.before_file_step = [&](std::string_view) {
+      g->before_file_step = [&](std::string_view) {
         if (seen++ == stop) throw Stopped{};
       };
       try {
-        close_window(g);
+        create_window(*g);
       } catch (const Stopped&) {
       }
-    }  // the process is gone: its lock with it
+    }
     HeadlessHost host;
-    Game g(host, data.dir().string());
-    create_window(g);
-    ASSERT_TRUE(g.loaded);
-    const bool new_save = g.hero.money == 777777 + 100;
-    const bool new_catalogue = g.items[300].name == kCard;
-    EXPECT_EQ(new_save, new_catalogue) << "a save split between two runs";
-    EXPECT_EQ(g.hero.item_count[300], new_save ? 1 : 0);
-    (new_save ? new_pairs : old_pairs) += 1;
-    // Once the catalogue has been renamed, the new pair is what the next start finds.
-    EXPECT_EQ(new_save, stop > catalogue_renamed);
-    for (auto& e : fs::directory_iterator(data.dir() / "dat"))
-      EXPECT_NE(e.path().extension(), ".tmp") << "left behind: " << e.path();
+    auto g = apart.game(host, data);
+    create_window(*g);
+    ASSERT_TRUE(g->loaded);
+    for (const char* file : {"my.dat", "item.dat"})
+      EXPECT_EQ(data.read(data.home(file)), data.read(data.dat(file))) << file;
+    expect_no_temporary_files(data.home());
   }
-  EXPECT_GT(old_pairs, 0);
-  EXPECT_GT(new_pairs, 0);
+}
+
+// Apart from the pack, the save keeps its rules: a catalogue of an earlier hero stays, a save
+// without its catalogue is refused, and a save that could not be read is never written over.
+TEST(SaveFile, ASaveApartFromThePackKeepsItsRules) {
+  struct Case {
+    const char* what;
+    std::function<void(const ScratchData&)> prepare;
+    const char* error;          // empty: loads
+    const char* items_expected; // the catalogue after closing: the pack's, or the one before
+  } cases[] = {
+      {"a first start", [](const ScratchData&) {}, "", "pack"},
+      {"a catalogue without its save keeps its cards",
+       [](const ScratchData& d) {
+         auto lines = split_crlf(d.read(d.dat("item.dat")));
+         lines[4 * 300] = "card";
+         d.write(d.home("item.dat"), join_crlf(lines));
+       },
+       "", "kept"},
+      {"a save without its catalogue",
+       [](const ScratchData& d) { d.write(d.home("my.dat"), d.read(d.dat("my.dat"))); },
+       "item.dat を開けません", "none"},
+      {"a broken save", [](const ScratchData& d) { d.write(d.home("my.dat"), "name\r\nspirit\r\nabc\r\n"); },
+       "my.dat の 3 行目", "none"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ScratchData data;
+    fs::create_directories(data.home());
+    c.prepare(data);
+    const std::string my_before = data.read(data.home("my.dat"));
+    const std::string items_before = data.read(data.home("item.dat"));
+    HeadlessHost host;
+    auto g = kLayouts[1].game(host, data);
+    create_window(*g);
+    EXPECT_EQ(g->loaded, !*c.error);
+    close_window(*g);
+    const std::string errors = host.transcript.empty() ? "" : host.transcript[0];
+    if (*c.error) {
+      EXPECT_NE(errors.find(c.error), std::string::npos) << errors;
+      EXPECT_EQ(data.read(data.home("my.dat")), my_before);
+    } else {
+      EXPECT_EQ(errors, "");
+      EXPECT_NE(data.read(data.home("my.dat")), data.read(data.dat("my.dat"))) << "the start money was saved";
+    }
+    const bool from_pack = std::string(c.items_expected) == "pack";
+    EXPECT_EQ(data.read(data.home("item.dat")), from_pack ? data.read(data.dat("item.dat")) : items_before);
+  }
 }
 
 TEST(SaveFile, AnIncompleteSaveLeftAloneIsNotTakenForANewOne) {

@@ -24,6 +24,10 @@ TEST(ScriptDriver, RefusesValuesTheGameCannotHoldAndChangesNothing) {
       {"set hero.spirit_name " + std::string(kMaxLineBytes + 1, 'x'), "is longer than the 4096"},
       {"tick 99999999999", "error: tick needs a count"},
       {"draws 1 99999999999", "error: not a draw: 99999999999"},
+      {"answer perhaps", "error: answer yes or answer no, then the ticks before it"},
+      {"answer yes -1", "error: answer yes or answer no"},
+      {"answer no 2 3", "error: answer yes or answer no"},
+      {"hover Button40", "error: Button40 cannot be pointed at"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.line);

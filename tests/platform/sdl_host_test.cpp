@@ -7,8 +7,12 @@
 
 #include <signal.h>
 
+#include <sys/wait.h>
+
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -21,12 +25,14 @@
 #include "platform/sdl/widgets.hpp"
 #include "support/scripted_clock.hpp"
 #include "support/test_game.hpp"
+#include "support/x11_window.hpp"
 #include "ui/technique_buttons.hpp"
 
 namespace {
 
 struct HostGame {
-  explicit HostGame(int scale = 1, const char* driver = "dummy") : host(SdlOptions{scale, false, clock}) {
+  explicit HostGame(int scale = 1, const char* driver = "dummy", std::string record = "")
+      : host(SdlOptions{scale, false, clock, std::move(record)}) {
     setenv("SDL_VIDEODRIVER", driver, 1);
     game = std::make_unique<Game>(host, data.dir().string());
     game->fixed_seed = 1;
@@ -565,6 +571,93 @@ TEST(SdlHostOnX, FullScreenWithoutAWindowManagerCoversTheScreenAndLeavesItAsItWa
   t.quit();
   t.host.run(t.g());
   EXPECT_TRUE(t.continued());
+}
+
+// A session played in the window on Xvfb with --record replays headless, on a copy of the data as
+// it was, to the same saved files. The player clicks what the screen offers, answers the
+// questions, picks from the item list with the keys and moves the slider with the mouse.
+TEST(SdlHostOnX, ARecordedSessionReplaysHeadlessToTheSameSave) {
+  if (!getenv("LUSHERA_X11_TESTS")) GTEST_SKIP() << "runs under Xvfb only (ctest's window.x11)";
+  ScratchData before;  // the data as the session finds it
+  const std::string script = (before.dir() / "session.script").string();
+  HostGame t(1, "x11", script);
+  ASSERT_TRUE(t.opened);
+  Game& g = t.g();
+  // A hero strong enough to win a battle or two, saved in both copies.
+  for (const ScratchData* data : {&before, &t.data}) {
+    HeadlessHost quiet;
+    Game strong(quiet, data->dir().string());
+    create_window(strong);
+    strong.hero.attack = 60;
+    strong.hero.money = 90;
+    close_window(strong);
+  }
+  auto centre = [&g](ctl::Id id) {
+    const Rect r = g.form.window_rect(id);
+    return SDL_Point{r.x + r.w / 2, r.y + r.h / 2};
+  };
+  // Pushed at once, though the game may still be busy with an earlier click: as an impatient
+  // player's input, it waits in the queue and lands on whatever is there by then.
+  auto click = [&](ctl::Id id) {
+    const SDL_Point p = centre(id);
+    t.motion(p.x, p.y);
+    t.click_at(p.x, p.y);
+  };
+  // What a player would click next on the screen as it stands.
+  auto next_click = [&g]() -> ctl::Id {
+    const Form& f = g.form;
+    if (f.shown(ctl::battle_box)) {
+      if (!f.shown(ctl::w_box)) return ctl::w1_b;
+      return g.hero.mp >= 1 && f.clickable(ctl::w2) ? ctl::w2 : ctl::w1;
+    }
+    for (ctl::Id id : {ctl::wana_b, ctl::sira_b, ctl::Button27, ctl::map2})
+      if (f.clickable(id)) return id;
+    return ctl::Button39;
+  };
+  // The hero reads the help and sets the text speed, buys two breads and picks one from the
+  // item list with the keys, then walks the first hill.
+  const ctl::Id kOpening[] = {ctl::Button39,  ctl::BitBtn3,  ctl::e_sp_l,   ctl::BitBtn2,  ctl::Button14,
+                              ctl::Button21,  ctl::Button32, ctl::Button32, ctl::Button31, ctl::Button15,
+                              ctl::BitBtn1,   ctl::form,     ctl::form,     ctl::Button17};
+  constexpr int kOpeningSteps = sizeof kOpening / sizeof kOpening[0];
+  // One step of the player a moment after the last, once the game is at rest.
+  constexpr int kSteps = 60;
+  std::function<void(int)> act = [&](int step) {
+    if (!t.clock->idle() || SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT))
+      return t.clock->at(t.now() + 50, [&act, step] { act(step); });
+    if (step + 1 < kSteps) t.clock->at(t.now() + 200, [&act, step] { act(step + 1); });
+    t.key(step % 3 ? SDLK_y : SDLK_n);  // answers a question that waits; nothing otherwise
+    if (step == kSteps - 1) return t.quit();
+    if (step >= kOpeningSteps) return click(next_click());
+    const ctl::Id id = kOpening[step];
+    if (id == ctl::form) return t.key(SDLK_DOWN);
+    if (id != ctl::e_sp_l) return click(id);
+    const Rect r = g.form.window_rect(ctl::e_sp_l);
+    t.click_at(r.x + 2, r.y + r.h / 2);  // the fastest text
+  };
+  t.clock->at(100, [&act] { act(0); });
+  ASSERT_EQ(t.host.run(g), 0);
+  // The window's icon: our 64 px picture, transparent around its disc.
+  const std::vector<unsigned long> icon = window_icon(t.host.window());
+  ASSERT_EQ(icon.size(), 2u + 64 * 64) << "the window has no icon";
+  EXPECT_EQ((icon[2] >> 24) & 0xFF, 0u) << "the corner is not transparent";
+  EXPECT_EQ((icon[2 + 32 * 64 + 32] >> 24) & 0xFF, 0xFFu) << "the middle is not opaque";
+
+  const std::string recorded = before.read(script);
+  for (const char* kind : {"\nclick w1\n", "\nhover w1\n", "\ndraws ", "\nanswer ", "\nselect ", "\nslider ", "\ntick", "\nclose\n"})
+    EXPECT_NE(recorded.find(kind), std::string::npos) << "nothing like " << kind << " was recorded:\n" << recorded;
+  const std::string command = std::string("'") + LUSHERA_BUILD_DIR + "/lushera' --headless --data '" +
+                              before.dir().string() + "' --script '" + script + "' 2>&1";
+  FILE* p = popen(command.c_str(), "r");
+  ASSERT_NE(p, nullptr);
+  std::string transcript;
+  char buf[4096];
+  for (size_t n; (n = fread(buf, 1, sizeof buf, p)) > 0;) transcript.append(buf, n);
+  const int status = pclose(p);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << transcript;
+  EXPECT_EQ(transcript.find("error"), std::string::npos) << transcript;
+  for (const char* file : {"my.dat", "item.dat"})
+    EXPECT_EQ(before.read(before.dat(file)), t.data.read(t.data.dat(file))) << file << " differs after the replay";
 }
 
 // Whether the tip's yellow shows in the band just below the pointer resting near r's top.

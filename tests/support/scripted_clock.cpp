@@ -24,7 +24,12 @@ void ScriptedClock::sleep(Duration d) {
   }
 }
 
-bool ScriptedClock::wait(const EventWait&, int ms) { return advance(now_ + milliseconds(ms)); }
+bool ScriptedClock::wait(const EventWait&, int ms) {
+  idle_ = true;
+  const bool woken = advance(now_ + milliseconds(ms));
+  idle_ = false;
+  return woken;
+}
 
 bool ScriptedClock::advance(Duration to) {
   const bool due = !plan_.empty() && plan_.begin()->first <= to;

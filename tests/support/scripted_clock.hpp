@@ -24,6 +24,11 @@ class ScriptedClock : public HostClock {
   // Time the game's own work takes (drawing a frame, say): the clock moves on by it at once.
   void pass(int64_t ms) { sleep(std::chrono::milliseconds(ms)); }
 
+  // True while the window's loop waits for input with nothing to do (or a question box waits for
+  // its answer), false while a handler sleeps: what a test plans for then lands on a screen at
+  // rest.
+  bool idle() const { return idle_; }
+
   Duration now() override;
   void sleep(Duration d) override;
   bool wait(const EventWait&, int ms) override;
@@ -36,5 +41,6 @@ class ScriptedClock : public HostClock {
   Duration now_{};
   Duration limit_;
   int64_t reads_ = 0;  // since time last moved on
+  bool idle_ = false;
   std::multimap<Duration, std::function<void()>> plan_;
 };

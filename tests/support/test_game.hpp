@@ -15,6 +15,9 @@ class ScratchData {
   std::filesystem::path dir() const { return dir_; }
   std::filesystem::path dat(const std::string& file) const { return dir_ / "dat" / file; }
   std::filesystem::path cg(const std::string& file) const { return dir_ / "cg" / file; }
+  // A save folder apart from the pack, as an installed game keeps in the player's home (made by
+  // the game's first start).
+  std::filesystem::path home(const std::string& file = "") const { return dir_ / "home" / "lushera" / file; }
   // The file as bytes, and writing bytes over it.
   std::string read(const std::filesystem::path& p) const;
   void write(const std::filesystem::path& p, const std::string& bytes) const;

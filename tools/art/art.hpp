@@ -20,6 +20,13 @@ Image home_room();
 // The closing picture, 537 × 341.
 Image title_picture();
 
+// The game's icon, size × size, transparent around its disc.
+Image app_icon(int size);
+// Writes an 8-bit RGBA PNG (pixels left uncovered are transparent), for the desktop's icons.
+void write_png(const Image& img, const std::string& path);
+// Writes a 32-bit bottom-up Windows bitmap with an alpha channel, for the window's own icon.
+void write_bmp_with_alpha(const Image& img, const std::string& path);
+
 // Writes every sound into dir (1.wav, on1.wav, off1.wav, item.wav, walk.wav).
 void write_sounds(const std::string& dir);
 

@@ -22,8 +22,10 @@ bool HeadlessHost::ask_yes_no(const std::string& text) {
   note("question: " + sjis_.to_utf8(text));
   bool yes = false;
   if (!answers.empty()) {
-    yes = answers.front();
+    const Answer a = answers.front();
     answers.pop_front();
+    for (int i = 0; i < a.ticks && on_timer; ++i) on_timer();
+    yes = a.yes;
   }
   note(yes ? "answer: yes" : "answer: no");
   return yes;

@@ -48,8 +48,17 @@ class HeadlessHost : public Host {
   // A transcript line; CRs are written as \r.
   void note(const std::string& utf8_line);
 
+  // An answer for a coming question, given after the 10 ms timer has run `ticks` times while the
+  // question waited (as the window's timer goes on under its question box).
+  struct Answer {
+    Answer(bool yes, int ticks = 0) : yes(yes), ticks(ticks) {}
+    bool yes;
+    int ticks;
+  };
   // Answers for the coming questions; a question with none queued is answered no.
-  std::deque<bool> answers;
+  std::deque<Answer> answers;
+  // The timer, for the ticks of a question's wait (the driver sets it).
+  std::function<void()> on_timer;
   bool with_audio = false;
   VirtualAudioDevice audio;
   int64_t clock_ms = 0;

@@ -50,7 +50,9 @@ struct Driver {
       if (rest == "form") return mouse_move(g, ctl::form), true;
       const ctl::Id id = control(rest);
       if (id == ctl::count) return true;
-      if (!g.form.clickable(id)) return error(rest + " cannot be pointed at"), true;
+      // The window points at any part of a control that shows, its centre covered or not.
+      const Rect r = g.form.visible_rect(id);
+      if (!g.form.shown(id) || r.w <= 0 || r.h <= 0) return error(rest + " cannot be pointed at"), true;
       mouse_move(g, id);
     } else if (cmd == "select") {
       int n = 0;
@@ -66,8 +68,14 @@ struct Driver {
       if (!g.form.clickable(ctl::e_sp_l)) return error("e_sp_l cannot be moved"), true;
       slider_changed(g, ctl::e_sp_l, n);
     } else if (cmd == "answer") {
-      if (rest != "yes" && rest != "no") return error("answer yes or answer no"), true;
-      host.answers.push_back(rest == "yes");
+      std::istringstream parts(rest);
+      std::string word, extra;
+      int ticks = 0;
+      parts >> word;
+      const bool counted = !(parts >> extra) || (parse_whole_number(extra, ticks) && ticks >= 0);
+      if ((word != "yes" && word != "no") || !counted || (parts >> extra))
+        return error("answer yes or answer no, then the ticks before it"), true;
+      host.answers.push_back({word == "yes", ticks});
     } else if (cmd == "draws") {
       std::istringstream values(rest);
       std::string v;
@@ -122,6 +130,7 @@ struct Driver {
 void run_script(Game& g, HeadlessHost& host, std::istream& script, std::ostream& transcript) {
   host.keep_transcript = false;
   host.on_line = [&](const std::string& l) { transcript << l << '\n'; };
+  host.on_timer = [&g] { timer_tick(g); };
   Driver d{g, host};
   std::string line;
   while (std::getline(script, line)) {

@@ -3,7 +3,9 @@
 #include "core/game.hpp"
 #include "platform/sdl/sdl_host.hpp"
 
-bool SdlHost::ask_yes_no(const std::string& text) {
+bool SdlHost::ask_yes_no(const std::string& text) { return recorder_.answered(ask(text)); }
+
+bool SdlHost::ask(const std::string& text) {
   // Once the window is closing, every further question of the handler is answered no too.
   if (!window_ || question_ || quit_) return false;
   drop_capture();

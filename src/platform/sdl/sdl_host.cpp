@@ -14,6 +14,7 @@
 #include "core/operations.hpp"
 #include "game/input.hpp"
 #include "platform/bitmap.hpp"
+#include "platform/sdl/window_icon.hpp"
 
 namespace {
 
@@ -31,7 +32,8 @@ bool real_video_driver() {
 
 }  // namespace
 
-SdlHost::SdlHost(SdlOptions options) : options_(std::move(options)), clock_(*options_.clock) {}
+SdlHost::SdlHost(SdlOptions options)
+    : options_(std::move(options)), clock_(*options_.clock), recorder_(options_.record, options_.record_header) {}
 
 SdlHost::~SdlHost() {
   audio_.reset();
@@ -144,6 +146,7 @@ int SdlHost::run(Game& g) {
   if (options_.dev && g.form.client_height() < kDesignHeight)
     g.form.set_client_size(g.form.client_width(), kDesignHeight);
   if (!open(g.form.client_width(), g.form.client_height())) return 1;
+  set_window_icon(window_, g.path("cg", "icon.bmp"));
   game_ = &g;
   quit_ = false;
   create_window(g);
@@ -151,6 +154,7 @@ int SdlHost::run(Game& g) {
     game_ = nullptr;
     return 0;
   }
+  recorder_.start(g);
   redraw_if_needed();
   SDL_ShowWindow(window_);
   present(true);
@@ -162,6 +166,7 @@ int SdlHost::run(Game& g) {
   }
   next_tick_ = now_ms() + kTimerMs;
   while (!quit_) loop_once(false);
+  recorder_.close();
   close_window(g);
   destroy_window(g);
   game_ = nullptr;
@@ -214,7 +219,7 @@ void SdlHost::tick(int64_t now) {
   next_tick_ += kTimerMs;
   // After a long handler the timer fires once, not once for every period missed.
   if (next_tick_ <= now) next_tick_ = now + kTimerMs;
-  if (game_) timer_tick(*game_);
+  if (game_) recorder_.tick(*game_);
   if (tip_control_ != ctl::form && !tip_shown_ && now - tip_since_ >= kTipDelayMs) tip_shown_ = true;
 }
 

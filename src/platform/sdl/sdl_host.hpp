@@ -8,6 +8,7 @@
 
 #include "core/host.hpp"
 #include "platform/bitmap.hpp"
+#include "platform/recorder.hpp"
 #include "platform/sdl/event_wait.hpp"
 #include "platform/sdl/host_clock.hpp"
 #include "platform/sdl/sdl_audio_device.hpp"
@@ -31,11 +32,15 @@ struct SdlOptions {
   // What the loop reads the time from and waits on (never null): the machine's clock, unless a
   // test brings its own.
   std::shared_ptr<HostClock> clock = std::make_shared<SystemClock>();
+  // --record FILE: the player's input is written there as a script for the driver, headed by
+  // these comment lines.
+  std::string record{};
+  std::string record_header{};
 };
 
 // The real window. Its work lies in three files: the window's life and loop (sdl_host.cpp), input
-// (sdl_input.cpp) and the modal question (question_box.cpp). The game's handlers block, as the toolkit it was written for let them: while
-// a handler sleeps the window stays alive (it is presented again when uncovered) but input waits
+// (sdl_input.cpp) and the modal question (question_box.cpp). The game's handlers block, as the
+// toolkit it was written for let them: while a handler sleeps the window stays alive (it is presented again when uncovered) but input waits
 // in its queue, to be dispatched in order once the handler has returned. The 10 ms timer runs
 // between handlers and inside the modal question only.
 class SdlHost : public Host {
@@ -131,6 +136,7 @@ class SdlHost : public Host {
   static bool is_enter(SDL_Keycode k);
   static bool toggles_fullscreen(const SDL_KeyboardEvent& key);  // F11 or Alt+Enter
 
+  bool ask(const std::string& text);
   // The modal question: each returns the answer (0 yes, 1 no) or -1 to go on asking.
   int question_event(const SDL_Event& ev);
   int question_key_down(const SDL_KeyboardEvent& key);
@@ -157,6 +163,8 @@ class SdlHost : public Host {
   std::optional<HostClock::Duration> pause_end_;  // when the last pause was due to end
 
   Game* game_ = nullptr;
+  // Every input the game gets from the window goes through it, to be written down when recording.
+  Recorder recorder_;
   bool quit_ = false;
   int64_t next_tick_ = 0;
   bool must_pump_ = true;

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "core/game.hpp"
-#include "game/input.hpp"
 #include "platform/sdl/sdl_host.hpp"
 #include "platform/sdl/widgets.hpp"
 #include "ui/technique_buttons.hpp"
@@ -60,7 +59,7 @@ void SdlHost::on_key_down(const SDL_KeyboardEvent& key) {
     case SDLK_RETURN:
     case SDLK_KP_ENTER:
       if (!key.repeat && capture_ == ctl::form && space_held_ == ctl::form && focused_button())
-        click(g, g.form.focus);
+        recorder_.click(g, g.form.focus);
       break;
     default: on_arrow_key(key.keysym.sym); break;
   }
@@ -102,7 +101,7 @@ void SdlHost::on_arrow_key(SDL_Keycode k) {
   if (focus != ctl::form && g.form[focus].kind == Kind::Slider && g.form.clickable(focus)) {
     const Control& c = g.form[focus];
     const int pos = std::clamp(c.position + step + 2 * pages, c.min, c.max);
-    if (pos != c.position) slider_changed(g, focus, pos);
+    if (pos != c.position) recorder_.slide(g, focus, pos);
     return;
   }
   if (const ctl::Id list = shown_list(); list != ctl::form) step_list(list, step + pages * list_page(list));
@@ -113,7 +112,7 @@ void SdlHost::on_key_up(const SDL_KeyboardEvent& key) {
   Game& g = *game_;
   const ctl::Id id = space_held_;
   space_held_ = ctl::form;
-  if (g.form.focus == id && g.form.clickable(id)) click(g, id);
+  if (g.form.focus == id && g.form.clickable(id)) recorder_.click(g, id);
 }
 
 // Tab and Shift+Tab: the next or previous button (or the slider) a player could use, in the
@@ -133,7 +132,7 @@ void SdlHost::move_focus(int direction) {
     if ((kind != Kind::Button && kind != Kind::Slider) || !g.form.clickable(id)) continue;
     g.form.focus = id;
     // A technique button with the focus is pointed at, so the info panel follows the focus.
-    if (technique_of(id) != 0) mouse_move(g, id);
+    if (technique_of(id) != 0) recorder_.hover(g, id);
     return;
   }
 }
@@ -164,7 +163,7 @@ void SdlHost::step_list(ctl::Id id, int delta) {
   const int from = list.selected < 0 ? (delta > 0 ? -1 : 0) : list.selected;
   const int next = std::clamp(from + delta, 0, n - 1);
   if (next == list.selected) return;
-  list_select(g, id, next);
+  recorder_.select(g, id, next);
   const Control& after = g.form[id];
   if (after.selected < 0) return;
   const ListGeometry lg = list_geometry(g.form.window_rect(id), after);
@@ -178,7 +177,7 @@ void SdlHost::slide_to(ctl::Id id, int x) {
   const Control& c = g.form[id];
   const SliderGeometry sg = slider_geometry(g.form.window_rect(id), c);
   const int pos = slider_position_at(sg, c, x);
-  if (pos != c.position) slider_changed(g, id, pos);
+  if (pos != c.position) recorder_.slide(g, id, pos);
 }
 
 // A press on a list box: on its scroll bar it scrolls (or grabs the thumb), on a row it selects.
@@ -198,7 +197,7 @@ void SdlHost::press_list(ctl::Id id, const Point& p) {
     return;
   }
   const int index = list_item_at(lg, c, p.x, p.y);
-  if (index >= 0) list_select(g, id, index);
+  if (index >= 0) recorder_.select(g, id, index);
 }
 
 void SdlHost::on_mouse_down(const Point& p) {
@@ -238,7 +237,7 @@ void SdlHost::on_mouse_up(const Point& p) {
   drop_capture();
   // Released over the button it was pressed on: a click. The button is drawn raised again
   // before the handler runs, so the handler's repaints show it so.
-  if (button && over) click(g, id);
+  if (button && over) recorder_.click(g, id);
 }
 
 void SdlHost::on_mouse_motion(const Point& p) {
@@ -259,7 +258,7 @@ void SdlHost::on_mouse_motion(const Point& p) {
       default: break;
     }
     // While a control holds the mouse, the moves are its own.
-    mouse_move(g, capture_);
+    recorder_.hover(g, capture_);
     return;
   }
   if (!p.inside) return;
@@ -272,7 +271,7 @@ void SdlHost::on_mouse_motion(const Point& p) {
     tip_y_ = p.y;
   }
   if (!tip_shown_) tip_since_ = now_ms();
-  mouse_move(g, over);
+  recorder_.hover(g, over);
 }
 
 // The wheel scrolls the list box under the pointer.

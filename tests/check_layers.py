@@ -1,0 +1,63 @@
+#!/usr/bin/env python3
+"""Fails when a source file includes one its layer must not know.
+
+The game is layered: ui and audio at the bottom, core above them, the picture effects above core,
+the features (world, battle, town) above that, and game/ (the click table) above every feature.
+Game code never includes SDL or X; the headless host and the scripted driver need no SDL either.
+Each folder below lists the folders its files may include from."""
+import pathlib
+import re
+import sys
+
+GAME = {"ui", "audio", "core", "effects", "world", "battle", "town", "game"}
+ALLOWED = {
+    "ui": {"ui"},
+    "audio": {"audio"},
+    "core": {"core", "ui", "audio"},
+    "effects": {"effects", "core", "ui"},
+    "town": {"town", "core", "ui", "effects"},
+    # The road starts battles; a battle lost or fled leaves the location.
+    "world": {"world", "battle", "core", "ui", "effects"},
+    "battle": {"battle", "world", "core", "ui", "effects"},
+    "game": GAME,
+    "platform/headless": GAME | {"platform/headless", "platform"},
+}
+PLATFORM_HEADERS = re.compile(r"#\s*include\s*<(SDL|X11/)")
+OWN_HEADER = re.compile(r'#\s*include\s*"([^"]+)"')
+
+
+def layer_of(path: pathlib.Path) -> str:
+    parts = path.parts
+    return "/".join(parts[:2]) if parts[0] == "platform" else parts[0]
+
+
+def folder_of(include: str) -> str:
+    parts = include.split("/")
+    return "/".join(parts[:2]) if parts[0] == "platform" and len(parts) > 2 else parts[0]
+
+
+def main() -> int:
+    src = pathlib.Path(sys.argv[1] if len(sys.argv) > 1 else pathlib.Path(__file__).parent.parent / "src")
+    faults = []
+    for file in sorted(src.rglob("*")):
+        if file.suffix not in {".cpp", ".hpp", ".def"}:
+            continue
+        rel = file.relative_to(src)
+        layer = layer_of(rel)
+        allowed = ALLOWED.get(layer)
+        if allowed is None:
+            continue  # the desktop host and main() may include anything
+        for n, line in enumerate(file.read_text(encoding="utf-8").splitlines(), 1):
+            if PLATFORM_HEADERS.search(line):
+                faults.append(f"{rel}:{n}: {layer} must not include a platform header: {line.strip()}")
+            m = OWN_HEADER.search(line)
+            if m and folder_of(m.group(1)) not in allowed:
+                faults.append(f"{rel}:{n}: {layer} must not include {m.group(1)}")
+    for f in faults:
+        print(f)
+    print(f"{len(faults)} include(s) across the layers" if faults else "the layers hold")
+    return 1 if faults else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
