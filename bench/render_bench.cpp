@@ -5,7 +5,6 @@
 #include "core/game.hpp"
 #include "core/operations.hpp"
 #include "platform/headless/headless_host.hpp"
-#include "platform/sdl/fonts.hpp"
 #include "platform/sdl/renderer.hpp"
 
 namespace {

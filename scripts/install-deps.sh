@@ -1,7 +1,7 @@
 #!/bin/sh
 # Installs the Debian packages the game needs to build, run and be tested, when any is missing.
 set -eu
-packages="cmake g++ make pkg-config libsdl2-dev libsdl2-ttf-dev libfontconfig-dev libx11-dev zlib1g-dev libinih-dev
+packages="cmake g++ make pkg-config libsdl2-dev libsdl2-ttf-dev libfreetype-dev libfontconfig-dev libx11-dev zlib1g-dev libinih-dev
   python3 libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth fonts-ipafont-gothic fonts-ipafont-mincho"
 missing=""
 for p in $packages; do

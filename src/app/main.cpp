@@ -11,7 +11,9 @@
 #include "core/operations.hpp"
 #include "platform/headless/headless_host.hpp"
 #include "platform/headless/script_driver.hpp"
+#ifdef LUSHERA_WINDOW
 #include "platform/sdl/sdl_host.hpp"
+#endif
 
 namespace {
 
@@ -141,6 +143,7 @@ int main(int argc, char** argv) {
   if (int rc = parse(argc, argv, o)) return rc < 0 ? 0 : rc;
   if (o.data_dir.empty()) o.data_dir = program_folder(argv[0]);
   if (o.headless) return run_headless(o);
+#ifdef LUSHERA_WINDOW
   SdlHost host(o.scale, o.dev);
   Game g(host, o.data_dir, o.dev);
   g.fixed_seed = o.seed;
@@ -152,4 +155,8 @@ int main(int argc, char** argv) {
   std::cout.flush();
   std::cerr.flush();
   std::_Exit(status);
+#else
+  std::cerr << "lushera: this program has no window; run it with --headless --script FILE\n";
+  return 2;
+#endif
 }

@@ -6,10 +6,8 @@
 #include <memory>
 
 #include "core/operations.hpp"
-#include "platform/sdl/fonts.hpp"
-#include "platform/sdl/png.hpp"
 #include "platform/sdl/renderer.hpp"
-#include "platform/sdl/widgets.hpp"
+#include "render/widgets.hpp"
 #include "support/test_game.hpp"
 
 namespace {

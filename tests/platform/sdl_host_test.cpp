@@ -17,7 +17,7 @@
 #include "core/operations.hpp"
 #include "platform/sdl/sdl_host.hpp"
 #include "platform/sdl/unmanaged_window.hpp"
-#include "platform/sdl/widgets.hpp"
+#include "render/widgets.hpp"
 #include "support/scripted_clock.hpp"
 #include "support/test_game.hpp"
 

@@ -5,9 +5,10 @@
 #include <vector>
 
 #include "platform/sdl/fonts.hpp"
-#include "platform/sdl/text_layout.hpp"
+#include "render/freetype_raster.hpp"
+#include "render/text_layout.hpp"
 #include "core/operations.hpp"
-#include "platform/sdl/widgets.hpp"
+#include "render/widgets.hpp"
 #include "support/journey.hpp"
 #include "support/test_game.hpp"
 #include "town/town.hpp"
@@ -265,6 +266,43 @@ TEST(TextLayout, EveryMessageOfAWholeGameFitsTheMessageWindow) {
   for (const std::string& text : t.messages())
     if (cache.caption(t.sj(text), m.look.font, 1, m.w).height() > m.h) cut.push_back(text);
   EXPECT_TRUE(cut.empty()) << cut.size() << " do not fit, the first: " << cut.front();
+}
+
+// The headless host draws text with FreeType itself; the window with SDL_ttf. Every caption of
+// the layout, in its own font and in each face, plain and bold, at every zoom, must come out the
+// same from both: measures, width and every pixel of ink (overlapping glyphs included).
+TEST(TextLayout, FreeTypeDrawsEveryCaptionAsSdlTtfDoes) {
+  TestGame t;
+  FontLibrary window;
+  FreeTypeRaster headless;
+  std::vector<std::string> texts = {"確認", "はい(Y)", "いいえ(N)", "AVAWTo.,;:!? fij", "ー～－①「」"};
+  TenPixels unused;
+  for (int i = 0; i < ctl::count; ++i)
+    for (const LaidLine& line : break_lines(t.utf8(t.g().form[static_cast<ctl::Id>(i)].caption), 0, unused))
+      texts.push_back(line.text);
+  std::vector<std::string> differ;
+  for (int face = 0; face < 3; ++face)
+    for (int px : {12, 24, 36, 48})
+      for (int style = 0; style < 4; ++style) {
+        const bool bold = style & 1, italic = style & 2;
+        const FontKey key{static_cast<Face>(face), px, bold, italic};
+        if (italic) {
+          for (const std::string& text : texts)
+            if (window.render(key, text).height != headless.render(key, text).height)
+              differ.push_back("the height of italic " + text);
+          continue;
+        }
+        const FontMetrics a = window.metrics(key), b = headless.metrics(key);
+        if (a.height != b.height || a.ascent != b.ascent) differ.push_back("metrics");
+        for (const std::string& text : texts) {
+          const Coverage x = window.render(key, text), y = headless.render(key, text);
+          if (window.width(key, text) != headless.width(key, text) || x.width != y.width ||
+              x.height != y.height || x.alpha != y.alpha)
+            differ.push_back(std::to_string(face) + " " + std::to_string(px) + (bold ? " bold" : "") +
+                             (italic ? " italic " : " ") + text);
+        }
+      }
+  EXPECT_TRUE(differ.empty()) << differ.size() << " differ, the first: " << differ.front();
 }
 
 }  // namespace

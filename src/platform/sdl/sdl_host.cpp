@@ -11,7 +11,7 @@
 #include "core/game.hpp"
 #include "core/operations.hpp"
 #include "platform/bitmap.hpp"
-#include "platform/sdl/widgets.hpp"
+#include "render/widgets.hpp"
 
 namespace {
 
@@ -136,7 +136,7 @@ bool SdlHost::open(int client_width, int client_height) {
     window_ = nullptr;
     return false;
   }
-  view_ = std::make_unique<FormRenderer>(sjis_, *fonts_, scale_);
+  view_ = std::make_unique<WindowRenderer>(sjis_, *fonts_, scale_);
   waiter_ = std::make_unique<EventWait>(window_);
   // Keys are commands here, never typed text; no input method needs to see them.
   SDL_StopTextInput();

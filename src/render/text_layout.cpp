@@ -1,6 +1,4 @@
-#include "platform/sdl/text_layout.hpp"
-
-#include <SDL.h>
+#include "render/text_layout.hpp"
 
 #include <algorithm>
 #include <functional>
@@ -122,18 +120,12 @@ std::shared_ptr<const Coverage> condensed(const Coverage& in, double ratio) {
 
 class FontMeasure : public TextMeasure {
  public:
-  explicit FontMeasure(TTF_Font* font) : font_(font) {}
-  int width(std::string_view utf8) override {
-    if (utf8.empty()) return 0;
-    buffer_.assign(utf8);
-    int w = 0, h = 0;
-    if (TTF_SizeUTF8(font_, buffer_.c_str(), &w, &h) != 0) return 0;
-    return w;
-  }
+  FontMeasure(TextRaster& raster, const FontKey& key) : raster_(raster), key_(key) {}
+  int width(std::string_view utf8) override { return raster_.width(key_, utf8); }
 
  private:
-  TTF_Font* font_;
-  std::string buffer_;
+  TextRaster& raster_;
+  FontKey key_;
 };
 
 FontKey key_of(const Font& font, int scale) {
@@ -200,7 +192,7 @@ size_t TextCache::Hash::operator()(const LineKey& k) const {
   return mix(std::hash<std::string>{}(k.text), hash_font(k.font));
 }
 
-TextCache::TextCache(FontLibrary& fonts, const Sjis& sjis) : fonts_(fonts), sjis_(sjis) {}
+TextCache::TextCache(TextRaster& raster, const Sjis& sjis) : raster_(raster), sjis_(sjis) {}
 
 const TextBlock& TextCache::caption(const std::string& sjis, const Font& font, int scale,
                                     int wrap_width) {
@@ -223,8 +215,7 @@ const TextBlock& TextCache::button(const std::string& text, bool is_sjis, const 
 }
 
 int TextCache::measure(const std::string& utf8, const Font& font, int scale) {
-  FontMeasure m(fonts_.get(key_of(font, scale)));
-  return m.width(utf8);
+  return raster_.width(key_of(font, scale), utf8);
 }
 
 const TextBlock& TextCache::get(const std::string& bytes, Mode mode, const Font& font, int scale,
@@ -237,12 +228,12 @@ const TextBlock& TextCache::get(const std::string& bytes, Mode mode, const Font&
     return it->second.value;
   }
 
-  TTF_Font* ttf = fonts_.get(key.font);
+  const FontMetrics metrics = raster_.metrics(key.font);
   std::string utf8 = (mode == kSjis || mode == kButtonSjis) ? sjis_.to_utf8(bytes) : bytes;
   TextBlock block;
   block.line_height = key.font.px;
-  block.ink_top = (block.line_height - TTF_FontHeight(ttf)) / 2;
-  FontMeasure measure(ttf);
+  block.ink_top = (block.line_height - metrics.height) / 2;
+  FontMeasure measure(raster_, key.font);
   std::vector<LaidLine> laid;
   if (mode == kButtonSjis || mode == kButtonUtf8) {
     // A push button shows its caption on one line.
@@ -254,7 +245,7 @@ const TextBlock& TextCache::get(const std::string& bytes, Mode mode, const Font&
       block.underline_width =
           measure.width(std::string_view(m.text).substr(0, m.marked + m.marked_size)) -
           block.underline_x;
-      block.underline_y = block.ink_top + TTF_FontAscent(ttf) + std::max(1, scale / 2);
+      block.underline_y = block.ink_top + metrics.ascent + std::max(1, scale / 2);
     }
   } else {
     laid = break_lines(utf8, key.wrap, measure);
@@ -284,28 +275,7 @@ std::shared_ptr<const Coverage> TextCache::render_line(const std::string& utf8, 
     return it->second.value;
   }
   ++lines_rendered_;
-  auto ink = std::make_shared<Coverage>();
-  SDL_Surface* s = TTF_RenderUTF8_Blended(fonts_.get(font), utf8.c_str(), SDL_Color{255, 255, 255, 255});
-  if (s) {
-    SDL_Surface* argb = s->format->format == SDL_PIXELFORMAT_ARGB8888
-                            ? s
-                            : SDL_ConvertSurfaceFormat(s, SDL_PIXELFORMAT_ARGB8888, 0);
-    if (argb) {
-      SDL_LockSurface(argb);
-      ink->width = argb->w;
-      ink->height = argb->h;
-      ink->alpha.resize(static_cast<size_t>(argb->w) * argb->h);
-      for (int y = 0; y < argb->h; ++y) {
-        const auto* row = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(argb->pixels) +
-                                                            static_cast<ptrdiff_t>(y) * argb->pitch);
-        for (int x = 0; x < argb->w; ++x)
-          ink->alpha[static_cast<size_t>(y) * argb->w + x] = static_cast<uint8_t>(row[x] >> 24);
-      }
-      SDL_UnlockSurface(argb);
-      if (argb != s) SDL_FreeSurface(argb);
-    }
-    SDL_FreeSurface(s);
-  }
+  auto ink = std::make_shared<Coverage>(raster_.render(font, utf8));
   std::shared_ptr<const Coverage> result = std::move(ink);
   lines_.emplace(std::move(key), Entry<std::shared_ptr<const Coverage>>{result, frame_});
   return result;
