@@ -48,8 +48,7 @@ uint32_t own_or_parent_back(const Form& form, ctl::Id id) {
 }  // namespace
 
 FormRenderer::FormRenderer(const Sjis& sjis, TextRaster& raster, int scale)
-    : sjis_(sjis),
-      text_(raster, sjis),
+    : text_(raster, sjis),
       scale_(std::clamp(scale, 1, 8)),
       paint_(frame_, scale_),
       scaled_(ctl::count) {}

@@ -88,7 +88,6 @@ class FormRenderer {
   void draw_question_icon(const Rect& r);
   void draw_scroll_button(const Rect& r, bool up);
 
-  const Sjis& sjis_;
   TextCache text_;
   int scale_;
   Frame frame_;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <functional>
 
+#include "ui/canvas.hpp"
 #include "ui/sjis.hpp"
 
 namespace {
@@ -288,4 +289,17 @@ void TextCache::end_frame() {
   if (blocks_.size() > kMaxBlocks) std::erase_if(blocks_, [&](const auto& e) { return e.second.used != frame_; });
   if (lines_.size() > kMaxLines) std::erase_if(lines_, [&](const auto& e) { return e.second.used != frame_; });
   ++frame_;
+}
+
+void write_text(Canvas& canvas, TextCache& text, int x, int y, const std::string& sjis, const Font& font,
+                uint32_t colour) {
+  if (canvas.empty()) return;
+  const TextBlock& block = text.caption(sjis, font, 1, 0);
+  canvas.fill_rect(x, y, x + block.width, y + block.height());
+  for (size_t i = 0; i < block.lines.size(); ++i) {
+    const auto& ink = block.lines[i].ink;
+    if (!ink) continue;
+    const int top = y + static_cast<int>(i) * block.line_height + block.ink_top;
+    canvas.blend_mask(x, top, ink->width, ink->height, ink->alpha.data(), colour);
+  }
 }

@@ -126,3 +126,9 @@ class TextCache {
   uint64_t frame_ = 1;
   uint64_t lines_rendered_ = 0;
 };
+
+class Canvas;
+// Writes a Shift-JIS caption on a canvas at (x, y) in the font and colour at 1x, over a box of the
+// canvas's brush colour, as the toolkit's text output does (the hosts' draw_text).
+void write_text(Canvas& canvas, TextCache& text, int x, int y, const std::string& sjis, const Font& font,
+                uint32_t colour);

@@ -1,0 +1,85 @@
+// The page's side of the web host: the canvas, the text drawn with the served fonts, and the
+// start once the fonts are there.
+"use strict";
+
+const families = ["IPAPGothic", "IPAGothic", "IPAMincho"];  // by the layout's face
+const status = document.getElementById("status");
+
+function cssFont(face, px, bold, italic) {
+  return (italic ? "italic " : "") + (bold ? "bold " : "") + px + "px " + families[face];
+}
+
+const scratch = document.createElement("canvas");
+const pen = scratch.getContext("2d", { willReadFrequently: true });
+
+var Module = {
+  // The largest whole zoom, 1 to 4, at which the window fits the page.
+  lusheraScale() {
+    return Math.max(1, Math.min(4, Math.floor(Math.min(innerWidth / 551, innerHeight / 360))));
+  },
+
+  lusheraText: {
+    metrics(face, px, bold, italic) {
+      pen.font = cssFont(face, px, bold, italic);
+      const m = pen.measureText("あ");
+      return { ascent: Math.ceil(m.fontBoundingBoxAscent), height: Math.ceil(m.fontBoundingBoxAscent + m.fontBoundingBoxDescent) };
+    },
+    width(face, px, bold, italic, text) {
+      pen.font = cssFont(face, px, bold, italic);
+      return Math.ceil(pen.measureText(text).width);
+    },
+    // The line in white on nothing, its coverage read back.
+    render(face, px, bold, italic, text) {
+      const m = this.metrics(face, px, bold, italic);
+      const width = this.width(face, px, bold, italic, text) + (italic ? Math.ceil(px / 4) : 0);
+      if (width <= 0 || m.height <= 0) return { width: 0, height: 0, alpha: new Uint8Array(0) };
+      scratch.width = width;
+      scratch.height = m.height;
+      pen.font = cssFont(face, px, bold, italic);
+      pen.fillStyle = "#fff";
+      pen.textBaseline = "alphabetic";
+      pen.fillText(text, 0, m.ascent);
+      const rgba = pen.getImageData(0, 0, width, m.height).data;
+      const alpha = new Uint8Array(width * m.height);
+      for (let i = 0; i < alpha.length; ++i) alpha[i] = rgba[i * 4 + 3];
+      return { width, height: m.height, alpha };
+    },
+  },
+
+  lusheraScreen: {
+    image: null,
+    // The composed frame (0x00RRGGBB pixels) onto the canvas.
+    put(selector, pixels, width, height) {
+      const canvas = document.querySelector(selector);
+      if (canvas.width !== width || canvas.height !== height || !this.image) {
+        canvas.width = width;
+        canvas.height = height;
+        this.image = canvas.getContext("2d").createImageData(width, height);
+      }
+      const out = new Uint32Array(this.image.data.buffer);
+      for (let i = 0; i < out.length; ++i) {
+        const p = pixels[i];
+        out[i] = 0xff000000 | ((p & 0xff) << 16) | (p & 0xff00) | ((p >> 16) & 0xff);
+      }
+      canvas.getContext("2d").putImageData(this.image, 0, 0);
+      document.body.dataset.frames = String(Number(document.body.dataset.frames || 0) + 1);
+    },
+    error(text) {
+      status.textContent = text;
+    },
+  },
+
+  preRun: [() => {
+    // The text is measured with the served fonts, so the game starts once they are loaded.
+    Module.addRunDependency("fonts");
+    Promise.all(families.map((f) => document.fonts.load("12px " + f, "あA"))).then(
+      () => Module.removeRunDependency("fonts"),
+      (e) => { status.textContent = "フォントを読み込めません: " + e; });
+  }],
+  onRuntimeInitialized() {
+    status.textContent = "";
+    document.getElementById("screen").focus();
+  },
+  print: (t) => console.log(t),
+  printErr: (t) => console.error(t),
+};
