@@ -15,7 +15,8 @@ const pen = scratch.getContext("2d", { willReadFrequently: true });
 var Module = {
   // The largest whole zoom, 1 to 4, at which the window fits the page.
   lusheraScale() {
-    return Math.max(1, Math.min(4, Math.floor(Math.min(innerWidth / 551, innerHeight / 360))));
+    Module.lusheraZoom = Math.max(1, Math.min(4, Math.floor(Math.min(innerWidth / 551, innerHeight / 360))));
+    return Module.lusheraZoom;
   },
 
   lusheraText: {
@@ -69,7 +70,47 @@ var Module = {
     },
   },
 
+  // The save (my.dat and item.dat) in the browser's storage: IndexedDB, mounted at /save. The
+  // game writes its files in the page's memory; they are copied to /save and stored in one
+  // IndexedDB transaction, so a stored save is always a whole one.
+  lusheraSave: {
+    files: ["my.dat", "item.dat"],
+    // Before the game starts: a stored save replaces the data pack's fresh one.
+    restore(folder) {
+      if (this.files.every((f) => FS.analyzePath("/save/" + f).exists))
+        for (const f of this.files) FS.writeFile(folder + f, FS.readFile("/save/" + f));
+    },
+    persist(folder) {
+      for (const f of this.files) FS.writeFile("/save/" + f, FS.readFile(folder + f));
+      FS.syncfs(false, (e) => { if (e) status.textContent = "セーブを保存できません: " + e; });
+      document.body.dataset.saves = String(Number(document.body.dataset.saves || 0) + 1);
+    },
+  },
+
+  // Where a control lies on the page (CSS pixels), and whether it can be clicked: for the tests.
+  lusheraControl(name) {
+    const c = (Module.lusheraControls || {})[name];
+    if (!c) return null;
+    const canvas = document.getElementById("screen"), box = canvas.getBoundingClientRect();
+    const unit = Module.lusheraZoom * box.width / canvas.width;  // CSS pixels a window unit
+    return { x: box.left + c[0] * unit, y: box.top + c[1] * unit, w: c[2] * unit, h: c[3] * unit, clickable: c[4] === 1 };
+  },
+  // Draws the game is to take next, for the tests (as the driver's "draws").
+  lusheraRig(values) { (Module.lusheraRigged = Module.lusheraRigged || []).push(...values); },
+
   preRun: [() => {
+    FS.mkdir("/save");
+    FS.mount(IDBFS, {}, "/save");
+    Module.addRunDependency("save");
+    FS.syncfs(true, (e) => {
+      if (e) status.textContent = "セーブを読み込めません: " + e;
+      Module.removeRunDependency("save");
+    });
+    // Saved when the page is hidden or closed, too.
+    const saveNow = () => { Module.lusheraSaveAsked = true; };
+    document.addEventListener("visibilitychange", () => { if (document.visibilityState === "hidden") saveNow(); });
+    addEventListener("pagehide", saveNow);
+
     // The text is measured with the served fonts, so the game starts once they are loaded.
     Module.addRunDependency("fonts");
     Promise.all(families.map((f) => document.fonts.load("12px " + f, "あA"))).then(

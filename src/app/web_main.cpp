@@ -11,6 +11,7 @@
 int main() {
   const int scale = EM_ASM_INT({ return Module.lusheraScale ? Module.lusheraScale() : 1; });
   WebHost host("#screen", scale);
+  EM_ASM({ Module.lusheraSave.restore("/game/dat/"); });
   try {
     Game g(host, "/game", false);
     return host.run(g);

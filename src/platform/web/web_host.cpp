@@ -9,6 +9,7 @@
 
 #include "core/game.hpp"
 #include "core/operations.hpp"
+#include "core/savefile.hpp"
 #include "render/widgets.hpp"
 
 namespace {
@@ -22,6 +23,30 @@ EM_JS(void, web_put_frame, (const char* canvas, const uint32_t* pixels, int widt
 
 EM_JS(void, web_show_error, (const char* text), {
   Module.lusheraScreen.error(UTF8ToString(text));
+});
+
+EM_JS(void, web_persist_save, (const char* folder), {
+  Module.lusheraSave.persist(UTF8ToString(folder));
+});
+
+// Where the controls lie and whether they can be clicked, for the page's tests: JSON text of
+// name: [x, y, w, h, clickable] in window units. (The page cannot call into the game while it
+// waits, so the game hands over what is asked, and takes what is asked of it.)
+EM_JS(void, web_publish_controls, (const char* json), {
+  Module.lusheraControls = JSON.parse(UTF8ToString(json));
+});
+
+// A rigged draw queued by a test, or -1.
+EM_JS(int, web_take_rigged_draw, (), {
+  const q = Module.lusheraRigged || [];
+  return q.length ? q.shift() : -1;
+});
+
+// Whether the page asked for a save (it is being hidden or closed).
+EM_JS(int, web_take_save_request, (), {
+  const asked = !!Module.lusheraSaveAsked;
+  Module.lusheraSaveAsked = false;
+  return asked;
 });
 // clang-format on
 
@@ -99,6 +124,7 @@ void WebHost::redraw(bool force) {
   view_.compose(form, ui);
   const Frame& f = view_.frame();
   web_put_frame(canvas_.c_str(), f.pixels.data(), f.width, f.height);
+  publish_controls();
   drawn_ = true;
   drawn_revision_ = form.revision();
   drawn_focus_ = form.focus;
@@ -117,6 +143,26 @@ bool WebHost::load_bitmap(const std::string& path, Canvas& into) { return bitmap
 void WebHost::draw_text(Canvas& canvas, int x, int y, const std::string& text, const Font& font,
                         uint32_t colour) {
   write_text(canvas, view_.text(), x, y, text, font, colour);
+}
+
+uint64_t WebHost::screen() const {
+  uint64_t shown = 0;
+  int bit = 0;
+  for (int i = 0; i < ctl::count; ++i)
+    if (game_->form[static_cast<ctl::Id>(i)].kind == Kind::Panel)
+      shown |= uint64_t{game_->form.shown(static_cast<ctl::Id>(i))} << (bit++ % 64);
+  return shown;
+}
+
+void WebHost::save() {
+  if (!game_ || !game_->loaded) return;  // never overwrite files that were not read
+  try {
+    save_game(*game_);
+  } catch (const IoError& e) {
+    report(std::string("the save could not be written: ") + e.what());
+    return;
+  }
+  web_persist_save(game_->path("dat", "").c_str());
 }
 
 void WebHost::tick_if_due() {
@@ -161,7 +207,22 @@ void WebHost::dispatch(const Input& in) {
   }
 }
 
+void WebHost::publish_controls() {
+  const Form& form = game_->form;
+  std::string json = "{";
+  for (int i = 0; i < ctl::count; ++i) {
+    const auto id = static_cast<ctl::Id>(i);
+    const Rect r = form.window_rect(id);
+    json += (i ? ",\"" : "\"") + std::string(Form::name(id)) + "\":[" + std::to_string(r.x) + "," +
+            std::to_string(r.y) + "," + std::to_string(r.w) + "," + std::to_string(r.h) + "," +
+            (form.clickable(id) ? "1" : "0") + "]";
+  }
+  web_publish_controls((json + "}").c_str());
+}
+
 void WebHost::handle_input() {
+  for (int v = web_take_rigged_draw(); v >= 0; v = web_take_rigged_draw()) game_->rng.rig(v);
+  if (web_take_save_request()) save();
   while (!input_.empty()) {
     const Input in = input_.front();
     input_.pop_front();
@@ -220,10 +281,16 @@ int WebHost::run(Game& g) {
   if (g.locked_out) return 3;
   redraw(true);
   next_tick_ = now_ms() + kTimerMs;
+  saved_screen_ = screen();
   for (;;) {
     handle_input();
     tick_if_due();
     redraw();
+    // The save follows every change of screen, as it would be after closing the window there.
+    if (const uint64_t now = screen(); now != saved_screen_) {
+      saved_screen_ = now;
+      save();
+    }
     emscripten_sleep(static_cast<unsigned>(std::clamp<int64_t>(next_tick_ - now_ms(), 1, kTimerMs)));
   }
 }

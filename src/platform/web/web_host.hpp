@@ -47,14 +47,20 @@ class WebHost : public Host {
   };
   void queue(Input in) { input_.push_back(std::move(in)); }
   int scale() const { return scale_; }
+  Game* game() { return game_; }
+  // Writes the save and hands it to the browser's storage (when the data was read).
+  void save();
 
  private:
   void redraw(bool force = false);
+  void publish_controls();
   void handle_input();
   void dispatch(const Input& in);
   // Inside the question box: 0 yes, 1 no, -1 not yet.
   int question_input(const Input& in);
   void tick_if_due();
+  // The panels shown, as one number: a change is a change of screen.
+  uint64_t screen() const;
 
   std::string canvas_;
   int scale_;
@@ -71,4 +77,5 @@ class WebHost : public Host {
   ctl::Id drawn_focus_ = ctl::form;
   UiState drawn_ui_;
   bool drawn_ = false;
+  uint64_t saved_screen_ = 0;
 };
