@@ -87,6 +87,79 @@ var Module = {
     },
   },
 
+  // The mixer's output: its blocks scheduled one after another on a Web Audio context, which the
+  // player's first click or key starts (no sound before it: blocks written until then count as
+  // played at once, so the game's sound clock runs on).
+  lusheraAudio: {
+    context: null,
+    format: null,
+    written: 0,    // bytes written since open or the last reset
+    dropped: 0,    // of those, bytes that counted as played without sounding
+    blocks: [],    // [end time, bytes written at its end, its bytes, its source]
+    next: 0,       // when the next block starts
+    open(rate, channels, bits) {
+      this.format = { rate, channels, bits, bytesPerFrame: channels * bits / 8 };
+      this.context = this.context || new AudioContext();
+      this.reset();
+    },
+    close() { this.reset(); this.format = null; },
+    running() { return this.context && this.context.state === "running"; },
+    // While paused, blocks are held (a copy), and scheduled when it restarts.
+    paused: false,
+    held: [],
+    write(bytes) {
+      if (this.paused) {
+        this.held.push(bytes.slice());
+        return;
+      }
+      const f = this.format;
+      this.written += bytes.length;
+      if (!this.running()) {
+        this.dropped = this.written;
+        return;
+      }
+      const frames = Math.floor(bytes.length / f.bytesPerFrame);
+      if (frames === 0) { this.dropped += bytes.length; return; }
+      const buffer = this.context.createBuffer(f.channels, frames, f.rate);
+      const view = new DataView(bytes.buffer, bytes.byteOffset, bytes.length);
+      for (let c = 0; c < f.channels; ++c) {
+        const out = buffer.getChannelData(c);
+        for (let i = 0; i < frames; ++i) {
+          const at = i * f.bytesPerFrame + c * f.bits / 8;
+          out[i] = f.bits === 8 ? (bytes[at] - 128) / 128 : view.getInt16(at, true) / 32768;
+        }
+      }
+      const source = this.context.createBufferSource();
+      source.buffer = buffer;
+      source.connect(this.context.destination);
+      const start = Math.max(this.next, this.context.currentTime);
+      source.start(start);
+      this.next = start + frames / f.rate;
+      this.blocks.push([this.next, this.written, bytes.length, source]);
+    },
+    // Bytes heard by now.
+    played() {
+      const now = this.running() ? this.context.currentTime : Infinity;
+      while (this.blocks.length && this.blocks[0][0] <= now) this.blocks.shift();
+      if (!this.blocks.length) return this.written;
+      const [end, mark, bytes] = this.blocks[0];
+      const f = this.format;
+      const left = Math.max(0, Math.min(bytes, Math.round((end - now) * f.rate) * f.bytesPerFrame));
+      return Math.max(this.dropped, mark - left);
+    },
+    pause(paused) {
+      this.paused = !!paused;
+      if (!this.paused) for (const bytes of this.held.splice(0)) this.write(bytes);
+    },
+    reset() {
+      for (const b of this.blocks) b[3].stop();
+      this.blocks = [];
+      this.held = [];
+      this.written = this.dropped = 0;
+      this.next = 0;
+    },
+  },
+
   // Where a control lies on the page (CSS pixels), and whether it can be clicked: for the tests.
   lusheraControl(name) {
     const c = (Module.lusheraControls || {})[name];
@@ -106,6 +179,9 @@ var Module = {
       if (e) status.textContent = "セーブを読み込めません: " + e;
       Module.removeRunDependency("save");
     });
+    // The sound starts at the player's first click, touch or key.
+    const startSound = () => { const a = Module.lusheraAudio; if (a.context && a.context.state !== "running") a.context.resume(); };
+    for (const e of ["mousedown", "touchstart", "keydown"]) addEventListener(e, startSound, true);
     // Saved when the page is hidden or closed, too.
     const saveNow = () => { Module.lusheraSaveAsked = true; };
     document.addEventListener("visibilitychange", () => { if (document.visibilityState === "hidden") saveNow(); });

@@ -107,8 +107,13 @@ WebHost::~WebHost() { emscripten_html5_remove_all_event_listeners(); }
 int64_t WebHost::now_ms() { return static_cast<int64_t>(emscripten_get_now()); }
 
 void WebHost::sleep_ms(int ms) {
-  // The browser paints and gathers input meanwhile; input waits for after the handler.
-  emscripten_sleep(static_cast<unsigned>(std::max(0, ms)));
+  // The browser paints and gathers input meanwhile; input waits for after the handler, while the
+  // sound goes on: its finished blocks are refilled every few milliseconds.
+  const int64_t end = now_ms() + std::max(0, ms);
+  for (int64_t left = end - now_ms(); left > 0; left = end - now_ms()) {
+    emscripten_sleep(static_cast<unsigned>(std::min<int64_t>(left, kTimerMs)));
+    audio_.poll();
+  }
 }
 
 void WebHost::repaint() { redraw(); }
@@ -221,6 +226,7 @@ void WebHost::publish_controls() {
 }
 
 void WebHost::handle_input() {
+  audio_.poll();
   for (int v = web_take_rigged_draw(); v >= 0; v = web_take_rigged_draw()) game_->rng.rig(v);
   if (web_take_save_request()) save();
   while (!input_.empty()) {
@@ -269,6 +275,7 @@ bool WebHost::ask_yes_no(const std::string& text) {
     tick_if_due();
     redraw();
     emscripten_sleep(static_cast<unsigned>(std::clamp<int64_t>(next_tick_ - now_ms(), 1, kTimerMs)));
+    audio_.poll();
   }
   question_.reset();
   redraw();

@@ -7,6 +7,7 @@
 
 #include "core/host.hpp"
 #include "platform/bitmap.hpp"
+#include "platform/web/web_audio_device.hpp"
 #include "platform/web/web_raster.hpp"
 #include "render/form_renderer.hpp"
 #include "ui/sjis.hpp"
@@ -35,6 +36,7 @@ class WebHost : public Host {
                  uint32_t colour) override;
   // Shows a UTF-8 text on the page (and on the console).
   void report(const std::string& utf8);
+  AudioDevice* audio_device() override { return &audio_; }
   void sound_played(const std::string&) override {}
   void message_shown(const std::string&) override {}
 
@@ -69,6 +71,7 @@ class WebHost : public Host {
   WebRaster raster_;
   FormRenderer view_;
   BitmapFiles bitmaps_;
+  WebAudioDevice audio_;
   std::deque<Input> input_;
   std::optional<QuestionView> question_;
   ctl::Id pressed_ = ctl::form;  // the button under a held mouse button
