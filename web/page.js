@@ -200,3 +200,25 @@ var Module = {
   print: (t) => console.log(t),
   printErr: (t) => console.error(t),
 };
+
+// Moving a save between the page and the desktop: the two files as downloads, and two files
+// chosen by the player stored as the page's save (then the page starts again on them; a broken
+// file is refused by the game at its start, which then never saves over it).
+document.getElementById("export").addEventListener("click", () => {
+  for (const f of Module.lusheraSave.files) {
+    if (!FS.analyzePath("/save/" + f).exists) { status.textContent = "まだセーブがありません"; return; }
+    const link = document.createElement("a");
+    link.href = URL.createObjectURL(new Blob([FS.readFile("/save/" + f)]));
+    link.download = f;
+    link.click();
+    URL.revokeObjectURL(link.href);
+  }
+});
+document.getElementById("import").addEventListener("click", () => document.getElementById("import-files").click());
+document.getElementById("import-files").addEventListener("change", async (e) => {
+  const chosen = Object.fromEntries([...e.target.files].map((f) => [f.name.toLowerCase(), f]));
+  const files = Module.lusheraSave.files;
+  if (!files.every((f) => chosen[f])) { status.textContent = "my.dat と item.dat を両方選んでください"; return; }
+  for (const f of files) FS.writeFile("/save/" + f, new Uint8Array(await chosen[f].arrayBuffer()));
+  FS.syncfs(false, (err) => { if (err) status.textContent = "セーブを保存できません: " + err; else location.reload(); });
+});

@@ -1,13 +1,14 @@
 // The web page in a real headless Chromium: start -> continue -> the map -> a place -> a battle ->
 // back to the map, the message window read from the canvas at each step (teal text on white),
 // then a reload that must find the same hero. On a mismatch the page is saved as a screenshot.
-//   node tests/web/browser_test.mjs PAGE_DIR SCREENSHOT_DIR
+// Last, a save from the desktop's data pack is imported and found.
+//   node tests/web/browser_test.mjs PAGE_DIR SCREENSHOT_DIR DATA_DIR
 import { createServer } from "node:http";
 import { readFile } from "node:fs/promises";
 import { extname, join } from "node:path";
 import { createRequire } from "node:module";
 
-const [pageDir, shotDir] = process.argv.slice(2);
+const [pageDir, shotDir, dataDir] = process.argv.slice(2);
 const require = createRequire(new URL("../../web/package.json", import.meta.url));
 const puppeteer = require(process.env.PUPPETEER_CORE || "puppeteer-core");
 
@@ -129,6 +130,15 @@ try {
   if (await click("restart", "Button39")) {
     await message_window_shows_text("continued again");
     if ((await heroPixels()) !== hero) await fail("same hero", "the hero's line differs after the reload");
+  }
+  // The desktop's fresh save (no experience yet) imported: the page starts again on it.
+  const input = await page.$("#import-files");
+  await input.uploadFile(join(dataDir, "dat", "my.dat"), join(dataDir, "dat", "item.dat"));
+  await until("import", "the page started again", () => !Module.lusheraControls, 10000);
+  await until("import", "first frame", () => Number(document.body.dataset.frames) > 0, 30000);
+  if (await click("imported", "Button39")) {
+    await message_window_shows_text("imported");
+    if ((await heroPixels()) === hero) await fail("imported", "the imported save shows the page's old hero");
   }
   await page.screenshot({ path: join(shotDir, "web-last.png") });
 } catch (e) {
