@@ -5,7 +5,7 @@ set -eu
 cd "$(dirname "$0")"
 sh scripts/install-deps.sh
 jobs=$(nproc)
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLUSHERA_WERROR=ON >/dev/null
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLUSHERA_WERROR=ON -DLUSHERA_WEB=ON >/dev/null
 cmake --build build -j"$jobs"
 (cd build && ctest --output-on-failure -j"$jobs")
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DLUSHERA_SANITIZE=ON -DLUSHERA_BENCH=OFF >/dev/null

@@ -6,7 +6,6 @@
 #include "core/operations.hpp"
 #include "game/input.hpp"
 #include "platform/headless/headless_host.hpp"
-#include "platform/sdl/fonts.hpp"
 #include "platform/sdl/renderer.hpp"
 
 namespace {

@@ -12,7 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Canvas canvas;
   canvas.resize(1, 1);
   const uint64_t revision = canvas.revision;
-  if (decode_bmp(data, size, canvas)) {
+  if (!decode_bmp(data, size, canvas)) {
     if (canvas.width < 1 || canvas.height < 1 || canvas.width > 8192 || canvas.height > 8192)
       std::abort();
   } else if (canvas.width != 1 || canvas.height != 1 || canvas.revision != revision) {

@@ -3,8 +3,9 @@
 
 The game is layered: ui and audio at the bottom, core above them, the picture effects above core,
 the features (world, battle, town) above that, and game/ (the click table) above every feature.
-Game code never includes SDL or X; the headless host and the scripted driver need no SDL either.
-Each folder below lists the folders its files may include from."""
+Game code never includes SDL or X; neither do the picture's composition (render/), the bitmap
+reader and the recorder (platform/), the headless host and the scripted driver, nor the web page's
+host. Each folder below lists the folders its files may include from."""
 import pathlib
 import re
 import sys
@@ -20,7 +21,11 @@ ALLOWED = {
     "world": {"world", "battle", "core", "ui", "effects"},
     "battle": {"battle", "world", "core", "ui", "effects"},
     "game": GAME,
-    "platform/headless": GAME | {"platform/headless", "platform"},
+    # The picture composed in memory: the form and its text, for any host.
+    "render": {"render", "ui", "core"},
+    "platform": GAME | {"platform"},
+    "platform/headless": GAME | {"platform/headless", "platform", "render"},
+    "platform/web": GAME | {"platform/web", "platform", "render"},
 }
 PLATFORM_HEADERS = re.compile(r"#\s*include\s*<(SDL|X11/)")
 OWN_HEADER = re.compile(r'#\s*include\s*"([^"]+)"')
@@ -28,7 +33,7 @@ OWN_HEADER = re.compile(r'#\s*include\s*"([^"]+)"')
 
 def layer_of(path: pathlib.Path) -> str:
     parts = path.parts
-    return "/".join(parts[:2]) if parts[0] == "platform" else parts[0]
+    return "/".join(parts[:2]) if parts[0] == "platform" and len(parts) > 2 else parts[0]
 
 
 def folder_of(include: str) -> str:

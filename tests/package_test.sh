@@ -15,6 +15,7 @@ cpack --config "$build/CPackConfig.cmake" -G DEB -B "$scratch/out" >"$scratch/cp
 deb=$(ls "$scratch"/out/lushera_*.deb)
 dpkg-deb -f "$deb" Depends | grep -q libsdl2 || fail "no dependency on SDL: $(dpkg-deb -f "$deb" Depends)"
 dpkg-deb -f "$deb" Depends | grep -q fonts-ipafont-gothic || fail "no dependency on the fonts"
+dpkg-deb -f "$deb" Depends | grep -q xfonts-mplus || fail "no dependency on the bitmap font of the small bold kanji"
 root=$scratch/root
 dpkg -x "$deb" "$root"
 

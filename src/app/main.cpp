@@ -13,7 +13,9 @@
 #include "core/operations.hpp"
 #include "platform/headless/headless_host.hpp"
 #include "platform/headless/script_driver.hpp"
+#ifdef LUSHERA_WINDOW
 #include "platform/sdl/sdl_host.hpp"
+#endif
 
 namespace {
 
@@ -186,6 +188,7 @@ int main(int argc, char** argv) {
   }
   if (rc) return rc < 0 ? 0 : rc;
   if (o.headless) return run_headless(o, places);
+#ifdef LUSHERA_WINDOW
   SdlOptions window{o.scale, o.dev};
   window.record = o.record;
   window.record_header = "lushera " LUSHERA_VERSION ", a session in the window.\n"
@@ -203,4 +206,8 @@ int main(int argc, char** argv) {
   std::cout.flush();
   std::cerr.flush();
   std::_Exit(status);
+#else
+  std::cerr << "lushera: this program has no window; run it with --headless --script FILE\n";
+  return 2;
+#endif
 }

@@ -1,12 +1,11 @@
+// Windows bitmaps: the header checked against the file, then the pixels decoded by our own code.
 #include "platform/bitmap.hpp"
 
-#include <SDL.h>
-
-#include <filesystem>
+#include <algorithm>
+#include <array>
+#include <bit>
 #include <fstream>
 #include <vector>
-
-#include "ui/canvas.hpp"
 
 namespace {
 
@@ -24,17 +23,29 @@ uint32_t le32(const uint8_t* p) {
   return uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16 | uint32_t{p[3]} << 24;
 }
 
-bool refuse(const char* why) {
-  SDL_SetError("%s", why);
-  return false;
+// What the header says about the pixels, once it has been checked against the file.
+struct Layout {
+  int width = 0, rows = 0;
+  bool top_down = false;  // the rows are stored from the top
+  int bits = 0;
+  uint32_t compression = kPlain;
+  std::vector<uint32_t> palette;      // 0xRRGGBB
+  std::array<int, 3> shifts{16, 8, 0};  // where red, green and blue lie in a 32-bit pixel
+  size_t pixels_at = 0;
+};
+
+// The lowest bit of an 8-bit colour mask, or -1 when the mask is not 8 bits in a row.
+int byte_mask_shift(uint32_t mask) {
+  if (mask == 0) return -1;
+  const int shift = std::countr_zero(mask);
+  return mask >> shift == 0xFF ? shift : -1;
 }
 
-// SDL allocates the whole picture from the header alone, whatever follows it, so the header is
-// checked against the file's bytes before SDL sees them: the size of the picture, and that the
-// palette and the pixels it promises are there.
-bool check_header(const uint8_t* data, size_t size) {
-  if (size < kFileHeaderSize + 4) return refuse("bitmap: the header is cut short");
-  if (data[0] != 'B' || data[1] != 'M') return refuse("bitmap: not a BMP file (no 'BM' at the start)");
+// The header is checked against the file's bytes before anything is allocated for the pixels:
+// the size of the picture, and that the palette and the pixels it promises are there.
+std::optional<std::string> read_layout(const uint8_t* data, size_t size, Layout& out) {
+  if (size < kFileHeaderSize + 4) return "bitmap: the header is cut short";
+  if (data[0] != 'B' || data[1] != 'M') return "bitmap: not a BMP file (no 'BM' at the start)";
   const uint32_t offset = le32(data + 10);
   const uint8_t* info = data + kFileHeaderSize;
   const uint32_t info_size = le32(info);
@@ -42,8 +53,8 @@ bool check_header(const uint8_t* data, size_t size) {
   const bool core = info_size == 12;
   if (!core && info_size != 40 && info_size != 52 && info_size != 56 && info_size != 108 &&
       info_size != 124)
-    return refuse("bitmap: unknown kind of info header");
-  if (size - kFileHeaderSize < info_size) return refuse("bitmap: the header is cut short");
+    return "bitmap: unknown kind of info header";
+  if (size - kFileHeaderSize < info_size) return "bitmap: the header is cut short";
 
   int64_t width = 0, height = 0;
   uint16_t planes = 0, bits = 0;
@@ -61,82 +72,168 @@ bool check_header(const uint8_t* data, size_t size) {
     compression = le32(info + 16);
     colours = le32(info + 32);
   }
-  const bool top_down = height < 0;  // the rows are stored from the top
+  const bool top_down = height < 0;
   const int64_t rows = top_down ? -height : height;
-  if (width < 1 || rows < 1) return refuse("bitmap: the width or the height is 0 or negative");
-  if (width > kMaxSide || rows > kMaxSide) {
-    SDL_SetError("bitmap: %lld x %lld pixels, more than %d either way", static_cast<long long>(width),
-                 static_cast<long long>(rows), kMaxSide);
-    return false;
-  }
-  if (planes != 1) return refuse("bitmap: the number of planes is not 1");
-  if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32)
-    return refuse("bitmap: unsupported bits per pixel");
-  const bool run_length = compression == kRle8 || compression == kRle4;
+  if (width < 1 || rows < 1) return "bitmap: the width or the height is 0 or negative";
+  if (width > kMaxSide || rows > kMaxSide)
+    return "bitmap: " + std::to_string(width) + " x " + std::to_string(rows) +
+           " pixels, more than " + std::to_string(kMaxSide) + " either way";
+  if (planes != 1) return "bitmap: the number of planes is not 1";
+  if (bits != 1 && bits != 4 && bits != 8 && bits != 24 && bits != 32)
+    return "bitmap: unsupported bits per pixel (" + std::to_string(bits) + ")";
   if (!(compression == kPlain || (compression == kRle8 && bits == 8) ||
-        (compression == kRle4 && bits == 4) ||
-        (compression == kBitFields && (bits == 16 || bits == 32))))
-    return refuse("bitmap: unsupported compression for its bits per pixel");
-  if (run_length && top_down) return refuse("bitmap: a top-down picture cannot be run-length coded");
+        (compression == kBitFields && bits == 32)))
+    return "bitmap: unsupported compression for its bits per pixel";
+  if (compression == kRle8 && top_down) return "bitmap: a top-down picture cannot be run-length coded";
 
   // Between the headers and the pixels: the colour masks (after a version 1 header; the later
   // headers hold them), then the palette.
   uint64_t end = kFileHeaderSize + info_size;
-  if (compression == kBitFields && info_size == 40) {
-    end += 12;
-    if (end > size) return refuse("bitmap: the colour masks run past the end of the file");
+  if (compression == kBitFields) {
+    if (info_size == 40) {
+      end += 12;
+      if (end > size) return "bitmap: the colour masks run past the end of the file";
+    }
+    const uint8_t* masks = info + 40;
+    uint32_t taken = 0;
+    for (int c = 0; c < 3; ++c) {
+      const uint32_t mask = le32(masks + 4 * c);
+      out.shifts[c] = byte_mask_shift(mask);
+      if (out.shifts[c] < 0) return "bitmap: a colour mask other than 8 bits in a row";
+      if (taken & mask) return "bitmap: two colour masks share bits";
+      taken |= mask;
+    }
   }
   if (bits <= 8) {
     const uint32_t most = 1u << bits;
-    if (colours > most) return refuse("bitmap: more palette colours than the pixels can pick");
-    end += uint64_t{colours ? colours : most} * (core ? 3 : 4);
-    if (end > size) return refuse("bitmap: the palette runs past the end of the file");
+    if (colours > most) return "bitmap: more palette colours than the pixels can pick";
+    const uint32_t count = colours ? colours : most;
+    const size_t entry = core ? 3 : 4;
+    const size_t at = static_cast<size_t>(end);
+    end += uint64_t{count} * entry;
+    if (end > size) return "bitmap: the palette runs past the end of the file";
+    out.palette.resize(count);
+    for (uint32_t i = 0; i < count; ++i) {
+      const uint8_t* p = data + at + i * entry;  // blue, green, red
+      out.palette[i] = uint32_t{p[2]} << 16 | uint32_t{p[1]} << 8 | p[0];
+    }
   }
-  if (offset < end || offset >= size)
-    return refuse("bitmap: the pixel data offset lies outside the file");
-  // Run-length data says how far it reaches only as it is decoded; SDL stops at the end of it.
-  if (!run_length) {
+  if (offset < end || offset >= size) return "bitmap: the pixel data offset lies outside the file";
+  // Run-length data says how far it reaches only as it is decoded.
+  if (compression != kRle8) {
     const uint64_t stride = (static_cast<uint64_t>(width) * bits + 31) / 32 * 4;
     if (stride * static_cast<uint64_t>(rows) > size - offset)
-      return refuse("bitmap: the pixels run past the end of the file");
+      return "bitmap: the pixels run past the end of the file";
   }
-  return true;
+  out.width = static_cast<int>(width);
+  out.rows = static_cast<int>(rows);
+  out.top_down = top_down;
+  out.bits = bits;
+  out.compression = compression;
+  out.pixels_at = offset;
+  return std::nullopt;
+}
+
+constexpr char kOffPalette[] = "bitmap: a pixel picks a colour the palette does not have";
+
+// Uncompressed rows, each padded to whole 32-bit words.
+std::optional<std::string> decode_rows(const uint8_t* data, const Layout& l, uint32_t* out) {
+  const size_t stride = (static_cast<size_t>(l.width) * l.bits + 31) / 32 * 4;
+  for (int r = 0; r < l.rows; ++r) {
+    const uint8_t* row = data + l.pixels_at + static_cast<size_t>(r) * stride;
+    uint32_t* dst = out + static_cast<size_t>(l.top_down ? r : l.rows - 1 - r) * l.width;
+    for (int x = 0; x < l.width; ++x) {
+      if (l.bits <= 8) {
+        const int per_byte = 8 / l.bits;
+        const int shift = 8 - l.bits * (x % per_byte + 1);
+        const uint32_t index = (row[x / per_byte] >> shift) & ((1u << l.bits) - 1);
+        if (index >= l.palette.size()) return kOffPalette;
+        dst[x] = l.palette[index];
+      } else if (l.bits == 24) {
+        const uint8_t* p = row + x * 3;
+        dst[x] = uint32_t{p[2]} << 16 | uint32_t{p[1]} << 8 | p[0];
+      } else {
+        const uint32_t v = le32(row + x * 4);
+        dst[x] = (v >> l.shifts[0] & 0xFF) << 16 | (v >> l.shifts[1] & 0xFF) << 8 |
+                 (v >> l.shifts[2] & 0xFF);
+      }
+    }
+  }
+  return std::nullopt;
+}
+
+// Run-length coded 8-bit pixels from the bottom row up: a count and a colour; or 0 and then 0
+// (end of the row), 1 (end of the picture), 2 and two bytes (move right and up) or a count of
+// colours given one by one, padded to an even length. Pixels the data never reaches keep colour
+// 0; a pixel placed outside the picture is an error.
+std::optional<std::string> decode_rle8(const uint8_t* data, size_t size, const Layout& l, uint32_t* out) {
+  std::vector<uint8_t> index(static_cast<size_t>(l.width) * l.rows, 0);
+  size_t at = l.pixels_at;
+  int64_t x = 0, y = l.rows - 1;  // y counted from the top
+  auto put = [&](uint8_t v) {
+    if (x >= l.width || y < 0) return false;
+    index[static_cast<size_t>(y) * l.width + static_cast<size_t>(x++)] = v;
+    return true;
+  };
+  constexpr char kUnended[] = "bitmap: the run-length data stops before its end mark";
+  constexpr char kOutside[] = "bitmap: the run-length data places a pixel outside the picture";
+  for (;;) {
+    if (size - at < 2) return kUnended;
+    const uint8_t count = data[at], value = data[at + 1];
+    at += 2;
+    if (count) {
+      for (int i = 0; i < count; ++i)
+        if (!put(value)) return kOutside;
+    } else if (value == 0) {
+      x = 0;
+      --y;
+    } else if (value == 1) {
+      break;
+    } else if (value == 2) {
+      if (size - at < 2) return kUnended;
+      x += data[at];
+      y -= data[at + 1];
+      at += 2;
+    } else {
+      const size_t padded = value + (value & 1u);
+      if (size - at < value) return kUnended;
+      for (int i = 0; i < value; ++i)
+        if (!put(data[at + i])) return kOutside;
+      at += std::min(padded, size - at);
+    }
+  }
+  for (size_t i = 0; i < index.size(); ++i) {
+    if (index[i] >= l.palette.size()) return kOffPalette;
+    out[i] = l.palette[index[i]];
+  }
+  return std::nullopt;
 }
 
 }  // namespace
 
-bool decode_bmp(const uint8_t* data, size_t size, Canvas& into) {
-  if (size > kMaxFileSize) return refuse(kTooLarge);
-  if (!check_header(data, size)) return false;
-  SDL_Surface* raw = SDL_LoadBMP_RW(SDL_RWFromConstMem(data, static_cast<int>(size)), 1);
-  if (!raw) return false;
-  SDL_Surface* s = SDL_ConvertSurfaceFormat(raw, SDL_PIXELFORMAT_RGB888, 0);
-  SDL_FreeSurface(raw);
-  if (!s) return false;
-  into.resize(s->w, s->h);
-  uint32_t* out = into.writable();
-  SDL_LockSurface(s);
-  for (int y = 0; y < s->h; ++y) {
-    const auto* row = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(s->pixels) +
-                                                        static_cast<ptrdiff_t>(y) * s->pitch);
-    for (int x = 0; x < s->w; ++x) out[static_cast<size_t>(y) * s->w + x] = row[x] & 0xFFFFFF;
-  }
-  SDL_UnlockSurface(s);
-  SDL_FreeSurface(s);
-  return true;
+std::optional<std::string> decode_bmp(const uint8_t* data, size_t size, Canvas& into) {
+  if (size > kMaxFileSize) return kTooLarge;
+  Layout l;
+  if (auto why = read_layout(data, size, l)) return why;
+  std::vector<uint32_t> pixels(static_cast<size_t>(l.width) * l.rows);
+  if (auto why = l.compression == kRle8 ? decode_rle8(data, size, l, pixels.data())
+                                        : decode_rows(data, l, pixels.data()))
+    return why;
+  into.resize(l.width, l.rows);
+  std::copy(pixels.begin(), pixels.end(), into.writable());
+  return std::nullopt;
 }
 
-bool load_bmp_file(const std::string& path, Canvas& into) {
+std::optional<std::string> load_bmp_file(const std::string& path, Canvas& into) {
   std::ifstream f(path, std::ios::binary | std::ios::ate);
-  if (!f) return refuse("bitmap: cannot open the file");
+  if (!f) return "bitmap: cannot open the file";
   const std::streamoff length = f.tellg();
-  if (length < 0) return refuse("bitmap: cannot read the file");
+  if (length < 0) return "bitmap: cannot read the file";
   // Known from the directory alone, so a huge file costs nothing.
-  if (static_cast<uint64_t>(length) > kMaxFileSize) return refuse(kTooLarge);
+  if (static_cast<uint64_t>(length) > kMaxFileSize) return kTooLarge;
   std::vector<uint8_t> bytes(static_cast<size_t>(length));
   f.seekg(0);
-  if (!f.read(reinterpret_cast<char*>(bytes.data()), length))
-    return refuse("bitmap: cannot read the file");
+  if (!f.read(reinterpret_cast<char*>(bytes.data()), length)) return "bitmap: cannot read the file";
   return decode_bmp(bytes.data(), bytes.size(), into);
 }
 
@@ -144,11 +241,11 @@ bool BitmapFiles::load(const std::string& path, Canvas& into) {
   std::error_code e1, e2;
   const std::uintmax_t size = std::filesystem::file_size(path, e1);
   const auto written = std::filesystem::last_write_time(path, e2);
-  if (e1 || e2) return load_bmp_file(path, into);
+  if (e1 || e2) return !load_bmp_file(path, into);
   auto it = files_.find(path);
   if (it == files_.end() || it->second.size != size || it->second.written != written) {
     Canvas picture;
-    if (!load_bmp_file(path, picture)) return false;
+    if (load_bmp_file(path, picture)) return false;
     it = files_.insert_or_assign(path, Entry{size, written, std::move(picture)}).first;
   }
   into.share(it->second.picture);

@@ -24,5 +24,8 @@ class Sjis {
  private:
   void* to_sjis_;
   void* to_utf8_;
+  // The C library knows no CP932, only plain Shift-JIS (a browser's): the characters the two
+  // map differently are put right around the conversion.
+  bool plain_ = false;
   mutable std::unordered_map<const char*, std::string> literals_;
 };

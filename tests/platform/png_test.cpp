@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <random>
 
-#include "platform/sdl/png.hpp"
+#include "render/png.hpp"
 
 namespace {
 

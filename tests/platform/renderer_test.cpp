@@ -8,9 +8,8 @@
 #include "core/operations.hpp"
 #include "game/input.hpp"
 #include "platform/sdl/fonts.hpp"
-#include "platform/sdl/png.hpp"
 #include "platform/sdl/renderer.hpp"
-#include "platform/sdl/widgets.hpp"
+#include "render/widgets.hpp"
 #include "support/test_game.hpp"
 
 namespace {

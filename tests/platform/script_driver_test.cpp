@@ -5,6 +5,7 @@
 
 #include "core/savefile.hpp"
 #include "platform/headless/script_driver.hpp"
+#include "platform/sdl/renderer.hpp"
 #include "support/test_game.hpp"
 
 namespace {
@@ -44,6 +45,24 @@ TEST(ScriptDriver, RefusesValuesTheGameCannotHoldAndChangesNothing) {
     EXPECT_EQ(t.data.read(t.data.dat("my.dat")), save) << out;
     EXPECT_EQ(t.data.read(t.data.dat("item.dat")), items) << out;
   }
+}
+
+// The driver's screenshot is composed without SDL, and shows what the window shows: at 1x the
+// committed picture of the start panel, at 2x what the window's renderer draws at 2x.
+TEST(ScriptDriver, ScreenshotsShowWhatTheWindowShows) {
+  TestGame t;
+  const std::string one = t.data.dir() / "one.png", two = t.data.dir() / "two.png";
+  std::istringstream script("tick\nscreenshot " + one + "\nscreenshot " + two + " 2\nscreenshot " + two + " 5\n");
+  std::ostringstream transcript;
+  run_script(t.g(), t.host, script, transcript);
+  EXPECT_EQ(transcript.str(), "error: screenshot FILE [SCALE 1-4]\n");
+  RgbImage shot, golden;
+  ASSERT_TRUE(read_png(one, shot));
+  ASSERT_TRUE(read_png(std::string(LUSHERA_SOURCE_DIR) + "/tests/golden/start_panel.png", golden));
+  EXPECT_TRUE(shot == golden) << "the headless screenshot differs from the committed start panel";
+  ASSERT_TRUE(read_png(two, shot));
+  EXPECT_EQ(shot.width, 1102);
+  EXPECT_TRUE(shot == render_form_image(t.g().form, t.g().sjis, 2)) << "differs from the window at 2x";
 }
 
 }  // namespace

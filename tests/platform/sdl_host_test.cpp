@@ -22,7 +22,7 @@
 #include "game/input.hpp"
 #include "platform/sdl/sdl_host.hpp"
 #include "platform/sdl/unmanaged_window.hpp"
-#include "platform/sdl/widgets.hpp"
+#include "render/widgets.hpp"
 #include "support/scripted_clock.hpp"
 #include "support/test_game.hpp"
 #include "support/x11_window.hpp"

@@ -5,10 +5,11 @@
 #include <vector>
 
 #include "platform/sdl/fonts.hpp"
-#include "platform/sdl/text_layout.hpp"
+#include "render/freetype_raster.hpp"
+#include "render/text_layout.hpp"
 #include "core/operations.hpp"
 #include "game/input.hpp"
-#include "platform/sdl/widgets.hpp"
+#include "render/widgets.hpp"
 #include "support/journey.hpp"
 #include "support/test_game.hpp"
 #include "town/town.hpp"
@@ -215,9 +216,9 @@ int strokes_crossed(const Coverage& ink, bool rows) {
 // ("Mp" keeps the middle of its M, which only the columns see). At 3x each stroke is crossed by
 // three times as many scan lines.
 TEST(TextLayout, SmallBoldTextKeepsItsStrokesApart) {
-  FontLibrary fonts;
+  FontLibrary window;
+  FreeTypeRaster headless;
   Sjis sjis;
-  TextCache cache(fonts, sjis);
   struct Case {
     const char* text;
     Font font;
@@ -227,18 +228,22 @@ TEST(TextLayout, SmallBoldTextKeepsItsStrokesApart) {
       {"魔", {Face::Gothic, 13, true, false}, true},   {"魔", {Face::PGothic, 12, true, false}, true},
       {"M", {Face::Gothic, 13, true, false}, false},
   };
-  for (const Case& c : cases) {
-    int crossed[2];
-    for (int scale : {1, 3}) {
-      const TextBlock& b = cache.text(c.text, c.font, scale, 0);
-      ASSERT_EQ(b.lines.size(), 1u);
-      ASSERT_TRUE(b.lines[0].ink);
-      crossed[scale / 3] = strokes_crossed(*b.lines[0].ink, c.rows);
+  for (TextRaster* raster : {static_cast<TextRaster*>(&window), static_cast<TextRaster*>(&headless)}) {
+    TextCache cache(*raster, sjis);
+    for (const Case& c : cases) {
+      int crossed[2];
+      for (int scale : {1, 3}) {
+        const TextBlock& b = cache.text(c.text, c.font, scale, 0);
+        ASSERT_EQ(b.lines.size(), 1u);
+        ASSERT_TRUE(b.lines[0].ink);
+        crossed[scale / 3] = strokes_crossed(*b.lines[0].ink, c.rows);
+      }
+      // Nine tenths of them at least; an outline kanji made bold by a pixel to the side shows
+      // half to four fifths.
+      EXPECT_GE(crossed[0] * 10, crossed[1] * 3)
+          << (raster == &window ? "window: " : "headless: ") << c.text << " at " << c.font.px
+          << " px bold crosses " << crossed[0] << " strokes at 1x, " << crossed[1] << " at 3x";
     }
-    // Nine tenths of them at least; an outline kanji made bold by a pixel to the side shows
-    // half to four fifths.
-    EXPECT_GE(crossed[0] * 10, crossed[1] * 3) << c.text << " at " << c.font.px << " px bold crosses " << crossed[0]
-                                              << " strokes at 1x, " << crossed[1] << " at 3x";
   }
 }
 
@@ -314,6 +319,46 @@ TEST(TextLayout, EveryMessageOfAWholeGameFitsTheMessageWindow) {
   for (const std::string& text : t.messages())
     if (cache.caption(t.sj(text), m.look.font, 1, m.w).height() > m.h) cut.push_back(text);
   EXPECT_TRUE(cut.empty()) << cut.size() << " do not fit, the first: " << cut.front();
+}
+
+// The headless host draws text with FreeType itself; the window with SDL_ttf. Every caption of
+// the layout, in its own font and in each face, plain and bold, at every zoom, must come out the
+// same from both: measures, width and every pixel of ink (overlapping glyphs included).
+TEST(TextLayout, FreeTypeDrawsEveryCaptionAsSdlTtfDoes) {
+  TestGame t;
+  FontLibrary window;
+  FreeTypeRaster headless;
+  std::vector<std::string> texts = {"確認", "はい(Y)", "いいえ(N)", "AVAWTo.,;:!? fij", "ー～－①「」"};
+  TenPixels unused;
+  for (int i = 0; i < ctl::count; ++i)
+    for (const LaidLine& line : break_lines(t.utf8(t.g().form[static_cast<ctl::Id>(i)].caption), 0, unused))
+      texts.push_back(line.text);
+  std::vector<std::string> differ;
+  for (int face = 0; face < 3; ++face)
+    for (int px : {12, 24, 36, 48})
+      for (int style = 0; style < 4; ++style) {
+        const bool bold = style & 1, italic = style & 2;
+        const FontKey key{static_cast<Face>(face), px, bold, italic};
+        if (italic) {
+          for (const std::string& text : texts)
+            if (window.render(key, text).height != headless.render(key, text).height)
+              differ.push_back("the height of italic " + text);
+          continue;
+        }
+        const FontMetrics a = window.metrics(key), b = headless.metrics(key);
+        if (a.height != b.height || a.ascent != b.ascent) differ.push_back("metrics");
+        // The layout stamps a hand-drawn kanji only where its advance is the ideographic space's.
+        for (char32_t c : {U'魔', U'\u3000', U'A'})
+          if (window.advance(key, c) != headless.advance(key, c)) differ.push_back("an advance");
+        for (const std::string& text : texts) {
+          const Coverage x = window.render(key, text), y = headless.render(key, text);
+          if (window.width(key, text) != headless.width(key, text) || x.width != y.width ||
+              x.height != y.height || x.alpha != y.alpha)
+            differ.push_back(std::to_string(face) + " " + std::to_string(px) + (bold ? " bold" : "") +
+                             (italic ? " italic " : " ") + text);
+        }
+      }
+  EXPECT_TRUE(differ.empty()) << differ.size() << " differ, the first: " << differ.front();
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "platform/headless/script_driver.hpp"
 
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -9,7 +10,8 @@
 #include "core/operations.hpp"
 #include "game/input.hpp"
 #include "platform/headless/headless_host.hpp"
-#include "platform/sdl/png.hpp"
+#include "render/freetype_raster.hpp"
+#include "render/png.hpp"
 
 namespace {
 
@@ -23,6 +25,7 @@ std::string trim(const std::string& s) {
 struct Driver {
   Game& g;
   HeadlessHost& host;
+  std::unique_ptr<FreeTypeRaster> fonts;  // opened at the first screenshot
 
   void error(const std::string& text) { host.note("error: " + text); }
 
@@ -107,13 +110,18 @@ struct Driver {
       if (id != ctl::count)
         host.note("visible " + rest + " = " + (g.form[id].visible ? "true" : "false"));
     } else if (cmd == "screenshot") {
-      // screenshot FILE [SCALE]: the window as it stands, drawn by the real renderer, as a PNG
+      // screenshot FILE [SCALE]: the window as it stands, drawn as the window draws it, as a PNG
       std::istringstream parts(rest);
       std::string file;
       int scale = 1;
       parts >> file >> scale;
       if (file.empty() || scale < 1 || scale > 4) return error("screenshot FILE [SCALE 1-4]"), true;
-      if (!render_form_png(g.form, g.sjis, scale, file)) error("cannot write " + file);
+      try {
+        if (!fonts) fonts = std::make_unique<FreeTypeRaster>();
+        if (!write_png(file, compose_form_image(g.form, g.sjis, *fonts, scale))) error("cannot write " + file);
+      } catch (const FontError& e) {
+        error(std::string("cannot draw the window: ") + e.what());
+      }
     } else if (cmd == "close") {
       close_window(g);
       destroy_window(g);
@@ -131,7 +139,7 @@ void run_script(Game& g, HeadlessHost& host, std::istream& script, std::ostream&
   host.keep_transcript = false;
   host.on_line = [&](const std::string& l) { transcript << l << '\n'; };
   host.on_timer = [&g] { timer_tick(g); };
-  Driver d{g, host};
+  Driver d{g, host, nullptr};
   std::string line;
   while (std::getline(script, line)) {
     const size_t hash = line.find('#');

@@ -1,87 +1,6 @@
 #include "platform/sdl/fonts.hpp"
 
-#include <fontconfig/fontconfig.h>
-
-#include <cstring>
-#include <memory>
-
-#include "platform/sdl/kanji_strikes.hpp"
-
-namespace {
-
-constexpr const char* kLayoutFamilies[] = {"ＭＳ Ｐゴシック", "ＭＳ ゴシック", "ＭＳ 明朝"};
-constexpr const char* kInstalledFamilies[] = {"IPAPGothic", "IPAGothic", "IPAMincho"};
-
-// The IPA packages ship no aliases for the families the layout names, so without these the
-// names fall through to whatever sans-serif font is the default.
-constexpr const char* kAliases = R"(<?xml version="1.0"?>
-<!DOCTYPE fontconfig SYSTEM "fonts.dtd">
-<fontconfig>
-  <alias binding="same"><family>ＭＳ ゴシック</family><prefer><family>IPAGothic</family></prefer></alias>
-  <alias binding="same"><family>ＭＳ Ｐゴシック</family><prefer><family>IPAPGothic</family></prefer></alias>
-  <alias binding="same"><family>ＭＳ 明朝</family><prefer><family>IPAMincho</family></prefer></alias>
-</fontconfig>
-)";
-
-struct ConfigDeleter {
-  void operator()(FcConfig* c) const { FcConfigDestroy(c); }
-};
-struct PatternDeleter {
-  void operator()(FcPattern* p) const { FcPatternDestroy(p); }
-};
-using PatternPtr = std::unique_ptr<FcPattern, PatternDeleter>;
-
-std::string missing_message(Face face) {
-  const int i = static_cast<int>(face);
-  return std::string("the font ") + kInstalledFamilies[i] + " (drawn for \"" + kLayoutFamilies[i] +
-         "\") is not installed; install the Debian packages fonts-ipafont-gothic and "
-         "fonts-ipafont-mincho";
-}
-
-bool has_family(FcPattern* p, const char* family) {
-  FcChar8* value = nullptr;
-  for (int n = 0; FcPatternGetString(p, FC_FAMILY, n, &value) == FcResultMatch; ++n)
-    if (std::strcmp(reinterpret_cast<const char*>(value), family) == 0) return true;
-  return false;
-}
-
-}  // namespace
-
-const char* FontLibrary::layout_family(Face face) { return kLayoutFamilies[static_cast<int>(face)]; }
-const char* FontLibrary::installed_family(Face face) {
-  return kInstalledFamilies[static_cast<int>(face)];
-}
-
-FontLibrary::FontLibrary() {
-  std::unique_ptr<FcConfig, ConfigDeleter> config(FcInitLoadConfigAndFonts());
-  if (!config) throw FontError("fontconfig could not be started");
-  if (!FcConfigParseAndLoadFromMemory(config.get(), reinterpret_cast<const FcChar8*>(kAliases),
-                                      FcTrue))
-    throw FontError("fontconfig refused the font aliases");
-
-  for (int i = 0; i < 3; ++i) {
-    const Face face = static_cast<Face>(i);
-    PatternPtr pattern(FcPatternCreate());
-    if (!pattern) throw FontError("fontconfig is out of memory");
-    FcPatternAddString(pattern.get(), FC_FAMILY,
-                       reinterpret_cast<const FcChar8*>(kLayoutFamilies[i]));
-    FcConfigSubstitute(config.get(), pattern.get(), FcMatchPattern);
-    FcDefaultSubstitute(pattern.get());
-    FcResult result = FcResultNoMatch;
-    PatternPtr match(FcFontMatch(config.get(), pattern.get(), &result));
-    // fontconfig always finds some font; only the right family will do, since the layout was
-    // measured with it.
-    if (!match || !has_family(match.get(), kInstalledFamilies[i])) throw FontError(missing_message(face));
-    FcChar8* file = nullptr;
-    if (FcPatternGetString(match.get(), FC_FILE, 0, &file) != FcResultMatch || !file)
-      throw FontError(missing_message(face));
-    int index = 0;
-    if (FcPatternGetInteger(match.get(), FC_INDEX, 0, &index) != FcResultMatch) index = 0;
-    files_[i] = reinterpret_cast<const char*>(file);
-    indices_[i] = index;
-  }
-
-  kanji_ = std::make_unique<KanjiStrikes>();
+FontLibrary::FontLibrary() : files_(find_font_files()) {
   if (TTF_Init() != 0) throw FontError(std::string("SDL_ttf could not be started: ") + TTF_GetError());
 }
 
@@ -93,13 +12,13 @@ FontLibrary::~FontLibrary() {
 TTF_Font* FontLibrary::get(const FontKey& key) {
   auto it = open_.find(key);
   if (it != open_.end()) return it->second;
-  const int i = static_cast<int>(key.face);
+  const FontFile& f = files_[static_cast<int>(key.face)];
   // At SDL_ttf's 72 dpi a size in points is the em height in pixels, which is how the layout
   // gives its font sizes.
-  TTF_Font* font = TTF_OpenFontIndex(files_[i].c_str(), key.px < 1 ? 1 : key.px, indices_[i]);
+  TTF_Font* font = TTF_OpenFontIndex(f.path.c_str(), key.px < 1 ? 1 : key.px, f.index);
   if (!font)
-    throw FontError("cannot open the font file " + files_[i] + ": " + TTF_GetError() + " (" +
-                    missing_message(key.face) + ")");
+    throw FontError("cannot open the font file " + f.path + ": " + TTF_GetError() + " (" +
+                    missing_font_message(key.face) + ")");
   int style = TTF_STYLE_NORMAL;
   if (key.bold) style |= TTF_STYLE_BOLD;
   if (key.italic) style |= TTF_STYLE_ITALIC;
@@ -109,4 +28,48 @@ TTF_Font* FontLibrary::get(const FontKey& key) {
   TTF_SetFontKerning(font, 0);
   open_.emplace(key, font);
   return font;
+}
+
+FontMetrics FontLibrary::metrics(const FontKey& key) {
+  TTF_Font* font = get(key);
+  return {TTF_FontHeight(font), TTF_FontAscent(font)};
+}
+
+int FontLibrary::advance(const FontKey& key, char32_t c) {
+  int advance = 0;
+  if (TTF_GlyphMetrics32(get(key), c, nullptr, nullptr, nullptr, nullptr, &advance) != 0) return -1;
+  return advance;
+}
+
+int FontLibrary::width(const FontKey& key, std::string_view utf8) {
+  if (utf8.empty()) return 0;
+  buffer_.assign(utf8);
+  int w = 0, h = 0;
+  if (TTF_SizeUTF8(get(key), buffer_.c_str(), &w, &h) != 0) return 0;
+  return w;
+}
+
+Coverage FontLibrary::render(const FontKey& key, const std::string& utf8) {
+  Coverage ink;
+  SDL_Surface* s = TTF_RenderUTF8_Blended(get(key), utf8.c_str(), SDL_Color{255, 255, 255, 255});
+  if (!s) return ink;
+  SDL_Surface* argb = s->format->format == SDL_PIXELFORMAT_ARGB8888
+                          ? s
+                          : SDL_ConvertSurfaceFormat(s, SDL_PIXELFORMAT_ARGB8888, 0);
+  if (argb) {
+    SDL_LockSurface(argb);
+    ink.width = argb->w;
+    ink.height = argb->h;
+    ink.alpha.resize(static_cast<size_t>(argb->w) * argb->h);
+    for (int y = 0; y < argb->h; ++y) {
+      const auto* row = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(argb->pixels) +
+                                                          static_cast<ptrdiff_t>(y) * argb->pitch);
+      for (int x = 0; x < argb->w; ++x)
+        ink.alpha[static_cast<size_t>(y) * argb->w + x] = static_cast<uint8_t>(row[x] >> 24);
+    }
+    SDL_UnlockSurface(argb);
+    if (argb != s) SDL_FreeSurface(argb);
+  }
+  SDL_FreeSurface(s);
+  return ink;
 }

@@ -1,56 +1,37 @@
 #pragma once
 #include <SDL_ttf.h>
 
-#include <array>
 #include <map>
-#include <memory>
-#include <stdexcept>
 #include <string>
 
-#include "ui/form.hpp"
+#include "render/font_files.hpp"
+#include "render/kanji_strikes.hpp"
+#include "render/text_raster.hpp"
 
-class KanjiStrikes;
-
-// Raised when a font the layout needs is not installed, or cannot be opened.
-class FontError : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
-
-// A font as the renderer asks for it: px is the em height in screen pixels (the layout's size
-// times the zoom).
-struct FontKey {
-  Face face = Face::PGothic;
-  int px = 12;
-  bool bold = false;
-  bool italic = false;
-  auto operator<=>(const FontKey&) const = default;
-};
-
-// The three families of the layout, mapped through fontconfig to the IPA fonts that were drawn to
-// the same metrics, and the opened TrueType fonts, one per size and style; and the hand-drawn
-// kanji that the small bold sizes draw in place of the outlines'.
-class FontLibrary {
+// The layout's fonts opened through SDL_ttf, one per size and style, and the hand-drawn kanji of
+// the small bold sizes: the window's text.
+class FontLibrary : public TextRaster {
  public:
   // Finds the three font files; throws FontError naming the packages to install if one is
   // missing.
   FontLibrary();
-  ~FontLibrary();
+  ~FontLibrary() override;
   FontLibrary(const FontLibrary&) = delete;
   FontLibrary& operator=(const FontLibrary&) = delete;
 
   // The opened font; throws FontError if the file cannot be opened at that size.
   TTF_Font* get(const FontKey& key);
-  const std::string& file(Face face) const { return files_[static_cast<int>(face)]; }
-  KanjiStrikes& kanji() { return *kanji_; }
+  const std::string& file(Face face) const { return files_[static_cast<int>(face)].path; }
 
-  // The family name the layout uses, and the one it stands for here.
-  static const char* layout_family(Face face);
-  static const char* installed_family(Face face);
+  FontMetrics metrics(const FontKey& key) override;
+  int width(const FontKey& key, std::string_view utf8) override;
+  Coverage render(const FontKey& key, const std::string& utf8) override;
+  int advance(const FontKey& key, char32_t c) override;
+  const KanjiGlyph* hand_drawn(const FontKey& key, char32_t c) override { return kanji_.glyph(key, c); }
 
  private:
-  std::array<std::string, 3> files_;
-  std::array<int, 3> indices_{};
+  FontFiles files_;
   std::map<FontKey, TTF_Font*> open_;
-  std::unique_ptr<KanjiStrikes> kanji_;
+  KanjiStrikes kanji_;
+  std::string buffer_;  // a run measured, with its terminating zero
 };

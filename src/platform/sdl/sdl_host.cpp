@@ -134,7 +134,7 @@ bool SdlHost::open(int client_width, int client_height) {
     window_ = nullptr;
     return false;
   }
-  view_ = std::make_unique<FormRenderer>(sjis_, *fonts_, scale_);
+  view_ = std::make_unique<WindowRenderer>(sjis_, *fonts_, scale_);
   waiter_ = std::make_unique<EventWait>(window_);
   // Keys are commands here, never typed text; no input method needs to see them.
   SDL_StopTextInput();
@@ -429,15 +429,7 @@ void SdlHost::move_window(int dx, int dy) {
 
 void SdlHost::draw_text(Canvas& canvas, int x, int y, const std::string& text, const Font& font,
                         uint32_t colour) {
-  if (!view_ || canvas.empty()) return;
-  const TextBlock& block = view_->text().caption(text, font, 1, 0);
-  canvas.fill_rect(x, y, x + block.width, y + block.height());
-  for (size_t i = 0; i < block.lines.size(); ++i) {
-    const auto& ink = block.lines[i].ink;
-    if (!ink) continue;
-    const int top = y + static_cast<int>(i) * block.line_height + block.ink_top;
-    canvas.blend_mask(x, top, ink->width, ink->height, ink->alpha.data(), colour);
-  }
+  if (view_) write_text(canvas, view_->text(), x, y, text, font, colour);
 }
 
 AudioDevice* SdlHost::audio_device() {

@@ -78,7 +78,7 @@ class SdlHost : public Host {
   bool fullscreen() const { return fullscreen_; }
   SDL_Window* window() const { return window_; }
   // What draws the window (null until it is open).
-  FormRenderer* view() { return view_.get(); }
+  WindowRenderer* view() { return view_.get(); }
 
   int64_t now_ms() override;
   void sleep_ms(int ms) override;
@@ -154,7 +154,7 @@ class SdlHost : public Host {
   SDL_Window* window_ = nullptr;
   SDL_Renderer* renderer_ = nullptr;
   std::unique_ptr<FontLibrary> fonts_;
-  std::unique_ptr<FormRenderer> view_;
+  std::unique_ptr<WindowRenderer> view_;
   std::unique_ptr<EventWait> waiter_;
   std::unique_ptr<SdlAudioDevice> audio_;
   int scale_ = 1;

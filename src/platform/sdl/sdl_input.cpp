@@ -4,7 +4,7 @@
 
 #include "core/game.hpp"
 #include "platform/sdl/sdl_host.hpp"
-#include "platform/sdl/widgets.hpp"
+#include "render/widgets.hpp"
 #include "ui/technique_buttons.hpp"
 
 namespace {

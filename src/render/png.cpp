@@ -1,4 +1,4 @@
-#include "platform/sdl/png.hpp"
+#include "render/png.hpp"
 
 #include <zlib.h>
 
@@ -8,8 +8,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "platform/sdl/fonts.hpp"
-#include "platform/sdl/renderer.hpp"
+#include "render/form_renderer.hpp"
 
 namespace {
 
@@ -178,32 +177,6 @@ bool write_png(const std::string& path, const RgbImage& image) {
   return write_png(path, image.width, image.height, image.pixels.data(), image.width);
 }
 
-RgbImage surface_image(SDL_Surface* surface) {
-  RgbImage img;
-  if (!surface) return img;
-  SDL_Surface* s = surface->format->format == SDL_PIXELFORMAT_RGB888
-                       ? surface
-                       : SDL_ConvertSurfaceFormat(surface, SDL_PIXELFORMAT_RGB888, 0);
-  if (!s) return img;
-  img.width = s->w;
-  img.height = s->h;
-  img.pixels.resize(static_cast<size_t>(s->w) * s->h);
-  SDL_LockSurface(s);
-  for (int y = 0; y < s->h; ++y) {
-    const auto* row = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(s->pixels) +
-                                                        static_cast<ptrdiff_t>(y) * s->pitch);
-    for (int x = 0; x < s->w; ++x) img.pixels[static_cast<size_t>(y) * s->w + x] = row[x] & 0xFFFFFF;
-  }
-  SDL_UnlockSurface(s);
-  if (s != surface) SDL_FreeSurface(s);
-  return img;
-}
-
-bool write_png(const std::string& path, SDL_Surface* surface) {
-  const RgbImage img = surface_image(surface);
-  return img.width > 0 && write_png(path, img);
-}
-
 bool read_png(const std::string& path, RgbImage& out) {
   std::ifstream f(path, std::ios::binary);
   if (!f) return false;
@@ -211,19 +184,9 @@ bool read_png(const std::string& path, RgbImage& out) {
   return decode_png(bytes, out);
 }
 
-RgbImage render_form_image(const Form& form, const Sjis& sjis, FontLibrary& fonts, int scale) {
-  OffscreenRenderer r(sjis, fonts, scale);
-  if (!r.draw(form)) return {};
-  return surface_image(r.surface());
-}
-
-RgbImage render_form_image(const Form& form, const Sjis& sjis, int scale) {
-  FontLibrary fonts;
-  return render_form_image(form, sjis, fonts, scale);
-}
-
-bool render_form_png(const Form& form, const Sjis& sjis, int scale, const std::string& path) {
-  const RgbImage img = render_form_image(form, sjis, scale);
-  if (img.width <= 0) return false;
-  return write_png(path, img);
+RgbImage compose_form_image(const Form& form, const Sjis& sjis, TextRaster& raster, int scale) {
+  FormRenderer r(sjis, raster, scale);
+  r.compose(form);
+  const Frame& f = r.frame();
+  return {f.width, f.height, f.pixels};
 }

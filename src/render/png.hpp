@@ -1,13 +1,11 @@
 #pragma once
-#include <SDL.h>
-
 #include <cstdint>
 #include <string>
 #include <vector>
 
 class Form;
 class Sjis;
-class FontLibrary;
+class TextRaster;
 
 // An RGB picture: 0x00RRGGBB pixels, row after row.
 struct RgbImage {
@@ -23,20 +21,12 @@ struct RgbImage {
 // window and compare them. Reading never trusts the file: a broken one gives false.
 bool write_png(const std::string& path, int width, int height, const uint32_t* pixels, int stride);
 bool write_png(const std::string& path, const RgbImage& image);
-bool write_png(const std::string& path, SDL_Surface* surface);
 bool read_png(const std::string& path, RgbImage& out);
 
 // The PNG file's bytes without a file (write_png writes exactly these).
 std::vector<uint8_t> encode_png(int width, int height, const uint32_t* pixels, int stride);
 bool decode_png(const std::vector<uint8_t>& bytes, RgbImage& out);
 
-// The surface's pixels as an RGB picture.
-RgbImage surface_image(SDL_Surface* surface);
-
-// The window as it would be drawn, through SDL's software renderer and without a window, at the
-// zoom. The first form uses fonts of its own (found through fontconfig, which takes a moment);
-// throws FontError when the fonts are missing. An empty image if SDL fails.
-RgbImage render_form_image(const Form& form, const Sjis& sjis, int scale);
-RgbImage render_form_image(const Form& form, const Sjis& sjis, FontLibrary& fonts, int scale);
-// The same, written to a PNG file; false if it could not be drawn or written.
-bool render_form_png(const Form& form, const Sjis& sjis, int scale, const std::string& path);
+// The window as it would be drawn, composed in our own memory at the zoom, its text through the
+// raster given. The same pixels the window shows.
+RgbImage compose_form_image(const Form& form, const Sjis& sjis, TextRaster& raster, int scale);

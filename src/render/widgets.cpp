@@ -1,4 +1,4 @@
-#include "platform/sdl/widgets.hpp"
+#include "render/widgets.hpp"
 
 #include <algorithm>
 

@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/sdl/text_layout.hpp"
+#include "render/text_layout.hpp"
 #include "ui/form.hpp"
 
 // The picture of the whole window, composed in our own memory: SDL's software renderer fills

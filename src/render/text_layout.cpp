@@ -1,11 +1,9 @@
-#include "platform/sdl/text_layout.hpp"
-
-#include <SDL.h>
+#include "render/text_layout.hpp"
 
 #include <algorithm>
 #include <functional>
 
-#include "platform/sdl/kanji_strikes.hpp"
+#include "ui/canvas.hpp"
 #include "ui/sjis.hpp"
 
 namespace {
@@ -121,32 +119,6 @@ std::shared_ptr<const Coverage> condensed(const Coverage& in, double ratio) {
   return out;
 }
 
-// A line as SDL_ttf renders it.
-Coverage rendered(TTF_Font* font, const std::string& utf8) {
-  Coverage ink;
-  SDL_Surface* s = TTF_RenderUTF8_Blended(font, utf8.c_str(), SDL_Color{255, 255, 255, 255});
-  if (!s) return ink;
-  SDL_Surface* argb = s->format->format == SDL_PIXELFORMAT_ARGB8888
-                          ? s
-                          : SDL_ConvertSurfaceFormat(s, SDL_PIXELFORMAT_ARGB8888, 0);
-  if (argb) {
-    SDL_LockSurface(argb);
-    ink.width = argb->w;
-    ink.height = argb->h;
-    ink.alpha.resize(static_cast<size_t>(argb->w) * argb->h);
-    for (int y = 0; y < argb->h; ++y) {
-      const auto* row = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(argb->pixels) +
-                                                          static_cast<ptrdiff_t>(y) * argb->pitch);
-      for (int x = 0; x < argb->w; ++x)
-        ink.alpha[static_cast<size_t>(y) * argb->w + x] = static_cast<uint8_t>(row[x] >> 24);
-    }
-    SDL_UnlockSurface(argb);
-    if (argb != s) SDL_FreeSurface(argb);
-  }
-  SDL_FreeSurface(s);
-  return ink;
-}
-
 // Draws a hand-drawn glyph into the line at (x, y), its top left corner; the line grows to the
 // right and downwards where the glyph reaches beyond it.
 void stamp(Coverage& ink, const KanjiGlyph& g, int x, int y) {
@@ -169,18 +141,12 @@ void stamp(Coverage& ink, const KanjiGlyph& g, int x, int y) {
 
 class FontMeasure : public TextMeasure {
  public:
-  explicit FontMeasure(TTF_Font* font) : font_(font) {}
-  int width(std::string_view utf8) override {
-    if (utf8.empty()) return 0;
-    buffer_.assign(utf8);
-    int w = 0, h = 0;
-    if (TTF_SizeUTF8(font_, buffer_.c_str(), &w, &h) != 0) return 0;
-    return w;
-  }
+  FontMeasure(TextRaster& raster, const FontKey& key) : raster_(raster), key_(key) {}
+  int width(std::string_view utf8) override { return raster_.width(key_, utf8); }
 
  private:
-  TTF_Font* font_;
-  std::string buffer_;
+  TextRaster& raster_;
+  FontKey key_;
 };
 
 FontKey key_of(const Font& font, int scale) {
@@ -247,7 +213,7 @@ size_t TextCache::Hash::operator()(const LineKey& k) const {
   return mix(std::hash<std::string>{}(k.text), hash_font(k.font));
 }
 
-TextCache::TextCache(FontLibrary& fonts, const Sjis& sjis) : fonts_(fonts), sjis_(sjis) {}
+TextCache::TextCache(TextRaster& raster, const Sjis& sjis) : raster_(raster), sjis_(sjis) {}
 
 const TextBlock& TextCache::caption(const std::string& sjis, const Font& font, int scale,
                                     int wrap_width) {
@@ -270,8 +236,7 @@ const TextBlock& TextCache::button(const std::string& text, bool is_sjis, const 
 }
 
 int TextCache::measure(const std::string& utf8, const Font& font, int scale) {
-  FontMeasure m(fonts_.get(key_of(font, scale)));
-  return m.width(utf8);
+  return raster_.width(key_of(font, scale), utf8);
 }
 
 const TextBlock& TextCache::get(const std::string& bytes, Mode mode, const Font& font, int scale,
@@ -284,12 +249,12 @@ const TextBlock& TextCache::get(const std::string& bytes, Mode mode, const Font&
     return it->second.value;
   }
 
-  TTF_Font* ttf = fonts_.get(key.font);
+  const FontMetrics metrics = raster_.metrics(key.font);
   std::string utf8 = (mode == kSjis || mode == kButtonSjis) ? sjis_.to_utf8(bytes) : bytes;
   TextBlock block;
   block.line_height = key.font.px;
-  block.ink_top = (block.line_height - TTF_FontHeight(ttf)) / 2;
-  FontMeasure measure(ttf);
+  block.ink_top = (block.line_height - metrics.height) / 2;
+  FontMeasure measure(raster_, key.font);
   std::vector<LaidLine> laid;
   if (mode == kButtonSjis || mode == kButtonUtf8) {
     // A push button shows its caption on one line.
@@ -301,7 +266,7 @@ const TextBlock& TextCache::get(const std::string& bytes, Mode mode, const Font&
       block.underline_width =
           measure.width(std::string_view(m.text).substr(0, m.marked + m.marked_size)) -
           block.underline_x;
-      block.underline_y = block.ink_top + TTF_FontAscent(ttf) + std::max(1, scale / 2);
+      block.underline_y = block.ink_top + metrics.ascent + std::max(1, scale / 2);
     }
   } else {
     laid = break_lines(utf8, key.wrap, measure);
@@ -332,33 +297,29 @@ std::shared_ptr<const Coverage> TextCache::render_line(const std::string& utf8, 
   }
   ++lines_rendered_;
   static constexpr std::string_view kIdeographicSpace = "\u3000";
-  TTF_Font* ttf = fonts_.get(font);
-  // The kanji the strike draws leave an ideographic space of the same width in the outline text
-  // (both are three bytes long), so everything else keeps its place.
+  // The kanji the raster has hand-drawn leave an ideographic space of the same width in the
+  // outline text (both are three bytes long), so everything else keeps its place; the glyph is
+  // stamped into the gap.
   std::string outline = utf8;
   std::vector<std::pair<size_t, const KanjiGlyph*>> hand_drawn;  // byte offset, glyph
-  if (KanjiStrikes::covers(font)) {
-    int space_advance = 0;
-    TTF_GlyphMetrics32(ttf, U'\u3000', nullptr, nullptr, nullptr, nullptr, &space_advance);
-    for (size_t i = 0; i < outline.size(); i += utf8_length(static_cast<unsigned char>(outline[i]))) {
-      const char32_t c = code_point(std::string_view(outline).substr(i));
-      const KanjiGlyph* g = fonts_.kanji().glyph(font, c);
-      int advance = 0;
-      if (!g || TTF_GlyphMetrics32(ttf, c, nullptr, nullptr, nullptr, nullptr, &advance) != 0 ||
-          advance != space_advance)
-        continue;
-      outline.replace(i, kIdeographicSpace.size(), kIdeographicSpace);
-      hand_drawn.emplace_back(i, g);
-    }
+  int space_advance = 0;
+  for (size_t i = 0; i < outline.size(); i += utf8_length(static_cast<unsigned char>(outline[i]))) {
+    const char32_t c = code_point(std::string_view(outline).substr(i));
+    const KanjiGlyph* g = raster_.hand_drawn(font, c);
+    if (!g) continue;
+    if (space_advance == 0) space_advance = raster_.advance(font, U'\u3000');
+    if (raster_.advance(font, c) != space_advance) continue;
+    outline.replace(i, kIdeographicSpace.size(), kIdeographicSpace);
+    hand_drawn.emplace_back(i, g);
   }
-  auto ink = std::make_shared<Coverage>(rendered(ttf, outline));
+  auto ink = std::make_shared<Coverage>(raster_.render(font, outline));
   if (!hand_drawn.empty()) {
-    FontMeasure measure(ttf);
-    const int em = measure.width("\u3000\u3000") - measure.width("\u3000");
+    const int em = raster_.width(font, "\u3000\u3000") - raster_.width(font, "\u3000");
+    const int ascent = raster_.metrics(font).ascent;
     for (const auto& [at, g] : hand_drawn) {
       // The space's right edge is the line's width up to it: no ink reaches that far.
-      const int pen = measure.width(std::string_view(outline).substr(0, at + kIdeographicSpace.size())) - em;
-      stamp(*ink, *g, pen + (em - g->advance) / 2 + g->left, TTF_FontAscent(ttf) - g->top);
+      const int pen = raster_.width(font, std::string_view(outline).substr(0, at + kIdeographicSpace.size())) - em;
+      stamp(*ink, *g, pen + (em - g->advance) / 2 + g->left, ascent - g->top);
     }
   }
   std::shared_ptr<const Coverage> result = std::move(ink);
@@ -373,4 +334,17 @@ void TextCache::end_frame() {
   if (blocks_.size() > kMaxBlocks) std::erase_if(blocks_, [&](const auto& e) { return e.second.used != frame_; });
   if (lines_.size() > kMaxLines) std::erase_if(lines_, [&](const auto& e) { return e.second.used != frame_; });
   ++frame_;
+}
+
+void write_text(Canvas& canvas, TextCache& text, int x, int y, const std::string& sjis, const Font& font,
+                uint32_t colour) {
+  if (canvas.empty()) return;
+  const TextBlock& block = text.caption(sjis, font, 1, 0);
+  canvas.fill_rect(x, y, x + block.width, y + block.height());
+  for (size_t i = 0; i < block.lines.size(); ++i) {
+    const auto& ink = block.lines[i].ink;
+    if (!ink) continue;
+    const int top = y + static_cast<int>(i) * block.line_height + block.ink_top;
+    canvas.blend_mask(x, top, ink->width, ink->height, ink->alpha.data(), colour);
+  }
 }

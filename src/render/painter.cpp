@@ -1,4 +1,4 @@
-#include "platform/sdl/painter.hpp"
+#include "render/painter.hpp"
 
 #include <algorithm>
 #include <cstring>

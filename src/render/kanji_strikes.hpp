@@ -4,19 +4,10 @@
 #include <unordered_map>
 #include <vector>
 
-#include "platform/sdl/fonts.hpp"
+#include "render/text_raster.hpp"
 
 struct FT_FaceRec_;
 struct FT_LibraryRec_;
-
-// One kanji drawn by hand on the pixel grid.
-struct KanjiGlyph {
-  int advance = 0;  // the width of the cell it was drawn in
-  int left = 0;     // from the cell's left edge to the bitmap
-  int top = 0;      // rows of the bitmap above the baseline
-  int width = 0, height = 0;
-  std::vector<uint8_t> alpha;  // 0 or 255
-};
 
 // The kanji of the small bold gothic sizes, from a bitmap font drawn for them. An outline kanji of
 // 12 or 13 pixels made bold by one more pixel to the side fills its gaps and reads as a blot;

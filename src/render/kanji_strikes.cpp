@@ -1,4 +1,4 @@
-#include "platform/sdl/kanji_strikes.hpp"
+#include "render/kanji_strikes.hpp"
 
 #include <ft2build.h>
 #include FT_FREETYPE_H

@@ -6,7 +6,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "platform/sdl/fonts.hpp"
+#include "render/text_raster.hpp"
 #include "ui/form.hpp"
 
 class Sjis;
@@ -43,13 +43,6 @@ struct Mnemonic {
 };
 Mnemonic strip_mnemonic(std::string_view utf8);
 
-// One rendered line: its coverage (0 = none, 255 = full ink), drawn in any colour.
-struct Coverage {
-  int width = 0;
-  int height = 0;
-  std::vector<uint8_t> alpha;
-};
-
 // A laid out caption, in screen pixels.
 struct TextBlock {
   struct Line {
@@ -72,7 +65,7 @@ struct TextBlock {
 // renders text only where it really changed.
 class TextCache {
  public:
-  TextCache(FontLibrary& fonts, const Sjis& sjis);
+  TextCache(TextRaster& raster, const Sjis& sjis);
 
   // A Shift-JIS caption in the layout's font at the zoom; wrap_width > 0 (screen pixels) wraps.
   const TextBlock& caption(const std::string& sjis, const Font& font, int scale, int wrap_width);
@@ -126,10 +119,16 @@ class TextCache {
                        int first_room = 0, int room = 0);
   std::shared_ptr<const Coverage> render_line(const std::string& utf8, const FontKey& key);
 
-  FontLibrary& fonts_;
+  TextRaster& raster_;
   const Sjis& sjis_;
   std::unordered_map<BlockKey, Entry<TextBlock>, Hash> blocks_;
   std::unordered_map<LineKey, Entry<std::shared_ptr<const Coverage>>, Hash> lines_;
   uint64_t frame_ = 1;
   uint64_t lines_rendered_ = 0;
 };
+
+class Canvas;
+// Writes a Shift-JIS caption on a canvas at (x, y) in the font and colour at 1x, over a box of the
+// canvas's brush colour, as the toolkit's text output does (the hosts' draw_text).
+void write_text(Canvas& canvas, TextCache& text, int x, int y, const std::string& sjis, const Font& font,
+                uint32_t colour);

@@ -1,0 +1,304 @@
+// The web page's host: the canvas, the browser's input and Asyncify's waits.
+#include "platform/web/web_host.hpp"
+
+#include <emscripten.h>
+#include <emscripten/html5.h>
+
+#include <algorithm>
+#include <iostream>
+
+#include "core/game.hpp"
+#include "core/operations.hpp"
+#include "core/savefile.hpp"
+#include "game/input.hpp"
+#include "render/widgets.hpp"
+
+namespace {
+
+constexpr int kTimerMs = 10;
+
+// clang-format off
+EM_JS(void, web_put_frame, (const char* canvas, const uint32_t* pixels, int width, int height), {
+  Module.lusheraScreen.put(UTF8ToString(canvas), HEAPU32.subarray(pixels >> 2, (pixels >> 2) + width * height), width, height);
+});
+
+EM_JS(void, web_show_error, (const char* text), {
+  Module.lusheraScreen.error(UTF8ToString(text));
+});
+
+EM_JS(void, web_persist_save, (const char* folder), {
+  Module.lusheraSave.persist(UTF8ToString(folder));
+});
+
+// Where the controls lie and whether they can be clicked, for the page's tests: JSON text of
+// name: [x, y, w, h, clickable] in window units. (The page cannot call into the game while it
+// waits, so the game hands over what is asked, and takes what is asked of it.)
+EM_JS(void, web_publish_controls, (const char* json), {
+  Module.lusheraControls = JSON.parse(UTF8ToString(json));
+});
+
+// A rigged draw queued by a test, or -1.
+EM_JS(int, web_take_rigged_draw, (), {
+  const q = Module.lusheraRigged || [];
+  return q.length ? q.shift() : -1;
+});
+
+// Whether the page asked for a save (it is being hidden or closed).
+EM_JS(int, web_take_save_request, (), {
+  const asked = !!Module.lusheraSaveAsked;
+  Module.lusheraSaveAsked = false;
+  return asked;
+});
+// clang-format on
+
+WebHost* host_of(void* user) { return static_cast<WebHost*>(user); }
+
+EM_BOOL on_mouse(int type, const EmscriptenMouseEvent* e, void* user) {
+  WebHost* host = host_of(user);
+  const int x = static_cast<int>(e->targetX) / host->scale(), y = static_cast<int>(e->targetY) / host->scale();
+  if (type == EMSCRIPTEN_EVENT_MOUSEDOWN && e->button == 0) host->queue({WebHost::Input::Down, x, y, {}, false});
+  else if (type == EMSCRIPTEN_EVENT_MOUSEUP && e->button == 0) host->queue({WebHost::Input::Up, x, y, {}, false});
+  else if (type == EMSCRIPTEN_EVENT_MOUSEMOVE) host->queue({WebHost::Input::Move, x, y, {}, false});
+  return EM_TRUE;
+}
+
+// A finger is the mouse: touching presses, lifting releases where it was last.
+EM_BOOL on_touch(int type, const EmscriptenTouchEvent* e, void* user) {
+  WebHost* host = host_of(user);
+  if (e->numTouches < 1) return EM_FALSE;
+  const EmscriptenTouchPoint& t = e->touches[0];
+  const int x = static_cast<int>(t.targetX) / host->scale(), y = static_cast<int>(t.targetY) / host->scale();
+  if (type == EMSCRIPTEN_EVENT_TOUCHSTART) {
+    host->queue({WebHost::Input::Move, x, y, {}, false});
+    host->queue({WebHost::Input::Down, x, y, {}, false});
+  } else if (type == EMSCRIPTEN_EVENT_TOUCHEND) {
+    host->queue({WebHost::Input::Up, x, y, {}, false});
+  } else if (type == EMSCRIPTEN_EVENT_TOUCHMOVE) {
+    host->queue({WebHost::Input::Move, x, y, {}, false});
+  }
+  return EM_TRUE;  // no mouse events made up from the touch
+}
+
+EM_BOOL on_key(int, const EmscriptenKeyboardEvent* e, void* user) {
+  const std::string key = e->key;
+  // The keys the window uses; everything else stays the browser's.
+  static const char* const kOurs[] = {"Tab", "Enter", " ", "y", "n", "Y", "N", "Escape"};
+  if (std::none_of(std::begin(kOurs), std::end(kOurs), [&](const char* k) { return key == k; }))
+    return EM_FALSE;
+  host_of(user)->queue({WebHost::Input::Key, 0, 0, key, e->shiftKey != 0});
+  return EM_TRUE;
+}
+
+}  // namespace
+
+WebHost::WebHost(const char* canvas, int scale)
+    : canvas_(canvas), scale_(std::clamp(scale, 1, 4)), view_(sjis_, raster_, scale_) {
+  const char* c = canvas_.c_str();
+  emscripten_set_mousedown_callback(c, this, EM_TRUE, on_mouse);
+  emscripten_set_mouseup_callback(c, this, EM_TRUE, on_mouse);
+  emscripten_set_mousemove_callback(c, this, EM_TRUE, on_mouse);
+  emscripten_set_touchstart_callback(c, this, EM_TRUE, on_touch);
+  emscripten_set_touchmove_callback(c, this, EM_TRUE, on_touch);
+  emscripten_set_touchend_callback(c, this, EM_TRUE, on_touch);
+  emscripten_set_keydown_callback(EMSCRIPTEN_EVENT_TARGET_DOCUMENT, this, EM_TRUE, on_key);
+}
+
+WebHost::~WebHost() { emscripten_html5_remove_all_event_listeners(); }
+
+int64_t WebHost::now_ms() { return static_cast<int64_t>(emscripten_get_now()); }
+
+void WebHost::sleep_ms(int ms) {
+  // The browser paints and gathers input meanwhile; input waits for after the handler, while the
+  // sound goes on: its finished blocks are refilled every few milliseconds.
+  const int64_t end = now_ms() + std::max(0, ms);
+  for (int64_t left = end - now_ms(); left > 0; left = end - now_ms()) {
+    emscripten_sleep(static_cast<unsigned>(std::min<int64_t>(left, kTimerMs)));
+    audio_.poll();
+  }
+}
+
+void WebHost::repaint() { redraw(); }
+
+void WebHost::redraw(bool force) {
+  if (!game_) return;
+  const Form& form = game_->form;
+  UiState ui;
+  ui.pressed = pressed_;
+  ui.question = question_;
+  if (!force && drawn_ && form.revision() == drawn_revision_ && form.focus == drawn_focus_ && ui == drawn_ui_)
+    return;
+  view_.compose(form, ui);
+  const Frame& f = view_.frame();
+  web_put_frame(canvas_.c_str(), f.pixels.data(), f.width, f.height);
+  publish_controls();
+  drawn_ = true;
+  drawn_revision_ = form.revision();
+  drawn_focus_ = form.focus;
+  drawn_ui_ = ui;
+}
+
+void WebHost::report(const std::string& utf8) {
+  std::cerr << utf8 << '\n';
+  web_show_error(utf8.c_str());
+}
+
+void WebHost::show_error(const std::string& text) { report(sjis_.to_utf8(text)); }
+
+bool WebHost::load_bitmap(const std::string& path, Canvas& into) { return bitmaps_.load(path, into); }
+
+void WebHost::draw_text(Canvas& canvas, int x, int y, const std::string& text, const Font& font,
+                        uint32_t colour) {
+  write_text(canvas, view_.text(), x, y, text, font, colour);
+}
+
+uint64_t WebHost::screen() const {
+  uint64_t shown = 0;
+  int bit = 0;
+  for (int i = 0; i < ctl::count; ++i)
+    if (game_->form[static_cast<ctl::Id>(i)].kind == Kind::Panel)
+      shown |= uint64_t{game_->form.shown(static_cast<ctl::Id>(i))} << (bit++ % 64);
+  return shown;
+}
+
+void WebHost::save() {
+  if (!game_ || !game_->loaded) return;  // never overwrite files that were not read
+  try {
+    save_game(*game_);
+  } catch (const IoError& e) {
+    report(std::string("the save could not be written: ") + e.what());
+    return;
+  }
+  web_persist_save(game_->path("dat", "").c_str());
+}
+
+void WebHost::tick_if_due() {
+  const int64_t now = now_ms();
+  if (now < next_tick_) return;
+  next_tick_ += kTimerMs;
+  if (next_tick_ <= now) next_tick_ = now + kTimerMs;
+  timer_tick(*game_);
+}
+
+void WebHost::dispatch(const Input& in) {
+  Game& g = *game_;
+  switch (in.kind) {
+    case Input::Move:
+      mouse_move(g, g.form.hit_test(in.x, in.y));
+      break;
+    case Input::Down: {
+      const ctl::Id id = g.form.hit_test(in.x, in.y);
+      const Control& c = g.form[id];
+      if (c.kind == Kind::Button && g.form.clickable(id)) pressed_ = id;
+      if (c.kind == Kind::ListBox && g.form.clickable(id)) {
+        const ListGeometry geo = list_geometry(g.form.window_rect(id), c);
+        const int index = list_item_at(geo, c, in.x, in.y);
+        if (index >= 0) list_select(g, id, index);
+      }
+      if (c.kind == Kind::Slider && g.form.clickable(id)) {
+        const int pos = slider_position_at(slider_geometry(g.form.window_rect(id), c), c, in.x);
+        if (pos != c.position) slider_changed(g, id, pos);
+      }
+      break;
+    }
+    case Input::Up: {
+      const ctl::Id id = pressed_;
+      pressed_ = ctl::form;
+      if (id != ctl::form && g.form.hit_test(in.x, in.y) == id && g.form.clickable(id)) click(g, id);
+      break;
+    }
+    case Input::Key:
+      if ((in.key == "Enter" || in.key == " ") && g.form.focus != ctl::form && g.form.clickable(g.form.focus))
+        click(g, g.form.focus);
+      break;
+  }
+}
+
+void WebHost::publish_controls() {
+  const Form& form = game_->form;
+  std::string json = "{";
+  for (int i = 0; i < ctl::count; ++i) {
+    const auto id = static_cast<ctl::Id>(i);
+    const Rect r = form.window_rect(id);
+    json += (i ? ",\"" : "\"") + std::string(Form::name(id)) + "\":[" + std::to_string(r.x) + "," +
+            std::to_string(r.y) + "," + std::to_string(r.w) + "," + std::to_string(r.h) + "," +
+            (form.clickable(id) ? "1" : "0") + "]";
+  }
+  web_publish_controls((json + "}").c_str());
+}
+
+void WebHost::handle_input() {
+  audio_.poll();
+  for (int v = web_take_rigged_draw(); v >= 0; v = web_take_rigged_draw()) game_->rng.rig(v);
+  if (web_take_save_request()) save();
+  while (!input_.empty()) {
+    const Input in = input_.front();
+    input_.pop_front();
+    dispatch(in);
+    redraw();
+  }
+}
+
+int WebHost::question_input(const Input& in) {
+  if (in.kind == Input::Key) {
+    if (in.key == "y" || in.key == "Y") return 0;
+    if (in.key == "n" || in.key == "N" || in.key == "Escape") return 1;
+    if (in.key == "Enter" || in.key == " ") return question_->focus;
+    if (in.key == "Tab") question_->focus = 1 - question_->focus;
+    return -1;
+  }
+  const QuestionGeometry geo = view_.question_geometry(game_->form, *question_);
+  if (in.kind == Input::Down) {
+    question_->pressed = geo.yes.contains(in.x, in.y) ? 0 : geo.no.contains(in.x, in.y) ? 1 : -1;
+    if (question_->pressed >= 0) question_->focus = question_->pressed;
+  } else if (in.kind == Input::Up) {
+    const int held = question_->pressed;
+    question_->pressed = -1;
+    if (held == 0 && geo.yes.contains(in.x, in.y)) return 0;
+    if (held == 1 && geo.no.contains(in.x, in.y)) return 1;
+  }
+  return -1;
+}
+
+bool WebHost::ask_yes_no(const std::string& text) {
+  if (!game_) return false;
+  question_ = QuestionView{text, 0, -1};
+  pressed_ = ctl::form;
+  int answer = -1;
+  redraw();
+  while (answer < 0) {
+    while (answer < 0 && !input_.empty()) {
+      const Input in = input_.front();
+      input_.pop_front();
+      answer = question_input(in);
+      redraw();
+    }
+    if (answer >= 0) break;
+    tick_if_due();
+    redraw();
+    emscripten_sleep(static_cast<unsigned>(std::clamp<int64_t>(next_tick_ - now_ms(), 1, kTimerMs)));
+    audio_.poll();
+  }
+  question_.reset();
+  redraw();
+  return answer == 0;
+}
+
+int WebHost::run(Game& g) {
+  game_ = &g;
+  create_window(g);
+  if (g.locked_out) return 3;
+  redraw(true);
+  next_tick_ = now_ms() + kTimerMs;
+  saved_screen_ = screen();
+  for (;;) {
+    handle_input();
+    tick_if_due();
+    redraw();
+    // The save follows every change of screen, as it would be after closing the window there.
+    if (const uint64_t now = screen(); now != saved_screen_) {
+      saved_screen_ = now;
+      save();
+    }
+    emscripten_sleep(static_cast<unsigned>(std::clamp<int64_t>(next_tick_ - now_ms(), 1, kTimerMs)));
+  }
+}

@@ -1,0 +1,84 @@
+#pragma once
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "core/host.hpp"
+#include "platform/bitmap.hpp"
+#include "platform/web/web_audio_device.hpp"
+#include "platform/web/web_raster.hpp"
+#include "render/form_renderer.hpp"
+#include "ui/sjis.hpp"
+
+struct Game;
+
+// The game in a web page: the composed frame drawn on the page's canvas, the mouse, touch and the
+// keyboard from the browser's events, and the game's blocking pauses as real waits in which the
+// browser goes on (Asyncify), so the game code runs as it does on the desktop.
+class WebHost : public Host {
+ public:
+  // The canvas is the page element with that CSS selector; the zoom is 1 to 4.
+  WebHost(const char* canvas, int scale);
+  ~WebHost() override;
+
+  // Runs the game until the page goes: the creation step, then input and the 10 ms timer.
+  int run(Game& g);
+
+  int64_t now_ms() override;
+  void sleep_ms(int ms) override;
+  void repaint() override;
+  bool ask_yes_no(const std::string& text) override;
+  void show_error(const std::string& text) override;
+  bool load_bitmap(const std::string& path, Canvas& into) override;
+  void draw_text(Canvas& canvas, int x, int y, const std::string& text, const Font& font,
+                 uint32_t colour) override;
+  // Shows a UTF-8 text on the page (and on the console).
+  void report(const std::string& utf8);
+  AudioDevice* audio_device() override { return &audio_; }
+  void sound_played(const std::string&) override {}
+  void message_shown(const std::string&) override {}
+
+  // What the browser's callbacks hand over, in window coordinates.
+  struct Input {
+    enum Kind { Down, Up, Move, Key } kind;
+    int x = 0, y = 0;
+    std::string key;  // Key: the DOM key name ("Tab", "Enter", "y" ...)
+    bool shift = false;
+  };
+  void queue(Input in) { input_.push_back(std::move(in)); }
+  int scale() const { return scale_; }
+  Game* game() { return game_; }
+  // Writes the save and hands it to the browser's storage (when the data was read).
+  void save();
+
+ private:
+  void redraw(bool force = false);
+  void publish_controls();
+  void handle_input();
+  void dispatch(const Input& in);
+  // Inside the question box: 0 yes, 1 no, -1 not yet.
+  int question_input(const Input& in);
+  void tick_if_due();
+  // The panels shown, as one number: a change is a change of screen.
+  uint64_t screen() const;
+
+  std::string canvas_;
+  int scale_;
+  Game* game_ = nullptr;
+  Sjis sjis_;
+  WebRaster raster_;
+  FormRenderer view_;
+  BitmapFiles bitmaps_;
+  WebAudioDevice audio_;
+  std::deque<Input> input_;
+  std::optional<QuestionView> question_;
+  ctl::Id pressed_ = ctl::form;  // the button under a held mouse button
+  int64_t next_tick_ = 0;
+  uint64_t drawn_revision_ = 0;
+  ctl::Id drawn_focus_ = ctl::form;
+  UiState drawn_ui_;
+  bool drawn_ = false;
+  uint64_t saved_screen_ = 0;
+};

@@ -1,0 +1,86 @@
+// The layout's font families found through fontconfig.
+#include "render/font_files.hpp"
+
+#include <fontconfig/fontconfig.h>
+
+#include <cstring>
+#include <memory>
+
+#include "render/text_raster.hpp"
+
+namespace {
+
+constexpr const char* kLayoutFamilies[] = {"ＭＳ Ｐゴシック", "ＭＳ ゴシック", "ＭＳ 明朝"};
+constexpr const char* kInstalledFamilies[] = {"IPAPGothic", "IPAGothic", "IPAMincho"};
+
+// The IPA packages ship no aliases for the families the layout names, so without these the
+// names fall through to whatever sans-serif font is the default.
+constexpr const char* kAliases = R"(<?xml version="1.0"?>
+<!DOCTYPE fontconfig SYSTEM "fonts.dtd">
+<fontconfig>
+  <alias binding="same"><family>ＭＳ ゴシック</family><prefer><family>IPAGothic</family></prefer></alias>
+  <alias binding="same"><family>ＭＳ Ｐゴシック</family><prefer><family>IPAPGothic</family></prefer></alias>
+  <alias binding="same"><family>ＭＳ 明朝</family><prefer><family>IPAMincho</family></prefer></alias>
+</fontconfig>
+)";
+
+struct ConfigDeleter {
+  void operator()(FcConfig* c) const { FcConfigDestroy(c); }
+};
+struct PatternDeleter {
+  void operator()(FcPattern* p) const { FcPatternDestroy(p); }
+};
+using PatternPtr = std::unique_ptr<FcPattern, PatternDeleter>;
+
+bool has_family(FcPattern* p, const char* family) {
+  FcChar8* value = nullptr;
+  for (int n = 0; FcPatternGetString(p, FC_FAMILY, n, &value) == FcResultMatch; ++n)
+    if (std::strcmp(reinterpret_cast<const char*>(value), family) == 0) return true;
+  return false;
+}
+
+}  // namespace
+
+std::string missing_font_message(Face face) {
+  const int i = static_cast<int>(face);
+  return std::string("the font ") + kInstalledFamilies[i] + " (drawn for \"" + kLayoutFamilies[i] +
+         "\") is not installed; install the Debian packages fonts-ipafont-gothic and "
+         "fonts-ipafont-mincho";
+}
+
+const char* layout_family(Face face) { return kLayoutFamilies[static_cast<int>(face)]; }
+const char* installed_family(Face face) {
+  return kInstalledFamilies[static_cast<int>(face)];
+}
+
+FontFiles find_font_files() {
+  std::unique_ptr<FcConfig, ConfigDeleter> config(FcInitLoadConfigAndFonts());
+  if (!config) throw FontError("fontconfig could not be started");
+  if (!FcConfigParseAndLoadFromMemory(config.get(), reinterpret_cast<const FcChar8*>(kAliases),
+                                      FcTrue))
+    throw FontError("fontconfig refused the font aliases");
+
+  FontFiles files;
+  for (int i = 0; i < 3; ++i) {
+    const Face face = static_cast<Face>(i);
+    PatternPtr pattern(FcPatternCreate());
+    if (!pattern) throw FontError("fontconfig is out of memory");
+    FcPatternAddString(pattern.get(), FC_FAMILY,
+                       reinterpret_cast<const FcChar8*>(kLayoutFamilies[i]));
+    FcConfigSubstitute(config.get(), pattern.get(), FcMatchPattern);
+    FcDefaultSubstitute(pattern.get());
+    FcResult result = FcResultNoMatch;
+    PatternPtr match(FcFontMatch(config.get(), pattern.get(), &result));
+    // fontconfig always finds some font; only the right family will do, since the layout was
+    // measured with it.
+    if (!match || !has_family(match.get(), kInstalledFamilies[i])) throw FontError(missing_font_message(face));
+    FcChar8* file = nullptr;
+    if (FcPatternGetString(match.get(), FC_FILE, 0, &file) != FcResultMatch || !file)
+      throw FontError(missing_font_message(face));
+    int index = 0;
+    if (FcPatternGetInteger(match.get(), FC_INDEX, 0, &index) != FcResultMatch) index = 0;
+    files[i] = {reinterpret_cast<const char*>(file), index};
+  }
+  return files;
+}
+

@@ -1,0 +1,65 @@
+#pragma once
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ui/form.hpp"
+
+// Raised when a font the layout needs is not installed, or cannot be opened.
+class FontError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// A font as the renderer asks for it: px is the em height in screen pixels (the layout's size
+// times the zoom).
+struct FontKey {
+  Face face = Face::PGothic;
+  int px = 12;
+  bool bold = false;
+  bool italic = false;
+  auto operator<=>(const FontKey&) const = default;
+};
+
+// A font's measures at its size, in screen pixels.
+struct FontMetrics {
+  int height = 0;  // from the top of the highest ink the font has to the bottom of the lowest
+  int ascent = 0;  // from that top to the baseline
+};
+
+// One rendered line: its coverage (0 = none, 255 = full ink), drawn in any colour.
+struct Coverage {
+  int width = 0;
+  int height = 0;
+  std::vector<uint8_t> alpha;
+};
+
+// One kanji drawn by hand on the pixel grid, in 0 or 255 coverage.
+struct KanjiGlyph {
+  int advance = 0;  // the width of the cell it was drawn in
+  int left = 0;     // from the cell's left edge to the bitmap
+  int top = 0;      // rows of the bitmap above the baseline
+  int width = 0, height = 0;
+  std::vector<uint8_t> alpha;
+};
+
+// The one part of drawing text that needs a font engine: single lines of UTF-8 text in the
+// layout's fonts, measured and rendered. Breaking, aligning and colouring them is ours. The
+// window draws through SDL_ttf, the headless host through FreeType itself (with the same pixels).
+class TextRaster {
+ public:
+  virtual ~TextRaster() = default;
+  virtual FontMetrics metrics(const FontKey& key) = 0;
+  // How wide the line is rendered: its ink and its advance together.
+  virtual int width(const FontKey& key, std::string_view utf8) = 0;
+  // The line's ink, at least the font's height tall, with the baseline at the font's ascent
+  // unless a glyph reaches above the font's top.
+  virtual Coverage render(const FontKey& key, const std::string& utf8) = 0;
+  // How far the pen moves past c, in pixels; -1 when the font lacks c.
+  virtual int advance(const FontKey& key, char32_t c) = 0;
+  // The hand-drawn form of c the layout stamps in place of the outline's, for the small bold
+  // sizes whose outline kanji blot (see KanjiStrikes); null where the outline is drawn.
+  virtual const KanjiGlyph* hand_drawn(const FontKey& /*key*/, char32_t /*c*/) { return nullptr; }
+};

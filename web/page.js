@@ -1,0 +1,224 @@
+// The page's side of the web host: the canvas, the text drawn with the served fonts, and the
+// start once the fonts are there.
+"use strict";
+
+const families = ["IPAPGothic", "IPAGothic", "IPAMincho"];  // by the layout's face
+const status = document.getElementById("status");
+
+function cssFont(face, px, bold, italic) {
+  return (italic ? "italic " : "") + (bold ? "bold " : "") + px + "px " + families[face];
+}
+
+const scratch = document.createElement("canvas");
+const pen = scratch.getContext("2d", { willReadFrequently: true });
+
+var Module = {
+  // The largest whole zoom, 1 to 4, at which the window fits the page.
+  lusheraScale() {
+    Module.lusheraZoom = Math.max(1, Math.min(4, Math.floor(Math.min(innerWidth / 551, innerHeight / 360))));
+    return Module.lusheraZoom;
+  },
+
+  lusheraText: {
+    metrics(face, px, bold, italic) {
+      pen.font = cssFont(face, px, bold, italic);
+      const m = pen.measureText("あ");
+      return { ascent: Math.ceil(m.fontBoundingBoxAscent), height: Math.ceil(m.fontBoundingBoxAscent + m.fontBoundingBoxDescent) };
+    },
+    width(face, px, bold, italic, text) {
+      pen.font = cssFont(face, px, bold, italic);
+      return Math.ceil(pen.measureText(text).width);
+    },
+    // The line in white on nothing, its coverage read back.
+    render(face, px, bold, italic, text) {
+      const m = this.metrics(face, px, bold, italic);
+      const width = this.width(face, px, bold, italic, text) + (italic ? Math.ceil(px / 4) : 0);
+      if (width <= 0 || m.height <= 0) return { width: 0, height: 0, alpha: new Uint8Array(0) };
+      scratch.width = width;
+      scratch.height = m.height;
+      pen.font = cssFont(face, px, bold, italic);
+      pen.fillStyle = "#fff";
+      pen.textBaseline = "alphabetic";
+      pen.fillText(text, 0, m.ascent);
+      const rgba = pen.getImageData(0, 0, width, m.height).data;
+      const alpha = new Uint8Array(width * m.height);
+      for (let i = 0; i < alpha.length; ++i) alpha[i] = rgba[i * 4 + 3];
+      return { width, height: m.height, alpha };
+    },
+  },
+
+  lusheraScreen: {
+    image: null,
+    // The composed frame (0x00RRGGBB pixels) onto the canvas.
+    put(selector, pixels, width, height) {
+      const canvas = document.querySelector(selector);
+      if (canvas.width !== width || canvas.height !== height || !this.image) {
+        canvas.width = width;
+        canvas.height = height;
+        this.image = canvas.getContext("2d").createImageData(width, height);
+      }
+      const out = new Uint32Array(this.image.data.buffer);
+      for (let i = 0; i < out.length; ++i) {
+        const p = pixels[i];
+        out[i] = 0xff000000 | ((p & 0xff) << 16) | (p & 0xff00) | ((p >> 16) & 0xff);
+      }
+      canvas.getContext("2d").putImageData(this.image, 0, 0);
+      document.body.dataset.frames = String(Number(document.body.dataset.frames || 0) + 1);
+    },
+    error(text) {
+      status.textContent = text;
+    },
+  },
+
+  // The save (my.dat and item.dat) in the browser's storage: IndexedDB, mounted at /save. The
+  // game writes its files in the page's memory; they are copied to /save and stored in one
+  // IndexedDB transaction, so a stored save is always a whole one.
+  lusheraSave: {
+    files: ["my.dat", "item.dat"],
+    // Before the game starts: a stored save replaces the data pack's fresh one.
+    restore(folder) {
+      if (this.files.every((f) => FS.analyzePath("/save/" + f).exists))
+        for (const f of this.files) FS.writeFile(folder + f, FS.readFile("/save/" + f));
+    },
+    persist(folder) {
+      for (const f of this.files) FS.writeFile("/save/" + f, FS.readFile(folder + f));
+      FS.syncfs(false, (e) => { if (e) status.textContent = "セーブを保存できません: " + e; });
+      document.body.dataset.saves = String(Number(document.body.dataset.saves || 0) + 1);
+    },
+  },
+
+  // The mixer's output: its blocks scheduled one after another on a Web Audio context, which the
+  // player's first click or key starts (no sound before it: blocks written until then count as
+  // played at once, so the game's sound clock runs on).
+  lusheraAudio: {
+    context: null,
+    format: null,
+    written: 0,    // bytes written since open or the last reset
+    dropped: 0,    // of those, bytes that counted as played without sounding
+    blocks: [],    // [end time, bytes written at its end, its bytes, its source]
+    next: 0,       // when the next block starts
+    open(rate, channels, bits) {
+      this.format = { rate, channels, bits, bytesPerFrame: channels * bits / 8 };
+      this.context = this.context || new AudioContext();
+      this.reset();
+    },
+    close() { this.reset(); this.format = null; },
+    running() { return this.context && this.context.state === "running"; },
+    // While paused, blocks are held (a copy), and scheduled when it restarts.
+    paused: false,
+    held: [],
+    write(bytes) {
+      if (this.paused) {
+        this.held.push(bytes.slice());
+        return;
+      }
+      const f = this.format;
+      this.written += bytes.length;
+      if (!this.running()) {
+        this.dropped = this.written;
+        return;
+      }
+      const frames = Math.floor(bytes.length / f.bytesPerFrame);
+      if (frames === 0) { this.dropped += bytes.length; return; }
+      const buffer = this.context.createBuffer(f.channels, frames, f.rate);
+      const view = new DataView(bytes.buffer, bytes.byteOffset, bytes.length);
+      for (let c = 0; c < f.channels; ++c) {
+        const out = buffer.getChannelData(c);
+        for (let i = 0; i < frames; ++i) {
+          const at = i * f.bytesPerFrame + c * f.bits / 8;
+          out[i] = f.bits === 8 ? (bytes[at] - 128) / 128 : view.getInt16(at, true) / 32768;
+        }
+      }
+      const source = this.context.createBufferSource();
+      source.buffer = buffer;
+      source.connect(this.context.destination);
+      const start = Math.max(this.next, this.context.currentTime);
+      source.start(start);
+      this.next = start + frames / f.rate;
+      this.blocks.push([this.next, this.written, bytes.length, source]);
+    },
+    // Bytes heard by now.
+    played() {
+      const now = this.running() ? this.context.currentTime : Infinity;
+      while (this.blocks.length && this.blocks[0][0] <= now) this.blocks.shift();
+      if (!this.blocks.length) return this.written;
+      const [end, mark, bytes] = this.blocks[0];
+      const f = this.format;
+      const left = Math.max(0, Math.min(bytes, Math.round((end - now) * f.rate) * f.bytesPerFrame));
+      return Math.max(this.dropped, mark - left);
+    },
+    pause(paused) {
+      this.paused = !!paused;
+      if (!this.paused) for (const bytes of this.held.splice(0)) this.write(bytes);
+    },
+    reset() {
+      for (const b of this.blocks) b[3].stop();
+      this.blocks = [];
+      this.held = [];
+      this.written = this.dropped = 0;
+      this.next = 0;
+    },
+  },
+
+  // Where a control lies on the page (CSS pixels), and whether it can be clicked: for the tests.
+  lusheraControl(name) {
+    const c = (Module.lusheraControls || {})[name];
+    if (!c) return null;
+    const canvas = document.getElementById("screen"), box = canvas.getBoundingClientRect();
+    const unit = Module.lusheraZoom * box.width / canvas.width;  // CSS pixels a window unit
+    return { x: box.left + c[0] * unit, y: box.top + c[1] * unit, w: c[2] * unit, h: c[3] * unit, clickable: c[4] === 1 };
+  },
+  // Draws the game is to take next, for the tests (as the driver's "draws").
+  lusheraRig(values) { (Module.lusheraRigged = Module.lusheraRigged || []).push(...values); },
+
+  preRun: [() => {
+    FS.mkdir("/save");
+    FS.mount(IDBFS, {}, "/save");
+    Module.addRunDependency("save");
+    FS.syncfs(true, (e) => {
+      if (e) status.textContent = "セーブを読み込めません: " + e;
+      Module.removeRunDependency("save");
+    });
+    // The sound starts at the player's first click, touch or key.
+    const startSound = () => { const a = Module.lusheraAudio; if (a.context && a.context.state !== "running") a.context.resume(); };
+    for (const e of ["mousedown", "touchstart", "keydown"]) addEventListener(e, startSound, true);
+    // Saved when the page is hidden or closed, too.
+    const saveNow = () => { Module.lusheraSaveAsked = true; };
+    document.addEventListener("visibilitychange", () => { if (document.visibilityState === "hidden") saveNow(); });
+    addEventListener("pagehide", saveNow);
+
+    // The text is measured with the served fonts, so the game starts once they are loaded.
+    Module.addRunDependency("fonts");
+    Promise.all(families.map((f) => document.fonts.load("12px " + f, "あA"))).then(
+      () => Module.removeRunDependency("fonts"),
+      (e) => { status.textContent = "フォントを読み込めません: " + e; });
+  }],
+  onRuntimeInitialized() {
+    status.textContent = "";
+    document.getElementById("screen").focus();
+  },
+  print: (t) => console.log(t),
+  printErr: (t) => console.error(t),
+};
+
+// Moving a save between the page and the desktop: the two files as downloads, and two files
+// chosen by the player stored as the page's save (then the page starts again on them; a broken
+// file is refused by the game at its start, which then never saves over it).
+document.getElementById("export").addEventListener("click", () => {
+  for (const f of Module.lusheraSave.files) {
+    if (!FS.analyzePath("/save/" + f).exists) { status.textContent = "まだセーブがありません"; return; }
+    const link = document.createElement("a");
+    link.href = URL.createObjectURL(new Blob([FS.readFile("/save/" + f)]));
+    link.download = f;
+    link.click();
+    URL.revokeObjectURL(link.href);
+  }
+});
+document.getElementById("import").addEventListener("click", () => document.getElementById("import-files").click());
+document.getElementById("import-files").addEventListener("change", async (e) => {
+  const chosen = Object.fromEntries([...e.target.files].map((f) => [f.name.toLowerCase(), f]));
+  const files = Module.lusheraSave.files;
+  if (!files.every((f) => chosen[f])) { status.textContent = "my.dat と item.dat を両方選んでください"; return; }
+  for (const f of files) FS.writeFile("/save/" + f, new Uint8Array(await chosen[f].arrayBuffer()));
+  FS.syncfs(false, (err) => { if (err) status.textContent = "セーブを保存できません: " + err; else location.reload(); });
+});
