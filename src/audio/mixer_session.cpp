@@ -383,6 +383,9 @@ void pump(MixerSession& s) {
     }
   }
   mix_and_write(s);
+  // Nothing left to play and nothing at the device: it rests until the next sound, which
+  // starts it again (commit and remix_from restart it after writing).
+  if (!s.written_head && !any_queue(s)) device_of(s).pause();
 }
 
 // Mixes the stream again from `from`: the blocks at the device are taken back, mixed anew, and

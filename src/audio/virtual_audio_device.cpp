@@ -117,10 +117,12 @@ void VirtualAudioDevice::advance(int64_t ms) {
   for (int64_t i = 0; i < ms; ++i) {
     const int64_t before = now_;
     ++now_;
-    if (open_ && !paused_) {
+    if (open_) {
       const int64_t rate = format_.avg_bytes_per_sec;
-      const int64_t due = now_ * rate / 1000 - before * rate / 1000;
-      play(static_cast<uint64_t>(due));
+      const auto due = static_cast<uint64_t>(now_ * rate / 1000 - before * rate / 1000);
+      // A paused device is heard as silence, and its position stands still.
+      if (!paused_) play(due);
+      else if (options.record) played_.insert(played_.end(), due, uint8_t{128});
     }
     report_finished();
   }
