@@ -2,6 +2,7 @@
 
 #include <fontconfig/fontconfig.h>
 
+#include <cerrno>
 #include <cstring>
 #include <memory>
 
@@ -93,7 +94,12 @@ TTF_Font* FontLibrary::get(const FontKey& key) {
   const int i = static_cast<int>(key.face);
   // At SDL_ttf's 72 dpi a size in points is the em height in pixels, which is how the layout
   // gives its font sizes.
-  TTF_Font* font = TTF_OpenFontIndex(files_[i].c_str(), key.px < 1 ? 1 : key.px, indices_[i]);
+  MappedFile& mapped = mapped_[i];
+  if (!mapped.data() && !mapped.map(files_[i]))
+    throw FontError("cannot open the font file " + files_[i] + ": " + std::strerror(errno) + " (" +
+                    missing_message(key.face) + ")");
+  SDL_RWops* bytes = SDL_RWFromConstMem(mapped.data(), static_cast<int>(mapped.size()));
+  TTF_Font* font = bytes ? TTF_OpenFontIndexRW(bytes, 1, key.px < 1 ? 1 : key.px, indices_[i]) : nullptr;
   if (!font)
     throw FontError("cannot open the font file " + files_[i] + ": " + TTF_GetError() + " (" +
                     missing_message(key.face) + ")");

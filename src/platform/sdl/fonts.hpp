@@ -6,6 +6,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "platform/sdl/mapped_file.hpp"
 #include "ui/form.hpp"
 
 // Raised when a font the layout needs is not installed, or cannot be opened.
@@ -46,5 +47,6 @@ class FontLibrary {
  private:
   std::array<std::string, 3> files_;
   std::array<int, 3> indices_{};
+  std::array<MappedFile, 3> mapped_;  // the font files, mapped when a size of them is first opened
   std::map<FontKey, TTF_Font*> open_;
 };

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <future>
 #include <utility>
 
 #include "core/game.hpp"
@@ -104,6 +105,11 @@ bool SdlHost::open(int client_width, int client_height) {
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   // The application's own title, as the task bar and the sound server name it.
   SDL_SetHint(SDL_HINT_APP_NAME, "ルシェラ２");
+  // Finding the fonts (fontconfig reads its whole configuration) runs while SDL connects to the
+  // window system, which is mostly waiting for the display's answers.
+  std::future<std::unique_ptr<FontLibrary>> found;
+  if (!fonts_)
+    found = std::async(std::launch::async | std::launch::deferred, [] { return std::make_unique<FontLibrary>(); });
   if (!video_started_) {
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
       report(std::string("cannot open a window: ") + SDL_GetError());
@@ -113,7 +119,7 @@ bool SdlHost::open(int client_width, int client_height) {
   }
   if (!fonts_) {
     try {
-      fonts_ = std::make_unique<FontLibrary>();
+      fonts_ = found.get();
     } catch (const FontError& e) {
       report(e.what());
       return false;
