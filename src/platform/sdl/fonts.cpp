@@ -113,3 +113,12 @@ TTF_Font* FontLibrary::get(const FontKey& key) {
   open_.emplace(key, font);
   return font;
 }
+
+void FontLibrary::open_ahead(const std::vector<FontKey>& keys) {
+  for (const FontKey& key : keys) {
+    try {
+      get(key);
+    } catch (const FontError&) {
+    }
+  }
+}

@@ -5,6 +5,7 @@
 #include <map>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "platform/sdl/mapped_file.hpp"
 #include "ui/form.hpp"
@@ -25,6 +26,11 @@ struct FontKey {
   auto operator<=>(const FontKey&) const = default;
 };
 
+// The layout's font at a zoom.
+inline FontKey key_of(const Font& font, int scale) {
+  return FontKey{font.face, font.px * scale < 1 ? 1 : font.px * scale, font.bold, font.italic};
+}
+
 // The three families of the layout, mapped through fontconfig to the IPA fonts that were drawn to
 // the same metrics, and the opened TrueType fonts, one per size and style.
 class FontLibrary {
@@ -38,6 +44,9 @@ class FontLibrary {
 
   // The opened font; throws FontError if the file cannot be opened at that size.
   TTF_Font* get(const FontKey& key);
+  // Opens the fonts now, so that drawing finds them open. One that cannot be opened is left to
+  // get(), which says why when it is needed.
+  void open_ahead(const std::vector<FontKey>& keys);
   const std::string& file(Face face) const { return files_[static_cast<int>(face)]; }
 
   // The family name the layout uses, and the one it stands for here.
