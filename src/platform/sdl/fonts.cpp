@@ -44,14 +44,9 @@ bool has_family(FcPattern* p, const char* family) {
   return false;
 }
 
-}  // namespace
-
-const char* FontLibrary::layout_family(Face face) { return kLayoutFamilies[static_cast<int>(face)]; }
-const char* FontLibrary::installed_family(Face face) {
-  return kInstalledFamilies[static_cast<int>(face)];
-}
-
-FontLibrary::FontLibrary() {
+// Asks fontconfig for the three families' files (with the aliases above).
+FontFiles match_with_fontconfig() {
+  FontFiles files;
   std::unique_ptr<FcConfig, ConfigDeleter> config(FcInitLoadConfigAndFonts());
   if (!config) throw FontError("fontconfig could not be started");
   if (!FcConfigParseAndLoadFromMemory(config.get(), reinterpret_cast<const FcChar8*>(kAliases),
@@ -76,10 +71,25 @@ FontLibrary::FontLibrary() {
       throw FontError(missing_message(face));
     int index = 0;
     if (FcPatternGetInteger(match.get(), FC_INDEX, 0, &index) != FcResultMatch) index = 0;
-    files_[i] = reinterpret_cast<const char*>(file);
-    indices_[i] = index;
+    files[i] = FontFile{reinterpret_cast<const char*>(file), index};
   }
+  return files;
+}
 
+}  // namespace
+
+const char* FontLibrary::layout_family(Face face) { return kLayoutFamilies[static_cast<int>(face)]; }
+const char* FontLibrary::installed_family(Face face) {
+  return kInstalledFamilies[static_cast<int>(face)];
+}
+
+FontLibrary::FontLibrary(const std::string& match_cache) {
+  if (std::optional<FontFiles> kept = read_font_match(match_cache)) {
+    files_ = *kept;
+  } else {
+    files_ = match_with_fontconfig();
+    write_font_match(match_cache, files_);
+  }
   if (TTF_Init() != 0) throw FontError(std::string("SDL_ttf could not be started: ") + TTF_GetError());
 }
 
@@ -95,13 +105,13 @@ TTF_Font* FontLibrary::get(const FontKey& key) {
   // At SDL_ttf's 72 dpi a size in points is the em height in pixels, which is how the layout
   // gives its font sizes.
   MappedFile& mapped = mapped_[i];
-  if (!mapped.data() && !mapped.map(files_[i]))
-    throw FontError("cannot open the font file " + files_[i] + ": " + std::strerror(errno) + " (" +
+  if (!mapped.data() && !mapped.map(files_[i].path))
+    throw FontError("cannot open the font file " + files_[i].path + ": " + std::strerror(errno) + " (" +
                     missing_message(key.face) + ")");
   SDL_RWops* bytes = SDL_RWFromConstMem(mapped.data(), static_cast<int>(mapped.size()));
-  TTF_Font* font = bytes ? TTF_OpenFontIndexRW(bytes, 1, key.px < 1 ? 1 : key.px, indices_[i]) : nullptr;
+  TTF_Font* font = bytes ? TTF_OpenFontIndexRW(bytes, 1, key.px < 1 ? 1 : key.px, files_[i].index) : nullptr;
   if (!font)
-    throw FontError("cannot open the font file " + files_[i] + ": " + TTF_GetError() + " (" +
+    throw FontError("cannot open the font file " + files_[i].path + ": " + TTF_GetError() + " (" +
                     missing_message(key.face) + ")");
   int style = TTF_STYLE_NORMAL;
   if (key.bold) style |= TTF_STYLE_BOLD;

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/sdl/font_match_cache.hpp"
 #include "platform/sdl/mapped_file.hpp"
 #include "ui/form.hpp"
 
@@ -35,9 +36,9 @@ inline FontKey key_of(const Font& font, int scale) {
 // the same metrics, and the opened TrueType fonts, one per size and style.
 class FontLibrary {
  public:
-  // Finds the three font files; throws FontError naming the packages to install if one is
-  // missing.
-  FontLibrary();
+  // Finds the three font files (kept in `match_cache` from one start to the next); throws
+  // FontError naming the packages to install if one is missing.
+  explicit FontLibrary(const std::string& match_cache = font_match_file());
   ~FontLibrary();
   FontLibrary(const FontLibrary&) = delete;
   FontLibrary& operator=(const FontLibrary&) = delete;
@@ -47,15 +48,14 @@ class FontLibrary {
   // Opens the fonts now, so that drawing finds them open. One that cannot be opened is left to
   // get(), which says why when it is needed.
   void open_ahead(const std::vector<FontKey>& keys);
-  const std::string& file(Face face) const { return files_[static_cast<int>(face)]; }
+  const std::string& file(Face face) const { return files_[static_cast<int>(face)].path; }
 
   // The family name the layout uses, and the one it stands for here.
   static const char* layout_family(Face face);
   static const char* installed_family(Face face);
 
  private:
-  std::array<std::string, 3> files_;
-  std::array<int, 3> indices_{};
+  FontFiles files_;
   std::array<MappedFile, 3> mapped_;  // the font files, mapped when a size of them is first opened
   std::map<FontKey, TTF_Font*> open_;
 };
