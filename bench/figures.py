@@ -103,7 +103,7 @@ def main():
     rows = []
     env = dict(os.environ, SDL_AUDIODRIVER=os.environ.get("SDL_AUDIODRIVER", "dummy"))
     h = bench("random_battles|whole_game|refresh_status_on_the_map|repaint_map_screen/1$|memory_over|"
-              "click_to_output|queue_to_device_floor")
+              "click_to_output|queue_to_device_floor|mix_8_channels/SamplesPerSec:11$|mix_loop_floor")
     rb, rbf = h["random_battles"], h["random_battles_without_pictures"]
     rows.append(("headless random battles", "≥ 20,000 / s",
                  f"{rb['items_per_second']:,.0f} / s", f"empty cg/: {rbf['items_per_second']:,.0f} / s"))
@@ -120,6 +120,10 @@ def main():
                      "(SDL's disk driver; the device resting before)", "≤ 30 ms",
                      f"{c['at_device_ms']:.2f} ms (handed over after {c['to_output_ms']:.2f} ms)",
                      f"the same bytes queued on a device left running: {f['at_device_ms']:.2f} ms"))
+    mx, mxf = h["mix_8_channels/SamplesPerSec:11"], h["mix_loop_floor"]
+    rows.append(("mixing eight looping channels, one second of sound at 11025 Hz (on the virtual device)",
+                 "≤ 1.5 × the loop", f"{mx['cpu_time']:.1f} µs ({mx['cpu_time'] / mxf['cpu_time']:.2f} ×)",
+                 f"a loop in vector types over the same bytes: {mxf['cpu_time']:.1f} µs"))
     mem = h["memory_over_100k_battles/iterations:1"]
     rows.append(("memory over 100,000 battles", "flat",
                  f"{mem['rss_kb_after_1k'] / 1024:.1f} MB after 1,000, {mem['rss_kb_after_100k'] / 1024:.1f} MB after 100,000", "—"))

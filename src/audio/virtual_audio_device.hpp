@@ -34,7 +34,7 @@ class VirtualAudioDevice : public AudioDevice {
 
   Options options;
 
-  // Moves the clock on by ms, one millisecond at a time.
+  // Moves the clock on by ms; each finished block is told at the millisecond it finished.
   void advance(int64_t ms);
 
   bool is_open() const { return open_; }
