@@ -130,11 +130,13 @@ def main():
 
     xvfb = None
     if shutil.which("Xvfb") and shutil.which("xdotool"):
-        display = ":93"
-        xvfb = subprocess.Popen(["Xvfb", display, "-screen", "0", "1280x1024x24"],
-                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        time.sleep(1)
-        env["DISPLAY"] = display
+        # A display number nobody uses (Xvfb picks it and writes it to the pipe).
+        r, w = os.pipe()
+        xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(w), "-screen", "0", "1280x1024x24"],
+                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, pass_fds=(w,))
+        os.close(w)
+        with os.fdopen(r) as f:
+            env["DISPLAY"] = ":" + f.readline().strip()
     try:
         if xvfb:
             w = bench("present_floor|closing_square|hit_flash", env)

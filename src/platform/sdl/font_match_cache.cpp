@@ -1,8 +1,8 @@
 #include "platform/sdl/font_match_cache.hpp"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -49,8 +49,10 @@ void write_font_match(const std::string& file, const FontFiles& files) {
   if (file.empty()) return;
   std::error_code ec;
   std::filesystem::create_directories(std::filesystem::path(file).parent_path(), ec);
-  // Written aside and renamed over, so a reader never sees half of it.
-  const std::string aside = file + ".new";
+  // Written aside and renamed over, so a reader never sees half of it (a start at the same
+  // moment writes its own).
+  const std::string aside = file + "." + std::to_string(getpid());
+  bool complete = false;
   {
     std::ofstream out(aside, std::ios::trunc);
     for (const FontFile& f : files) {
@@ -59,8 +61,8 @@ void write_font_match(const std::string& file, const FontFiles& files) {
       if (!out) break;
       out << f.index << ' ' << stamp->first << ' ' << stamp->second << ' ' << f.path << '\n';
     }
-    out.flush();
-    if (out) std::filesystem::rename(aside, file, ec);
+    complete = static_cast<bool>(out.flush());
   }
-  if (!ec && std::filesystem::exists(aside, ec)) std::filesystem::remove(aside, ec);
+  if (complete) std::filesystem::rename(aside, file, ec);
+  std::filesystem::remove(aside, ec);  // left only when it could not be completed
 }
