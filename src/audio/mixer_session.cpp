@@ -236,7 +236,7 @@ int64_t request_end(const RequestNode& r) {
 // registers: the sum of at most kChannels sources around 128 fits in 16 bits.
 using Samples16 = uint8_t __attribute__((vector_size(16)));
 using Sums16 = int16_t __attribute__((vector_size(32)));
-static_assert(kChannels * 255 < INT16_MAX);
+static_assert(128 * (kChannels + 1) <= INT16_MAX);
 
 void mix_sources(uint8_t* out, const uint8_t* const* src, int k, size_t len) {
   if (k == 1) {
