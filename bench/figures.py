@@ -180,8 +180,11 @@ def main():
              "| what | goal | measured | floor in the same run |", "| --- | --- | --- | --- |"]
     table += [f"| {a} | {b} | {c} | {d} |" for a, b, c, d in rows]
     text = open(DOC).read()
-    new = re.sub(r"(<!-- figures -->\n).*?(\n<!-- /figures -->)", lambda m: m.group(1) + "\n".join(table) + m.group(2),
-                 text, flags=re.S)
+    # Between the markers, whatever stands there now (nothing, the first time).
+    new = re.sub(r"(<!-- figures -->\n).*?(<!-- /figures -->)",
+                 lambda m: m.group(1) + "\n".join(table) + "\n" + m.group(2), text, flags=re.S)
+    if new == text and "\n".join(table) not in text:
+        sys.exit(f"the markers of the table were not found in {DOC}")
     open(DOC, "w").write(new)
     print("\n".join(table))
 
