@@ -1,9 +1,10 @@
 #!/bin/sh
-# Installs the Debian packages the game needs to build, run and be tested, when any is missing.
+# Installs the Debian packages the game needs to build, run, be tested and measured (bench/figures.py
+# drives the window with xdotool), when any is missing.
 set -eu
 cd "$(dirname "$0")/.."
 packages="cmake g++ make pkg-config libsdl2-dev libsdl2-ttf-dev libfreetype-dev libfontconfig-dev libx11-dev zlib1g-dev libinih-dev
-  python3 libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth fonts-ipafont-gothic fonts-ipafont-mincho xfonts-mplus
+  python3 libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool fonts-ipafont-gothic fonts-ipafont-mincho xfonts-mplus
   dpkg-dev appstream desktop-file-utils man-db
   emscripten node-acorn chromium"
 # npm comes with node; Debian's own when there is no other.

@@ -114,13 +114,27 @@ void VirtualAudioDevice::report_finished() {
 }
 
 void VirtualAudioDevice::advance(int64_t ms) {
-  for (int64_t i = 0; i < ms; ++i) {
+  const int64_t end = now_ + ms;
+  while (now_ < end) {
     const int64_t before = now_;
-    ++now_;
-    if (open_ && !paused_) {
-      const int64_t rate = format_.avg_bytes_per_sec;
-      const int64_t due = now_ * rate / 1000 - before * rate / 1000;
-      play(static_cast<uint64_t>(due));
+    const int64_t rate = format_.avg_bytes_per_sec;
+    // Only a finished block is told, and only the one told can change what happens next, so the
+    // clock goes at once to the millisecond in which the head block plays its last byte (to the
+    // end when there is none, or the device is paused or closed).
+    now_ = end;
+    if (open_ && !paused_ && finished_ == 0 && rate > 0) {
+      if (const DeviceBlock* head = queue_.front()) {
+        const int64_t last_byte = before * rate / 1000 + (head->length - head_offset_);
+        now_ = std::clamp((last_byte * 1000 + rate - 1) / rate, before + 1, end);
+      }
+    } else if (finished_ > 0) {
+      now_ = before + 1;
+    }
+    if (open_) {
+      const auto due = static_cast<uint64_t>(now_ * rate / 1000 - before * rate / 1000);
+      // A paused device is heard as silence, and its position stands still.
+      if (!paused_) play(due);
+      else if (options.record) played_.insert(played_.end(), due, uint8_t{128});
     }
     report_finished();
   }

@@ -10,7 +10,7 @@
 // the device then plays its blocks at the rate of the format it was opened in, and it reports
 // each finished block at the millisecond it finished, on the caller's thread, as the window's
 // message loop would. It keeps what it was given (every byte written, in order) and what a
-// listener would have heard (the bytes played, with silence while it ran dry).
+// listener would have heard (the bytes played, with silence while it ran dry or was paused).
 class VirtualAudioDevice : public AudioDevice {
  public:
   // What the device claims to be, and the failures it is to show. Tests may change them at any
@@ -34,7 +34,7 @@ class VirtualAudioDevice : public AudioDevice {
 
   Options options;
 
-  // Moves the clock on by ms, one millisecond at a time.
+  // Moves the clock on by ms; each finished block is told at the millisecond it finished.
   void advance(int64_t ms);
 
   bool is_open() const { return open_; }
@@ -47,7 +47,8 @@ class VirtualAudioDevice : public AudioDevice {
   int resets() const { return resets_; }
   // Every byte written, in the order written (reset or not).
   const std::vector<uint8_t>& given() const { return given_; }
-  // What came out: played bytes, and 128 for each byte of time it ran with nothing to play.
+  // What came out: played bytes, and 128 for each byte of time it was paused or had nothing to
+  // play.
   const std::vector<uint8_t>& played() const { return played_; }
   void forget_recordings();
 

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <memory>
 
+#include "render/font_match_cache.hpp"
 #include "render/text_raster.hpp"
 
 namespace {
@@ -53,7 +54,10 @@ const char* installed_family(Face face) {
   return kInstalledFamilies[static_cast<int>(face)];
 }
 
-FontFiles find_font_files() {
+namespace {
+
+// Asks fontconfig for the three families' files (with the aliases above).
+FontFiles match_with_fontconfig() {
   std::unique_ptr<FcConfig, ConfigDeleter> config(FcInitLoadConfigAndFonts());
   if (!config) throw FontError("fontconfig could not be started");
   if (!FcConfigParseAndLoadFromMemory(config.get(), reinterpret_cast<const FcChar8*>(kAliases),
@@ -84,3 +88,11 @@ FontFiles find_font_files() {
   return files;
 }
 
+}  // namespace
+
+FontFiles find_font_files(const std::string& match_cache) {
+  if (std::optional<FontFiles> kept = read_font_match(match_cache)) return *kept;
+  FontFiles files = match_with_fontconfig();
+  write_font_match(match_cache, files);
+  return files;
+}

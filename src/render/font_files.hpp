@@ -9,11 +9,14 @@
 struct FontFile {
   std::string path;
   int index = 0;  // of the face within the file
+  bool operator==(const FontFile&) const = default;
 };
 using FontFiles = std::array<FontFile, 3>;  // by Face
 
 // Finds the three font files; throws FontError naming the packages to install if one is missing.
-FontFiles find_font_files();
+// The answer is kept in `match_cache` (see font_match_cache.hpp) and taken from there while the
+// files are unchanged; "" asks fontconfig every time.
+FontFiles find_font_files(const std::string& match_cache = "");
 // The same message, for a font file found but not opened.
 std::string missing_font_message(Face face);
 

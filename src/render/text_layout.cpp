@@ -149,10 +149,6 @@ class FontMeasure : public TextMeasure {
   FontKey key_;
 };
 
-FontKey key_of(const Font& font, int scale) {
-  return FontKey{font.face, std::max(1, font.px * scale), font.bold, font.italic};
-}
-
 size_t mix(size_t seed, size_t v) { return seed ^ (v + 0x9E3779B97F4A7C15ULL + (seed << 6) + (seed >> 2)); }
 
 size_t hash_font(const FontKey& f) {

@@ -23,6 +23,11 @@ struct FontKey {
   auto operator<=>(const FontKey&) const = default;
 };
 
+// The layout's font at a zoom.
+inline FontKey key_of(const Font& font, int scale) {
+  return FontKey{font.face, font.px * scale < 1 ? 1 : font.px * scale, font.bold, font.italic};
+}
+
 // A font's measures at its size, in screen pixels.
 struct FontMetrics {
   int height = 0;  // from the top of the highest ink the font has to the bottom of the lowest

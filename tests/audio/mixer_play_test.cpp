@@ -23,16 +23,25 @@ struct Recorder : MixerWindow {
 
 }  // namespace
 
+// The device rests (paused) while nothing is left to play, and runs again for the next sound.
 TEST(MixerPlay, ASoundReachesTheDeviceAtOnceFilledToTheBlockWithSilence) {
   MixerRig rig;
+  EXPECT_TRUE(rig.device.is_paused()) << "nothing to play yet";
   const Bytes a = ramp(300, 1);
   rig.mixer->play_wave(0, rig.sound(a), 0, 0);
   EXPECT_EQ(rig.device.given(), cat({a, silence(2048 - 300)}));
   EXPECT_FALSE(rig.device.is_paused());
-  rig.device.advance(400);
+  rig.device.advance(185);  // the block plays for 185.8 ms
+  EXPECT_FALSE(rig.device.is_paused());
+  rig.device.advance(400 - 185);
+  EXPECT_TRUE(rig.device.is_paused()) << "the block has played";
   EXPECT_EQ(slice(rig.device.played(), 0, 2048), cat({a, silence(2048 - 300)}));
   EXPECT_EQ(rig.device.given().size(), 2048u);  // nothing more was mixed
   EXPECT_EQ(rig.status().queued[0], 0);
+  rig.mixer->play_wave(0, rig.sound(a), 0, 0);
+  EXPECT_FALSE(rig.device.is_paused());
+  rig.device.advance(30);
+  EXPECT_EQ(slice(rig.device.played(), 400 * 11025 / 1000, 300), a) << "heard at once";
 }
 
 TEST(MixerPlay, TwoPlaysOnOneChannelPlayOneAfterTheOther) {

@@ -89,6 +89,12 @@ TEST(SdlAudioDevice, TheBytesTheMixerWroteReachTheOutput) {
     }
     took_ms = SDL_GetTicks64() - start;
     written = device.written;
+    // Once the last period has been heard the device rests until the next sound.
+    while (!sdl.resting()) {
+      ASSERT_LT(SDL_GetTicks64() - start, kHangGuardMs) << "the device never rested";
+      SDL_Event event;
+      if (SDL_WaitEventTimeout(&event, 50)) sdl.handle_event(event);
+    }
   }  // closing the device closes the file
   // first from 0, second from 6144 (where mixing stood), to the end of the fifth block
   ASSERT_EQ(written.size(), 5u * 2048u);

@@ -1,8 +1,24 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <cstdlib>
+#include <new>
+
 #include "core/operations.hpp"
 #include "game/input.hpp"
 #include "support/test_game.hpp"
+
+// Every allocation of the test program is counted, to see that a tick that changes nothing
+// allocates nothing. The library's operator delete frees with free().
+namespace {
+std::atomic<size_t> allocations{0};
+}  // namespace
+
+void* operator new(size_t size) {
+  allocations.fetch_add(1, std::memory_order_relaxed);
+  if (void* p = std::malloc(size ? size : 1)) return p;
+  throw std::bad_alloc();
+}
 
 namespace {
 
@@ -279,6 +295,20 @@ TEST_F(StatusTest, OpponentStatusText) {
   g.form.show(ctl::e_state);
   refresh_status(g);
   EXPECT_TRUE(g.form[ctl::e_state2].visible);
+}
+
+// The 10 ms timer runs all the time the window is open; on the map it finds nothing to write.
+TEST_F(StatusTest, ATickThatChangesNothingAllocatesNothing) {
+  g.location.name = t.sj("君ヶ丘");
+  timer_tick(g);
+  const uint64_t revision = g.form.revision();
+  const size_t before = allocations.load();
+  for (int i = 0; i < 100; ++i) timer_tick(g);
+  EXPECT_EQ(allocations.load() - before, 0u);
+  EXPECT_EQ(g.form.revision(), revision);
+  h.hp -= 1;  // a real change is still written
+  timer_tick(g);
+  EXPECT_NE(g.form.revision(), revision);
 }
 
 TEST_F(StatusTest, LocationLine) {

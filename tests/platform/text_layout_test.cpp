@@ -1,9 +1,12 @@
 // Line breaking, alignment and mnemonics of captions, and the text cache.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
+#include "audio/audio_support.hpp"
 #include "platform/sdl/fonts.hpp"
 #include "render/freetype_raster.hpp"
 #include "render/text_layout.hpp"
@@ -128,6 +131,33 @@ std::string first_characters(const std::string& s, int n) {
     do ++end;
     while (end < s.size() && (static_cast<unsigned char>(s[end]) & 0xC0) == 0x80);
   return s.substr(0, end);
+}
+
+// The files fontconfig found are kept from one start to the next, and taken only while they are
+// unchanged; a cache that does not hold three good lines is not taken.
+TEST(FontLibrary, TheFontFilesFoundAreKeptWhileTheyAreUnchanged) {
+  audio_test::ScratchFolder folder;
+  const std::string cache = folder.file("cache/font-match");
+  const FontLibrary asked(cache);
+  const std::optional<FontFiles> kept = read_font_match(cache);
+  ASSERT_TRUE(kept.has_value());
+  for (int i = 0; i < 3; ++i) EXPECT_EQ((*kept)[i].path, asked.file(static_cast<Face>(i)));
+  // Kept files are taken as they are (here a copy stands for the first family's file)...
+  const std::string copy = folder.file("copy.ttf");
+  std::filesystem::copy_file(asked.file(Face::PGothic), copy);
+  FontFiles other = *kept;
+  other[0].path = copy;
+  write_font_match(cache, other);
+  EXPECT_EQ(FontLibrary(cache).file(Face::PGothic), copy);
+  // ...until one changes: then fontconfig is asked again, and its answer kept.
+  std::ofstream(copy, std::ios::app) << 'x';
+  EXPECT_EQ(FontLibrary(cache).file(Face::PGothic), asked.file(Face::PGothic));
+  EXPECT_EQ(read_font_match(cache), kept);
+  for (const char* broken : {"", "0 1 2\n", "x 1 2 /a\n0 1 2 /b\n0 1 2 /c\n"}) {
+    folder.write("cache/font-match", std::string(broken));
+    EXPECT_FALSE(read_font_match(cache).has_value()) << broken;
+    EXPECT_EQ(FontLibrary(cache).file(Face::Mincho), asked.file(Face::Mincho)) << broken;
+  }
 }
 
 // With the real fonts: every line fits its box, every line but the last is full, and no character

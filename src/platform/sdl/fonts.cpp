@@ -1,6 +1,9 @@
 #include "platform/sdl/fonts.hpp"
 
-FontLibrary::FontLibrary() : files_(find_font_files()) {
+#include <cerrno>
+#include <cstring>
+
+FontLibrary::FontLibrary(const std::string& match_cache) : files_(find_font_files(match_cache)) {
   if (TTF_Init() != 0) throw FontError(std::string("SDL_ttf could not be started: ") + TTF_GetError());
 }
 
@@ -15,7 +18,13 @@ TTF_Font* FontLibrary::get(const FontKey& key) {
   const FontFile& f = files_[static_cast<int>(key.face)];
   // At SDL_ttf's 72 dpi a size in points is the em height in pixels, which is how the layout
   // gives its font sizes.
-  TTF_Font* font = TTF_OpenFontIndex(f.path.c_str(), key.px < 1 ? 1 : key.px, f.index);
+  const int i = static_cast<int>(key.face);
+  MappedFile& mapped = mapped_[i];
+  if (!mapped.data() && !mapped.map(f.path))
+    throw FontError("cannot open the font file " + f.path + ": " + std::strerror(errno) + " (" +
+                    missing_font_message(key.face) + ")");
+  SDL_RWops* bytes = SDL_RWFromConstMem(mapped.data(), static_cast<int>(mapped.size()));
+  TTF_Font* font = bytes ? TTF_OpenFontIndexRW(bytes, 1, key.px < 1 ? 1 : key.px, f.index) : nullptr;
   if (!font)
     throw FontError("cannot open the font file " + f.path + ": " + TTF_GetError() + " (" +
                     missing_font_message(key.face) + ")");
@@ -72,4 +81,13 @@ Coverage FontLibrary::render(const FontKey& key, const std::string& utf8) {
   }
   SDL_FreeSurface(s);
   return ink;
+}
+
+void FontLibrary::open_ahead(const std::vector<FontKey>& keys) {
+  for (const FontKey& key : keys) {
+    try {
+      get(key);
+    } catch (const FontError&) {
+    }
+  }
 }

@@ -3,8 +3,11 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
+#include "platform/sdl/mapped_file.hpp"
 #include "render/font_files.hpp"
+#include "render/font_match_cache.hpp"
 #include "render/kanji_strikes.hpp"
 #include "render/text_raster.hpp"
 
@@ -12,15 +15,18 @@
 // the small bold sizes: the window's text.
 class FontLibrary : public TextRaster {
  public:
-  // Finds the three font files; throws FontError naming the packages to install if one is
-  // missing.
-  FontLibrary();
+  // Finds the three font files (kept in `match_cache` from one start to the next); throws
+  // FontError naming the packages to install if one is missing.
+  explicit FontLibrary(const std::string& match_cache = font_match_file());
   ~FontLibrary() override;
   FontLibrary(const FontLibrary&) = delete;
   FontLibrary& operator=(const FontLibrary&) = delete;
 
   // The opened font; throws FontError if the file cannot be opened at that size.
   TTF_Font* get(const FontKey& key);
+  // Opens the fonts now, so that drawing finds them open. One that cannot be opened is left to
+  // get(), which says why when it is needed.
+  void open_ahead(const std::vector<FontKey>& keys);
   const std::string& file(Face face) const { return files_[static_cast<int>(face)].path; }
 
   FontMetrics metrics(const FontKey& key) override;
@@ -31,6 +37,7 @@ class FontLibrary : public TextRaster {
 
  private:
   FontFiles files_;
+  std::array<MappedFile, 3> mapped_;  // the font files, mapped when a size of them is first opened
   std::map<FontKey, TTF_Font*> open_;
   KanjiStrikes kanji_;
   std::string buffer_;  // a run measured, with its terminating zero

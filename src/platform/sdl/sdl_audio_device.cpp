@@ -123,6 +123,7 @@ int SdlAudioDevice::open(int device, const PcmFormat& format, BlockDoneListener*
 
 void SdlAudioDevice::close() {
   if (!device_) return;
+  wake();  // closing waits for SDL's thread, which must not be held
   stop_watching();
   SDL_CloseAudioDevice(device_);
   device_ = 0;
@@ -153,11 +154,27 @@ int SdlAudioDevice::write(DeviceBlock& block) {
 }
 
 void SdlAudioDevice::pause() {
-  if (device_) SDL_PauseAudioDevice(device_, 1);
+  if (!device_) return;
+  SDL_PauseAudioDevice(device_, 1);
+  // SDL's thread goes on playing silence, a period at a time, while its device is paused. With
+  // nothing queued it is held at the device's lock instead, where it sleeps until restart().
+  // The queue functions take the same lock, which this thread may take again.
+  if (!resting_ && queue_.empty() && SDL_GetQueuedAudioSize(device_) == 0) {
+    SDL_LockAudioDevice(device_);
+    resting_ = true;
+  }
 }
 
 void SdlAudioDevice::restart() {
-  if (device_) SDL_PauseAudioDevice(device_, 0);
+  if (!device_) return;
+  SDL_PauseAudioDevice(device_, 0);
+  wake();
+}
+
+void SdlAudioDevice::wake() {
+  if (!resting_) return;
+  resting_ = false;
+  SDL_UnlockAudioDevice(device_);
 }
 
 void SdlAudioDevice::reset() {

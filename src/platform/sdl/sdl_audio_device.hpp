@@ -20,6 +20,10 @@
 // own buffer has played out, one period later. Every loop that takes events — the main loop, the sleep
 // inside a handler, the modal question — must hand these events over, or the sound stops after
 // the blocks already queued (about half a second).
+//
+// Resting: the mixer pauses the device when nothing is left to play. SDL's thread would go on
+// waking every period to play silence, so while nothing is queued it is held at the device's lock
+// until the next restart() (see pause()).
 class SdlAudioDevice : public AudioDevice {
  public:
   SdlAudioDevice();
@@ -34,6 +38,8 @@ class SdlAudioDevice : public AudioDevice {
   // The SDL event type of this device's events (0 until the device was first opened).
   Uint32 event_type() const { return event_type_; }
   SDL_AudioDeviceID sdl_device() const { return device_; }
+  // Paused with nothing queued, SDL's thread held (see pause()).
+  bool resting() const { return resting_; }
 
   int64_t now_ms() override;
   int count() override;
@@ -53,6 +59,7 @@ class SdlAudioDevice : public AudioDevice {
   void watch();
   void stop_watching();
   void collect_finished();
+  void wake();  // lets SDL's thread go on after a rest
 
   bool started_ = false;
   bool timer_started_ = false;
@@ -65,4 +72,5 @@ class SdlAudioDevice : public AudioDevice {
   int finished_ = 0;      // blocks done and not yet reported
   Uint32 period_ms_ = 0;  // how long SDL's own buffer (one device period) plays
   Uint64 played_out_at_ = 0;  // when the queue ran dry: the time its last period has been heard
+  bool resting_ = false;      // paused with nothing queued: SDL's thread held at the device's lock
 };

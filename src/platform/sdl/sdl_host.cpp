@@ -8,12 +8,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <future>
 #include <utility>
 
 #include "core/game.hpp"
 #include "core/operations.hpp"
 #include "game/input.hpp"
 #include "platform/bitmap.hpp"
+#include "platform/sdl/first_fonts.hpp"
 #include "platform/sdl/window_icon.hpp"
 
 namespace {
@@ -102,6 +104,16 @@ bool SdlHost::open(int client_width, int client_height) {
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   // The application's own title, as the task bar and the sound server name it.
   SDL_SetHint(SDL_HINT_APP_NAME, "ルシェラ２");
+  // Finding the fonts (fontconfig reads its whole configuration) runs while SDL connects to the
+  // window system, which is mostly waiting for the display's answers; the fonts the first
+  // frame draws with are opened there too.
+  std::future<std::unique_ptr<FontLibrary>> found;
+  if (!fonts_)
+    found = std::async(std::launch::async | std::launch::deferred, [keys = std::move(first_fonts_)] {
+      auto fonts = std::make_unique<FontLibrary>();
+      fonts->open_ahead(keys);
+      return fonts;
+    });
   if (!video_started_) {
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
       report(std::string("cannot open a window: ") + SDL_GetError());
@@ -111,7 +123,7 @@ bool SdlHost::open(int client_width, int client_height) {
   }
   if (!fonts_) {
     try {
-      fonts_ = std::make_unique<FontLibrary>();
+      fonts_ = found.get();
     } catch (const FontError& e) {
       report(e.what());
       return false;
@@ -145,6 +157,7 @@ bool SdlHost::open(int client_width, int client_height) {
 int SdlHost::run(Game& g) {
   if (options_.dev && g.form.client_height() < kDesignHeight)
     g.form.set_client_size(g.form.client_width(), kDesignHeight);
+  first_fonts_ = fonts_shown(g.form, std::max(1, options_.scale));
   if (!open(g.form.client_width(), g.form.client_height())) return 1;
   set_window_icon(window_, g.path("cg", "icon.bmp"));
   game_ = &g;

@@ -154,6 +154,7 @@ class SdlHost : public Host {
   SDL_Window* window_ = nullptr;
   SDL_Renderer* renderer_ = nullptr;
   std::unique_ptr<FontLibrary> fonts_;
+  std::vector<FontKey> first_fonts_;  // opened with the fonts, ahead of the first frame
   std::unique_ptr<WindowRenderer> view_;
   std::unique_ptr<EventWait> waiter_;
   std::unique_ptr<SdlAudioDevice> audio_;
