@@ -1,14 +1,17 @@
 #!/bin/sh
-# Installs the Debian packages the game needs to build, run, be tested and measured (bench/figures.py
-# drives the window with xdotool), when any is missing.
+# Installs the Debian packages the game needs, when any is missing. `play` (what ./play.sh asks
+# for): building and running the game. `test` (the default, what ./test.sh asks for): also the
+# packaging tools, the web page's compiler and the browser its test drives.
 set -eu
 cd "$(dirname "$0")/.."
+what=${1:-test}
 packages="cmake g++ make pkg-config libsdl2-dev libsdl2-ttf-dev libfreetype-dev libfontconfig-dev libx11-dev zlib1g-dev libinih-dev
-  python3 libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool fonts-ipafont-gothic fonts-ipafont-mincho xfonts-mplus
-  dpkg-dev appstream desktop-file-utils man-db
-  emscripten node-acorn chromium"
-# npm comes with node; Debian's own when there is no other.
-command -v npm >/dev/null 2>&1 || packages="$packages npm"
+  python3 libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool fonts-ipafont-gothic fonts-ipafont-mincho xfonts-mplus"
+if [ "$what" = test ]; then
+  packages="$packages dpkg-dev appstream desktop-file-utils man-db emscripten node-acorn chromium"
+  # npm comes with node; Debian's own when there is no other.
+  command -v npm >/dev/null 2>&1 || packages="$packages npm"
+fi
 missing=""
 for p in $packages; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing="$missing $p"
@@ -21,4 +24,6 @@ if [ -n "$missing" ]; then
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq $missing
 fi
 # The browser test's driver for Debian's chromium (puppeteer-core downloads no browser).
-[ -d web/node_modules/puppeteer-core ] || (cd web && npm install --no-audit --no-fund --silent)
+if [ "$what" = test ] && [ ! -d web/node_modules/puppeteer-core ]; then
+  (cd web && npm install --no-audit --no-fund --silent)
+fi
