@@ -168,6 +168,21 @@ bool Form::clickable(ctl::Id id) const {
   return hit_test(cx, cy) == id;
 }
 
+ctl::Id Form::next_focus(int direction) const {
+  const int n = static_cast<int>(paint_order_.size());
+  int at = -1;
+  for (int i = 0; i < n; ++i)
+    if (paint_order_[i] == focus) at = i;
+  for (int step = 1; step <= n; ++step) {
+    int i = at < 0 ? (direction > 0 ? step - 1 : n - step) : at + direction * step;
+    i = ((i % n) + n) % n;
+    const ctl::Id id = paint_order_[i];
+    const Kind kind = controls_[id].kind;
+    if ((kind == Kind::Button || kind == Kind::Slider) && clickable(id)) return id;
+  }
+  return ctl::form;
+}
+
 uint64_t Form::revision() const {
   uint64_t r = revision_;
   for (ctl::Id id : pictures_) r += controls_[id].canvas.revision;

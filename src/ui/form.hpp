@@ -125,6 +125,9 @@ class Form {
   // Whether a player could click the control: shown, inside the client area at its centre, and
   // not covered there by anything above it.
   bool clickable(ctl::Id id) const;
+  // Where Tab (+1) or Shift+Tab (-1) takes the focus: the next or previous button or slider a
+  // player could use, in the window's order, round the end; ctl::form when there is none.
+  ctl::Id next_focus(int direction) const;
 
   int client_width() const { return client_w_; }
   int client_height() const { return client_h_; }

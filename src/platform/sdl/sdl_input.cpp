@@ -119,22 +119,11 @@ void SdlHost::on_key_up(const SDL_KeyboardEvent& key) {
 // window's order, round the end.
 void SdlHost::move_focus(int direction) {
   Game& g = *game_;
-  const std::vector<ctl::Id>& order = g.form.paint_order();
-  const int n = static_cast<int>(order.size());
-  int at = -1;
-  for (int i = 0; i < n; ++i)
-    if (order[i] == g.form.focus) at = i;
-  for (int step = 1; step <= n; ++step) {
-    int i = at < 0 ? (direction > 0 ? step - 1 : n - step) : at + direction * step;
-    i = ((i % n) + n) % n;
-    const ctl::Id id = order[i];
-    const Kind kind = g.form[id].kind;
-    if ((kind != Kind::Button && kind != Kind::Slider) || !g.form.clickable(id)) continue;
-    g.form.focus = id;
-    // A technique button with the focus is pointed at, so the info panel follows the focus.
-    if (technique_of(id) != 0) recorder_.hover(g, id);
-    return;
-  }
+  const ctl::Id id = g.form.next_focus(direction);
+  if (id == ctl::form) return;
+  g.form.focus = id;
+  // A technique button with the focus is pointed at, so the info panel follows the focus.
+  if (technique_of(id) != 0) recorder_.hover(g, id);
 }
 
 void SdlHost::scroll_list(ctl::Id id, int top) {

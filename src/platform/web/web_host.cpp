@@ -12,6 +12,7 @@
 #include "core/savefile.hpp"
 #include "game/input.hpp"
 #include "render/widgets.hpp"
+#include "ui/technique_buttons.hpp"
 
 namespace {
 
@@ -82,7 +83,10 @@ EM_BOOL on_touch(int type, const EmscriptenTouchEvent* e, void* user) {
 EM_BOOL on_key(int, const EmscriptenKeyboardEvent* e, void* user) {
   const std::string key = e->key;
   // The keys the window uses; everything else stays the browser's.
-  static const char* const kOurs[] = {"Tab", "Enter", " ", "y", "n", "Y", "N", "Escape"};
+  static const char* const kOurs[] = {"Tab",       "Enter",      " ",       "y",         "n",
+                                      "Y",         "N",          "Escape",  "ArrowLeft", "ArrowRight",
+                                      "ArrowUp",   "ArrowDown",  "Home",    "End",       "PageUp",
+                                      "PageDown"};
   if (std::none_of(std::begin(kOurs), std::end(kOurs), [&](const char* k) { return key == k; }))
     return EM_FALSE;
   host_of(user)->queue({WebHost::Input::Key, 0, 0, key, e->shiftKey != 0});
@@ -206,10 +210,31 @@ void WebHost::dispatch(const Input& in) {
       if (id != ctl::form && g.form.hit_test(in.x, in.y) == id && g.form.clickable(id)) click(g, id);
       break;
     }
-    case Input::Key:
-      if ((in.key == "Enter" || in.key == " ") && g.form.focus != ctl::form && g.form.clickable(g.form.focus))
-        click(g, g.form.focus);
+    case Input::Key: {
+      const ctl::Id focus = g.form.focus;
+      if ((in.key == "Enter" || in.key == " ") && focus != ctl::form && g.form.clickable(focus)) {
+        click(g, focus);
+      } else if (in.key == "Tab") {
+        const ctl::Id next = g.form.next_focus(in.shift ? -1 : 1);
+        if (next == ctl::form) break;
+        g.form.focus = next;
+        // A technique button with the focus is pointed at, so the info panel follows the focus.
+        if (technique_of(next) != 0) mouse_move(g, next);
+      } else if (focus != ctl::form && g.form[focus].kind == Kind::Slider && g.form.clickable(focus)) {
+        // The focused slider takes the arrows, the page keys (two positions), Home and End.
+        const Control& c = g.form[focus];
+        int pos = c.position;
+        if (in.key == "ArrowLeft" || in.key == "ArrowUp") pos -= 1;
+        else if (in.key == "ArrowRight" || in.key == "ArrowDown") pos += 1;
+        else if (in.key == "PageUp") pos -= 2;
+        else if (in.key == "PageDown") pos += 2;
+        else if (in.key == "Home") pos = c.min;
+        else if (in.key == "End") pos = c.max;
+        pos = std::clamp(pos, c.min, c.max);
+        if (pos != c.position) slider_changed(g, focus, pos);
+      }
       break;
+    }
   }
 }
 
