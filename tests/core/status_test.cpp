@@ -9,7 +9,8 @@
 #include "support/test_game.hpp"
 
 // Every allocation of the test program is counted, to see that a tick that changes nothing
-// allocates nothing. The library's operator delete frees with free().
+// allocates nothing. The deletes are replaced with it, so that what this new gives is freed the
+// way it was taken (a sanitizer checks that).
 namespace {
 std::atomic<size_t> allocations{0};
 }  // namespace
@@ -19,6 +20,8 @@ void* operator new(size_t size) {
   if (void* p = std::malloc(size ? size : 1)) return p;
   throw std::bad_alloc();
 }
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, size_t) noexcept { std::free(p); }
 
 namespace {
 
