@@ -1,7 +1,9 @@
 // The pictures and sounds of the game, drawn and synthesised from code.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "canvas.hpp"
 
@@ -26,6 +28,16 @@ Image app_icon(int size);
 void write_png(const Image& img, const std::string& path);
 // Writes a 32-bit bottom-up Windows bitmap with an alpha channel, for the window's own icon.
 void write_bmp_with_alpha(const Image& img, const std::string& path);
+
+// Appends a number in the little-endian order the BMP and WAVE headers keep them in.
+inline void put_u16(std::vector<uint8_t>& out, uint32_t v) {
+  out.push_back(static_cast<uint8_t>(v));
+  out.push_back(static_cast<uint8_t>(v >> 8));
+}
+inline void put_u32(std::vector<uint8_t>& out, uint32_t v) {
+  put_u16(out, v & 0xFFFF);
+  put_u16(out, v >> 16);
+}
 
 // Writes every sound into dir (1.wav, on1.wav, off1.wav, item.wav, walk.wav).
 void write_sounds(const std::string& dir);

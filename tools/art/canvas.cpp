@@ -5,6 +5,8 @@
 #include <fstream>
 #include <stdexcept>
 
+#include "art.hpp"
+
 namespace art {
 
 Rgb mix(Rgb a, Rgb b, double t) {
@@ -312,14 +314,8 @@ void write_bmp(const Image& img, const std::string& path) {
   const int row = (img.w * 3 + 3) & ~3;
   const uint32_t data = static_cast<uint32_t>(row) * static_cast<uint32_t>(img.h);
   std::vector<uint8_t> out;
-  auto u16 = [&out](uint32_t v) {
-    out.push_back(static_cast<uint8_t>(v));
-    out.push_back(static_cast<uint8_t>(v >> 8));
-  };
-  auto u32 = [&u16](uint32_t v) {
-    u16(v & 0xFFFF);
-    u16(v >> 16);
-  };
+  auto u16 = [&out](uint32_t v) { put_u16(out, v); };
+  auto u32 = [&out](uint32_t v) { put_u32(out, v); };
   out.push_back('B');
   out.push_back('M');
   u32(54 + data);  // file size

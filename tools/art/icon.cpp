@@ -85,14 +85,8 @@ void write_png(const Image& img, const std::string& path) {
 void write_bmp_with_alpha(const Image& img, const std::string& path) {
   const uint32_t data = static_cast<uint32_t>(img.w) * static_cast<uint32_t>(img.h) * 4;
   std::vector<uint8_t> out;
-  auto u16 = [&out](uint32_t v) {
-    out.push_back(static_cast<uint8_t>(v));
-    out.push_back(static_cast<uint8_t>(v >> 8));
-  };
-  auto u32 = [&u16](uint32_t v) {
-    u16(v & 0xFFFF);
-    u16(v >> 16);
-  };
+  auto u16 = [&out](uint32_t v) { put_u16(out, v); };
+  auto u32 = [&out](uint32_t v) { put_u32(out, v); };
   constexpr uint32_t kHeader = 14 + 108;  // file header, BITMAPV4HEADER
   out.push_back('B');
   out.push_back('M');

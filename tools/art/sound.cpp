@@ -94,14 +94,8 @@ void write_wave(Buffer b, const std::string& path, uint64_t seed) {
   }
   if (data.size() % 2) data.push_back(128);  // keep the data chunk even, no pad byte needed
   std::vector<uint8_t> out;
-  auto u16 = [&out](uint32_t v) {
-    out.push_back(static_cast<uint8_t>(v));
-    out.push_back(static_cast<uint8_t>(v >> 8));
-  };
-  auto u32 = [&u16](uint32_t v) {
-    u16(v & 0xFFFF);
-    u16(v >> 16);
-  };
+  auto u16 = [&out](uint32_t v) { put_u16(out, v); };
+  auto u32 = [&out](uint32_t v) { put_u32(out, v); };
   auto tag = [&out](const char* t) {
     for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(t[i]));
   };
