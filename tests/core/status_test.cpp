@@ -9,8 +9,9 @@
 #include "support/test_game.hpp"
 
 // Every allocation of the test program is counted, to see that a tick that changes nothing
-// allocates nothing. A sanitizer build keeps its own allocator, which pairs every kind of new with
-// its delete; there the count is not taken.
+// allocates nothing; the library's operator delete frees with free(). A sanitizer build keeps its
+// own allocator, which checks that every kind of new meets its own delete; there the count is not
+// taken.
 #if defined(__SANITIZE_ADDRESS__)
 #define LUSHERA_COUNTS_ALLOCATIONS 0
 #else
@@ -26,8 +27,6 @@ void* operator new(size_t size) {
   if (void* p = std::malloc(size ? size : 1)) return p;
   throw std::bad_alloc();
 }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, size_t) noexcept { std::free(p); }
 #endif
 
 namespace {
