@@ -127,26 +127,21 @@ void Canvas::apply(const Op& op) const {
   }
 }
 
-void Canvas::put(int x, int y, uint32_t rgb) {
-  if (x >= 0 && y >= 0 && x < width && y < height) (*pixels_)[static_cast<size_t>(y) * width + x] = rgb;
-}
-
-void Canvas::fill_rect(int x1, int y1, int x2, int y2) {
+void Canvas::fill(int x1, int y1, int x2, int y2, uint32_t rgb) {
   if (empty() || std::max(x1, 0) >= std::min(x2, width) || std::max(y1, 0) >= std::min(y2, height)) return;
-  note(Op{{x1, y1, x2, y2}, bgr_to_rgb(brush), nullptr, 0, 0, {}, true, {}});
+  note(Op{{x1, y1, x2, y2}, rgb, nullptr, 0, 0, {}, true, {}});
 }
 
+void Canvas::fill_rect(int x1, int y1, int x2, int y2) { fill(x1, y1, x2, y2, bgr_to_rgb(brush)); }
+
+// An outline is four one-pixel fills, noted like any other: the road's step outlines a band at
+// every frame, and writing it at once would write every fill noted before it too.
 void Canvas::outline(int x1, int y1, int x2, int y2, uint32_t rgb) {
   if (x2 <= x1 || y2 <= y1) return;
-  change();
-  for (int x = x1; x < x2; ++x) {
-    put(x, y1, rgb);
-    put(x, y2 - 1, rgb);
-  }
-  for (int y = y1; y < y2; ++y) {
-    put(x1, y, rgb);
-    put(x2 - 1, y, rgb);
-  }
+  fill(x1, y1, x2, y1 + 1, rgb);
+  fill(x1, y2 - 1, x2, y2, rgb);
+  fill(x1, y1, x1 + 1, y2, rgb);
+  fill(x2 - 1, y1, x2, y2, rgb);
 }
 
 void Canvas::rectangle(int x1, int y1, int x2, int y2) {

@@ -78,7 +78,7 @@ class Canvas {
   void note(Op op);
   void own_pixels() const;  // makes the buffer this canvas's alone
   void apply(const Op& op) const;
-  void put(int x, int y, uint32_t rgb);
+  void fill(int x1, int y1, int x2, int y2, uint32_t rgb);  // notes a fill of an RGB colour
   void outline(int x1, int y1, int x2, int y2, uint32_t rgb);
   bool covers(int x1, int y1, int x2, int y2) const {
     return x1 <= 0 && y1 <= 0 && x2 >= width && y2 >= height;
