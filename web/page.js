@@ -160,13 +160,14 @@ var Module = {
     },
   },
 
-  // Where a control lies on the page (CSS pixels), and whether it can be clicked: for the tests.
+  // Where a control lies on the page (CSS pixels), whether it can be clicked and whether it has the
+  // keyboard's focus: for the tests.
   lusheraControl(name) {
     const c = (Module.lusheraControls || {})[name];
     if (!c) return null;
     const canvas = document.getElementById("screen"), box = canvas.getBoundingClientRect();
     const unit = Module.lusheraZoom * box.width / canvas.width;  // CSS pixels a window unit
-    return { x: box.left + c[0] * unit, y: box.top + c[1] * unit, w: c[2] * unit, h: c[3] * unit, clickable: c[4] === 1 };
+    return { x: box.left + c[0] * unit, y: box.top + c[1] * unit, w: c[2] * unit, h: c[3] * unit, clickable: c[4] === 1, focused: c[5] === 1 };
   },
   // Draws the game is to take next, for the tests (as the driver's "draws").
   lusheraRig(values) { (Module.lusheraRigged = Module.lusheraRigged || []).push(...values); },

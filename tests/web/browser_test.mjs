@@ -127,7 +127,18 @@ try {
   // The same hero after a reload: the status panel's name and experience lines as they were.
   await page.reload();
   await until("reload", "first frame", () => Number(document.body.dataset.frames) > 0, 30000);
-  if (await click("restart", "Button39")) {
+  // This time by the keyboard: Tab until the continue button has the focus, then Enter.
+  let focused = false;
+  if (await until("restart", "clickable Button39", `Module.lusheraControl("Button39")?.clickable`)) {
+    for (let i = 0; i < 40 && !focused; ++i) {
+      await page.keyboard.press("Tab");
+      await new Promise((ok) => setTimeout(ok, 100));
+      focused = (await control("Button39"))?.focused === true;
+    }
+    if (!focused) await fail("restart", "Tab never brought the focus to Button39");
+  }
+  if (focused) {
+    await page.keyboard.press("Enter");
     await message_window_shows_text("continued again");
     if ((await heroPixels()) !== hero) await fail("same hero", "the hero's line differs after the reload");
   }

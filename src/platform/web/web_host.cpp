@@ -246,7 +246,7 @@ void WebHost::publish_controls() {
     const Rect r = form.window_rect(id);
     json += (i ? ",\"" : "\"") + std::string(Form::name(id)) + "\":[" + std::to_string(r.x) + "," +
             std::to_string(r.y) + "," + std::to_string(r.w) + "," + std::to_string(r.h) + "," +
-            (form.clickable(id) ? "1" : "0") + "]";
+            (form.clickable(id) ? "1" : "0") + "," + (form.focus == id ? "1" : "0") + "]";
   }
   web_publish_controls((json + "}").c_str());
 }
