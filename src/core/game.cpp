@@ -16,10 +16,16 @@ Game::~Game() {
   sound.system.reset();
 }
 
+namespace {
+// A file in a folder, with one slash between them ("" and "/x" stay as they are).
+std::string in_folder(std::string folder, const std::string& file) {
+  if (!folder.empty() && folder.back() != '/') folder += '/';
+  return folder + file;
+}
+}  // namespace
+
 std::string Game::path(const char* folder, const std::string& file) const {
-  std::string p = data_dir;
-  if (!p.empty() && p.back() != '/') p += '/';
-  return p + folder + '/' + file;
+  return in_folder(in_folder(data_dir, folder), file);
 }
 
 const TechRecord& Game::tech_record(int t, int level) const {
@@ -32,8 +38,5 @@ TechRecord& Game::tech_record(int t, int level) {
 }
 
 std::string Game::save_path(const std::string& file) const {
-  if (save_dir.empty()) return path("dat", file);
-  std::string p = save_dir;
-  if (p.back() != '/') p += '/';
-  return p + file;
+  return save_dir.empty() ? path("dat", file) : in_folder(save_dir, file);
 }

@@ -168,6 +168,18 @@ bool Form::clickable(ctl::Id id) const {
   return hit_test(cx, cy) == id;
 }
 
+int moved_position(int position, int min, int max, MoveKey key, int page) {
+  switch (key) {
+    case MoveKey::Back: position -= 1; break;
+    case MoveKey::Forward: position += 1; break;
+    case MoveKey::PageBack: position -= page; break;
+    case MoveKey::PageForward: position += page; break;
+    case MoveKey::Home: return min;
+    case MoveKey::End: return max;
+  }
+  return std::clamp(position, min, max);
+}
+
 ctl::Id Form::next_focus(int direction) const {
   const int n = static_cast<int>(paint_order_.size());
   int at = -1;

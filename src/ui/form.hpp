@@ -21,6 +21,15 @@ enum Id : uint16_t {
 };
 }  // namespace ctl
 
+// The keys that move a slider or a list's selection, whatever the window system calls them: one
+// back or forward, a page back or forward, or to an end.
+enum class MoveKey : uint8_t { Back, Forward, PageBack, PageForward, Home, End };
+constexpr bool moves_forward(MoveKey k) {
+  return k == MoveKey::Forward || k == MoveKey::PageForward || k == MoveKey::End;
+}
+// Where the key takes a position within min .. max, a page being `page` positions.
+int moved_position(int position, int min, int max, MoveKey key, int page);
+
 enum class Kind : uint8_t { Window, Panel, Label, Button, Picture, Gauge, Slider, ListBox, Shape };
 
 // The three font families of the layout; the platform maps them to real fonts.

@@ -127,7 +127,7 @@ class SdlHost : public Host {
   void on_arrow_key(SDL_Keycode key);
   bool focused_button() const;
   ctl::Id shown_list() const;
-  void step_list(ctl::Id list, int delta);
+  void step_list(ctl::Id list, MoveKey key);
   int list_page(ctl::Id list) const;
   void scroll_list(ctl::Id list, int top);
   void press_list(ctl::Id list, const Point& p);

@@ -84,27 +84,26 @@ ctl::Id SdlHost::shown_list() const {
 // the rows the list shows less one.
 void SdlHost::on_arrow_key(SDL_Keycode k) {
   Game& g = *game_;
-  constexpr int kToTheEnd = 1 << 20;
-  int step = 0, pages = 0;
+  MoveKey key;
   switch (k) {
     case SDLK_UP:
-    case SDLK_LEFT: step = -1; break;
+    case SDLK_LEFT: key = MoveKey::Back; break;
     case SDLK_DOWN:
-    case SDLK_RIGHT: step = 1; break;
-    case SDLK_PAGEUP: pages = -1; break;
-    case SDLK_PAGEDOWN: pages = 1; break;
-    case SDLK_HOME: step = -kToTheEnd; break;
-    case SDLK_END: step = kToTheEnd; break;
+    case SDLK_RIGHT: key = MoveKey::Forward; break;
+    case SDLK_PAGEUP: key = MoveKey::PageBack; break;
+    case SDLK_PAGEDOWN: key = MoveKey::PageForward; break;
+    case SDLK_HOME: key = MoveKey::Home; break;
+    case SDLK_END: key = MoveKey::End; break;
     default: return;
   }
   const ctl::Id focus = g.form.focus;
   if (focus != ctl::form && g.form[focus].kind == Kind::Slider && g.form.clickable(focus)) {
     const Control& c = g.form[focus];
-    const int pos = std::clamp(c.position + step + 2 * pages, c.min, c.max);
+    const int pos = moved_position(c.position, c.min, c.max, key, 2);
     if (pos != c.position) recorder_.slide(g, focus, pos);
     return;
   }
-  if (const ctl::Id list = shown_list(); list != ctl::form) step_list(list, step + pages * list_page(list));
+  if (const ctl::Id list = shown_list(); list != ctl::form) step_list(list, key);
 }
 
 void SdlHost::on_key_up(const SDL_KeyboardEvent& key) {
@@ -143,14 +142,14 @@ int SdlHost::list_page(ctl::Id id) const {
 }
 
 // The arrow keys move a list's selection, keeping it in view.
-void SdlHost::step_list(ctl::Id id, int delta) {
+void SdlHost::step_list(ctl::Id id, MoveKey key) {
   Game& g = *game_;
   const Control& list = g.form[id];
   const int n = static_cast<int>(list.items.size());
   if (n == 0) return;
   // With nothing selected, the first step down lands on the first entry.
-  const int from = list.selected < 0 ? (delta > 0 ? -1 : 0) : list.selected;
-  const int next = std::clamp(from + delta, 0, n - 1);
+  const int from = list.selected < 0 ? (moves_forward(key) ? -1 : 0) : list.selected;
+  const int next = moved_position(from, 0, n - 1, key, list_page(id));
   if (next == list.selected) return;
   recorder_.select(g, id, next);
   const Control& after = g.form[id];

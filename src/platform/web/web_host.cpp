@@ -222,15 +222,16 @@ void WebHost::dispatch(const Input& in) {
         if (technique_of(next) != 0) mouse_move(g, next);
       } else if (focus != ctl::form && g.form[focus].kind == Kind::Slider && g.form.clickable(focus)) {
         // The focused slider takes the arrows, the page keys (two positions), Home and End.
+        static const std::pair<const char*, MoveKey> kMoves[] = {
+            {"ArrowLeft", MoveKey::Back},     {"ArrowUp", MoveKey::Back},
+            {"ArrowRight", MoveKey::Forward}, {"ArrowDown", MoveKey::Forward},
+            {"PageUp", MoveKey::PageBack},    {"PageDown", MoveKey::PageForward},
+            {"Home", MoveKey::Home},          {"End", MoveKey::End}};
+        const auto move = std::find_if(std::begin(kMoves), std::end(kMoves),
+                                       [&](const auto& m) { return in.key == m.first; });
+        if (move == std::end(kMoves)) break;
         const Control& c = g.form[focus];
-        int pos = c.position;
-        if (in.key == "ArrowLeft" || in.key == "ArrowUp") pos -= 1;
-        else if (in.key == "ArrowRight" || in.key == "ArrowDown") pos += 1;
-        else if (in.key == "PageUp") pos -= 2;
-        else if (in.key == "PageDown") pos += 2;
-        else if (in.key == "Home") pos = c.min;
-        else if (in.key == "End") pos = c.max;
-        pos = std::clamp(pos, c.min, c.max);
+        const int pos = moved_position(c.position, c.min, c.max, move->second, 2);
         if (pos != c.position) slider_changed(g, focus, pos);
       }
       break;
