@@ -10,8 +10,7 @@ Recorder::Recorder(const std::string& path, const std::string& header) : path_(p
   if (path.empty()) return;
   out_.open(path, std::ios::trunc);
   if (!out_) {
-    std::fprintf(stderr, "lushera: cannot write the recording %s\n", path.c_str());
-    failed_ = true;
+    report_failure();
     return;
   }
   size_t start = 0;
@@ -28,13 +27,15 @@ void Recorder::start(Game& g) {
   g.rng.on_draw = [this](int32_t v) { draws_.push_back(v); };
 }
 
+void Recorder::report_failure() {
+  std::fprintf(stderr, "lushera: cannot write the recording %s\n", path_.c_str());
+  failed_ = true;
+}
+
 void Recorder::write(const std::string& line) {
   if (!recording() || failed_) return;
   out_ << line << '\n';
-  if (!out_) {
-    std::fprintf(stderr, "lushera: cannot write the recording %s\n", path_.c_str());
-    failed_ = true;
-  }
+  if (!out_) report_failure();
 }
 
 void Recorder::write_ticks() {
@@ -46,7 +47,6 @@ void Recorder::write_ticks() {
 // answers before running it.
 template <class Op>
 void Recorder::record(const std::string& command, Op run) {
-  if (!recording()) return run();
   ++depth_;
   run();
   --depth_;
@@ -70,28 +70,33 @@ void Recorder::record(const std::string& command, Op run) {
 }
 
 void Recorder::click(Game& g, ctl::Id id) {
+  if (!recording()) return ::click(g, id);
   record("click " + std::string(Form::name(id)), [&] { ::click(g, id); });
 }
 
 // The mouse moving within one control points at it again and again; pointing sets nothing but
 // what the control names, so one line stands for the run, up to the next other operation.
 void Recorder::hover(Game& g, ctl::Id over) {
+  if (!recording()) return mouse_move(g, over);
   const std::string command = "hover " + std::string(over == ctl::form ? "form" : Form::name(over));
   if (depth_ == 0 && command == last_) return mouse_move(g, over);
   record(command, [&] { mouse_move(g, over); });
 }
 
 void Recorder::select(Game& g, ctl::Id list, int index) {
+  if (!recording()) return list_select(g, list, index);
   record("select " + std::to_string(index), [&] { list_select(g, list, index); });
 }
 
 void Recorder::slide(Game& g, ctl::Id slider, int position) {
+  if (!recording()) return slider_changed(g, slider, position);
   record("slider " + std::to_string(position), [&] { slider_changed(g, slider, position); });
 }
 
 // The timer also runs while a question waits, inside the operation that asked: those ticks go
 // with the question's answer, which the driver gives after running them.
 void Recorder::tick(Game& g) {
+  if (!recording()) return timer_tick(g);
   if (depth_ > 0) {
     ++question_ticks_;
     return timer_tick(g);
@@ -114,9 +119,6 @@ void Recorder::close() {
   write_ticks();
   write("close");
   out_.flush();
-  if (!out_ && !failed_) {
-    std::fprintf(stderr, "lushera: cannot write the recording %s\n", path_.c_str());
-    failed_ = true;
-  }
+  if (!out_ && !failed_) report_failure();
   out_.close();
 }

@@ -43,6 +43,7 @@ class Recorder {
   template <class Op>
   void record(const std::string& command, Op run);
   void write(const std::string& line);
+  void report_failure();  // said on standard error, once; nothing more is written
   void write_ticks();
 
   std::ofstream out_;
