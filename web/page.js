@@ -184,7 +184,7 @@ var Module = {
     const startSound = () => { const a = Module.lusheraAudio; if (a.context && a.context.state !== "running") a.context.resume(); };
     for (const e of ["mousedown", "touchstart", "keydown"]) addEventListener(e, startSound, true);
     // Saved when the page is hidden or closed, too.
-    const saveNow = () => { Module.lusheraSaveAsked = true; };
+    const saveNow = () => { Module.lusheraSaveAsked = true; if (Module.lusheraWake) Module.lusheraWake(); };
     document.addEventListener("visibilitychange", () => { if (document.visibilityState === "hidden") saveNow(); });
     addEventListener("pagehide", saveNow);
 

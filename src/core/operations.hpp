@@ -12,6 +12,9 @@ inline std::string num(int32_t v) { return std::to_string(v); }
 // Output: the message window, the status panel, sounds.
 void show_message(Game& g, const std::string& text);
 void refresh_status(Game& g);
+// Whether a refresh now would leave the game as it is: the status shows the hero and the
+// opponent as they are, and its caps have nothing left to bring down.
+bool status_settled(const Game& g);
 void play_sound(Game& g, const char* name);
 // A message without the pause after it (the pause is set to 0 for it and put back).
 void show_message_quickly(Game& g, const std::string& text);

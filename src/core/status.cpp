@@ -184,3 +184,7 @@ void refresh_status(Game& g) {
   }
   shown.written = true;
 }
+
+bool status_settled(const Game& g) {
+  return g.shown.written && g.shown.hero == g.hero && g.shown.enemy == g.enemy;
+}

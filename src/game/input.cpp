@@ -130,4 +130,8 @@ void list_select(Game& g, ctl::Id list_id, int index) {
   item_list_selected(g);
 }
 
-void timer_tick(Game& g) { refresh_status(g); }
+bool timer_tick(Game& g) {
+  const uint64_t drawn = g.form.revision();
+  refresh_status(g);
+  return g.form.revision() != drawn || !status_settled(g);
+}

@@ -9,4 +9,7 @@ void click(Game& g, ctl::Id id);
 void mouse_move(Game& g, ctl::Id over);  // the control under the pointer, ctl::form if none
 void slider_changed(Game& g, ctl::Id slider, int position);
 void list_select(Game& g, ctl::Id list, int index);  // a click on entry `index` (-1: none)
-void timer_tick(Game& g);  // the 10 ms timer
+// The 10 ms timer. False when a tick right after this one would change nothing: a tick depends on
+// nothing but the game, so no tick changes anything until something else (input) changes the
+// game, and a host may let its timer rest until then.
+bool timer_tick(Game& g);

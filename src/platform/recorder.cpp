@@ -95,13 +95,15 @@ void Recorder::slide(Game& g, ctl::Id slider, int position) {
 
 // The timer also runs while a question waits, inside the operation that asked: those ticks go
 // with the question's answer, which the driver gives after running them.
-void Recorder::tick(Game& g) {
+bool Recorder::tick(Game& g) {
   if (!recording()) return timer_tick(g);
   if (depth_ > 0) {
     ++question_ticks_;
     return timer_tick(g);
   }
-  record("tick", [&] { timer_tick(g); });
+  bool changed = false;
+  record("tick", [&] { changed = timer_tick(g); });
+  return changed;
 }
 
 bool Recorder::answered(bool yes) {

@@ -33,7 +33,7 @@ class Recorder {
   // The driver's `select` and `slider` stand for the window's only list and slider.
   void select(Game& g, ctl::Id list, int index);
   void slide(Game& g, ctl::Id slider, int position);
-  void tick(Game& g);
+  bool tick(Game& g);  // what timer_tick() says
   // The answer the question box got; returns it.
   bool answered(bool yes);
   // The window closes: the last ticks and `close`, and the file is flushed.

@@ -321,6 +321,60 @@ TEST_F(StatusTest, ATickThatChangesNothingAllocatesNothing) {
   EXPECT_NE(g.form.revision(), revision);
 }
 
+// A host stops its timer once a tick says it changed nothing, so after such a tick no further tick
+// may change anything: not the hero, the opponent, the window or the messages.
+TEST_F(StatusTest, OnceATickChangesNothingNoTickDoes) {
+  struct Case {
+    const char* name;
+    void (*change)(Game&);
+  } cases[] = {
+      {"nothing", [](Game&) {}},
+      {"Hp over the maximum", [](Game& g) { g.hero.hp = g.hero.max_hp + 50; }},
+      {"Hp below 0", [](Game& g) { g.hero.hp = -5; }},
+      {"money below 0", [](Game& g) { g.hero.money = -3; }},
+      {"figures over their caps", [](Game& g) { g.hero.life = 200, g.hero.attack = 120, g.hero.defense = 2000; }},
+      {"the opponent's Hp over its maximum, shown at the maximum before",
+       [](Game& g) {
+         g.enemy.max_hp = g.enemy.hp = 100;
+         for (int i = 0; i < 5; ++i) timer_tick(g);
+         g.enemy.hp = 150;
+       }},
+      {"a figure over its cap again, as the tick before showed it",
+       [](Game& g) {
+         g.hero.attack = 120;
+         timer_tick(g);  // shows 120, then caps it
+         g.hero.attack = 120;
+       }},
+      {"a hovered technique past Max", [](Game& g) {
+         g.hero.tech_lv(3) = 11, g.hero.tech_exp(3) = 4;
+         mouse_move(g, ctl::w3);
+       }},
+      {"a level-up", [](Game& g) { g.hero.tech_lv(1) = 9, g.hero.tech_exp(1) = 10; }},
+      {"a hundred stars", [](Game& g) { g.hero.stars = 100; }},
+      {"a step on the road", [](Game& g) { g.location.length = 30, ++g.location.progress; }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TestGame fresh;
+    Game& g2 = fresh.g();
+    new_hero(g2);
+    for (int i = 0; i < 5 && timer_tick(g2); ++i) {
+    }
+    c.change(g2);
+    int ticks = 1;
+    while (timer_tick(g2)) ASSERT_LT(++ticks, 5) << "the ticks never settle";
+    const Hero hero = g2.hero;
+    const Enemy enemy = g2.enemy;
+    const uint64_t revision = g2.form.revision();
+    const size_t messages = fresh.messages().size();
+    for (int i = 0; i < 3; ++i) EXPECT_FALSE(timer_tick(g2));
+    EXPECT_TRUE(g2.hero == hero);
+    EXPECT_TRUE(g2.enemy == enemy);
+    EXPECT_EQ(g2.form.revision(), revision);
+    EXPECT_EQ(fresh.messages().size(), messages);
+  }
+}
+
 TEST_F(StatusTest, LocationLine) {
   g.location.name = t.sj("君ヶ丘");
   g.location.length = 30;

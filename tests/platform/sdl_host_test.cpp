@@ -389,6 +389,25 @@ TEST(SdlHost, TheTimerRunsBetweenHandlersButNotWhileOneSleeps) {
   }
 }
 
+TEST(SdlHost, TheTimerRestsWhileNothingChangesAndStartsAgainWhenSomethingComes) {
+  // Once a tick finds nothing to change, the loop stops its 10 ms timer and wakes only to look at
+  // SDL's queue now and then: a tenth of the wake-ups or fewer. What comes starts it again.
+  HostGame t;
+  std::vector<int> waits;
+  for (int at : {1000, 2000})
+    t.clock->at(at, [&t, &waits] { waits.push_back(t.clock->waits()); });
+  bool refreshed = false;
+  t.clock->at(2000, [&t] { t.g().hero.hp = t.g().hero.max_hp + 50; });
+  t.clock->at(2015, [&t, &refreshed] {
+    refreshed = t.g().hero.hp <= t.g().hero.max_hp;
+    t.quit();
+  });
+  EXPECT_EQ(t.host.run(t.g()), 0);
+  ASSERT_EQ(waits.size(), 2u);
+  EXPECT_LE(waits[1] - waits[0], 12) << "the loop still woke for its timer";
+  EXPECT_TRUE(refreshed) << "no tick after the wake-up";
+}
+
 TEST(SdlHost, TheQuestionAnswersToItsKeys) {
   HostGame t;
   t.host.attach(t.g());

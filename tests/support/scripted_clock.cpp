@@ -26,6 +26,7 @@ void ScriptedClock::sleep(Duration d) {
 
 bool ScriptedClock::wait(const EventWait&, int ms) {
   idle_ = true;
+  ++waits_;
   const bool woken = advance(now_ + milliseconds(ms));
   idle_ = false;
   return woken;

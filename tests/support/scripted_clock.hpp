@@ -28,6 +28,8 @@ class ScriptedClock : public HostClock {
   // its answer), false while a handler sleeps: what a test plans for then lands on a screen at
   // rest.
   bool idle() const { return idle_; }
+  // How often the loop has waited so far: each wait is a wake-up of a real program.
+  int waits() const { return waits_; }
 
   Duration now() override;
   void sleep(Duration d) override;
@@ -42,5 +44,6 @@ class ScriptedClock : public HostClock {
   Duration limit_;
   int64_t reads_ = 0;  // since time last moved on
   bool idle_ = false;
+  int waits_ = 0;
   std::multimap<Duration, std::function<void()>> plan_;
 };

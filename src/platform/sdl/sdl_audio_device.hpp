@@ -40,6 +40,9 @@ class SdlAudioDevice : public AudioDevice {
   SDL_AudioDeviceID sdl_device() const { return device_; }
   // Paused with nothing queued, SDL's thread held (see pause()).
   bool resting() const { return resting_; }
+  // While blocks are out, events of event_type() keep coming, which the window system's
+  // connection knows nothing of: a loop must not wait on that connection alone then.
+  bool sending_events() const { return timer_ != 0; }
 
   int64_t now_ms() override;
   int count() override;

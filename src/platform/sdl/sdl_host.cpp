@@ -178,6 +178,7 @@ int SdlHost::run(Game& g) {
     return 0;
   }
   next_tick_ = now_ms() + kTimerMs;
+  ticks_settled_ = false;
   while (!quit_) loop_once(false);
   recorder_.close();
   close_window(g);
@@ -195,6 +196,9 @@ int SdlHost::run(Game& g) {
 // quiet tick (nothing came, nothing was drawn) does not read them; they are read after anything
 // happened, when the connection has data, and at least every kPumpMs for what SDL makes itself
 // (a quit request from a signal).
+//
+// Once a tick has changed nothing, no tick will until input comes: the loop then stops its timer
+// and sleeps until the window system has something, looking at SDL's queue every kPumpMs.
 int SdlHost::loop_once(bool in_question) {
   if (redraw_if_needed()) must_pump_ = true;
   int64_t now = now_ms();
@@ -205,17 +209,33 @@ int SdlHost::loop_once(bool in_question) {
   must_pump_ = true;
   SDL_Event ev;
   if (SDL_PeepEvents(&ev, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) {
+    ticks_settled_ = false;
     if (audio_ && audio_->handle_event(ev)) return -1;
     if (in_question) return question_event(ev);
     dispatch(ev);
     return -1;
   }
+  if (at_rest()) {
+    const bool came = waiter_ && clock_.wait(*waiter_, kPumpMs);
+    next_tick_ = now_ms() + kTimerMs;  // the timer starts afresh after what came
+    if (came) ticks_settled_ = false;
+    else must_pump_ = !waiter_ || !waiter_->native();
+    return -1;
+  }
   const int64_t wait = std::clamp<int64_t>(next_tick_ - now, 0, kTimerMs);
-  if (waiter_ && clock_.wait(*waiter_, static_cast<int>(wait))) return -1;  // read on the next turn
+  if (waiter_ && clock_.wait(*waiter_, static_cast<int>(wait))) {
+    ticks_settled_ = false;
+    return -1;  // read on the next turn
+  }
   now = now_ms();
   if (now >= next_tick_) tick(now);
   must_pump_ = !waiter_ || !waiter_->native();
   return -1;
+}
+
+bool SdlHost::at_rest() const {
+  return ticks_settled_ && (tip_control_ == ctl::form || tip_shown_) &&
+         !(audio_ && audio_->sending_events());
 }
 
 void SdlHost::handle_pending_input() {
@@ -223,6 +243,7 @@ void SdlHost::handle_pending_input() {
   SDL_PumpEvents();
   SDL_Event ev;
   while (!quit_ && SDL_PeepEvents(&ev, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) {
+    ticks_settled_ = false;
     dispatch(ev);
     redraw_if_needed();
   }
@@ -232,7 +253,7 @@ void SdlHost::tick(int64_t now) {
   next_tick_ += kTimerMs;
   // After a long handler the timer fires once, not once for every period missed.
   if (next_tick_ <= now) next_tick_ = now + kTimerMs;
-  if (game_) recorder_.tick(*game_);
+  ticks_settled_ = game_ && !recorder_.tick(*game_);
   if (tip_control_ != ctl::form && !tip_shown_ && now - tip_since_ >= kTipDelayMs) tip_shown_ = true;
 }
 

@@ -110,6 +110,9 @@ class SdlHost : public Host {
   bool redraw_if_needed();  // true when it drew
   UiState ui_state() const;
   void tick(int64_t now);
+  // Nothing can change before the next input: the last tick changed nothing, no tip waits for
+  // its delay and no sound is being fed. The timer then rests.
+  bool at_rest() const;
   int loop_once(bool in_question);
   Point map_mouse(int window_x, int window_y) const;
   Point mouse_now() const;
@@ -168,6 +171,7 @@ class SdlHost : public Host {
   Recorder recorder_;
   bool quit_ = false;
   int64_t next_tick_ = 0;
+  bool ticks_settled_ = false;  // the last tick changed nothing, and nothing came since
   bool must_pump_ = true;
   int64_t last_pump_ = 0;
 

@@ -11,6 +11,8 @@ class WebAudioDevice : public AudioDevice {
  public:
   ~WebAudioDevice() override { close(); }
   void poll();
+  // Blocks are out, to be polled for.
+  bool playing() const { return !queue_.empty(); }
 
   int64_t now_ms() override;
   int count() override { return 1; }

@@ -17,6 +17,7 @@
 namespace {
 
 constexpr int kTimerMs = 10;
+constexpr int kRestMs = 1000;  // the longest rest without anything coming
 
 // clang-format off
 EM_JS(void, web_put_frame, (const char* canvas, const uint32_t* pixels, int width, int height), {
@@ -49,6 +50,18 @@ EM_JS(int, web_take_save_request, (), {
   const asked = !!Module.lusheraSaveAsked;
   Module.lusheraSaveAsked = false;
   return asked;
+});
+// The loop's rest: the page's input (or its asking for a save) ends it early.
+EM_ASYNC_JS(void, web_rest, (int ms), {
+  await new Promise((resolve) => {
+    const done = () => { clearTimeout(timer); Module.lusheraWake = null; resolve(); };
+    const timer = setTimeout(done, ms);
+    Module.lusheraWake = done;
+  });
+});
+
+EM_JS(void, web_wake, (), {
+  if (Module.lusheraWake) Module.lusheraWake();
 });
 // clang-format on
 
@@ -175,12 +188,27 @@ void WebHost::save() {
   web_persist_save(game_->path("dat", "").c_str());
 }
 
+void WebHost::queue(Input in) {
+  input_.push_back(std::move(in));
+  ticks_settled_ = false;
+  web_wake();
+}
+
 void WebHost::tick_if_due() {
   const int64_t now = now_ms();
   if (now < next_tick_) return;
   next_tick_ += kTimerMs;
   if (next_tick_ <= now) next_tick_ = now + kTimerMs;
-  timer_tick(*game_);
+  ticks_settled_ = !timer_tick(*game_);
+}
+
+void WebHost::wait() {
+  if (ticks_settled_ && input_.empty() && !audio_.playing()) {
+    web_rest(kRestMs);
+    next_tick_ = now_ms() + kTimerMs;  // the timer starts afresh after what came
+    return;
+  }
+  emscripten_sleep(static_cast<unsigned>(std::clamp<int64_t>(next_tick_ - now_ms(), 1, kTimerMs)));
 }
 
 void WebHost::dispatch(const Input& in) {
@@ -301,7 +329,7 @@ bool WebHost::ask_yes_no(const std::string& text) {
     if (answer >= 0) break;
     tick_if_due();
     redraw();
-    emscripten_sleep(static_cast<unsigned>(std::clamp<int64_t>(next_tick_ - now_ms(), 1, kTimerMs)));
+    wait();
     audio_.poll();
   }
   question_.reset();
@@ -315,6 +343,7 @@ int WebHost::run(Game& g) {
   if (g.locked_out) return 3;
   redraw(true);
   next_tick_ = now_ms() + kTimerMs;
+  ticks_settled_ = false;
   saved_screen_ = screen();
   for (;;) {
     handle_input();
@@ -325,6 +354,6 @@ int WebHost::run(Game& g) {
       saved_screen_ = now;
       save();
     }
-    emscripten_sleep(static_cast<unsigned>(std::clamp<int64_t>(next_tick_ - now_ms(), 1, kTimerMs)));
+    wait();
   }
 }

@@ -47,7 +47,7 @@ class WebHost : public Host {
     std::string key;  // Key: the DOM key name ("Tab", "Enter", "y" ...)
     bool shift = false;
   };
-  void queue(Input in) { input_.push_back(std::move(in)); }
+  void queue(Input in);
   int scale() const { return scale_; }
   Game* game() { return game_; }
   // Writes the save and hands it to the browser's storage (when the data was read).
@@ -61,6 +61,9 @@ class WebHost : public Host {
   // Inside the question box: 0 yes, 1 no, -1 not yet.
   int question_input(const Input& in);
   void tick_if_due();
+  // Until the next tick; once the ticks have settled and no sound plays, until the page hands
+  // over input or asks for a save.
+  void wait();
   // The panels shown, as one number: a change is a change of screen.
   uint64_t screen() const;
 
@@ -76,6 +79,7 @@ class WebHost : public Host {
   std::optional<QuestionView> question_;
   ctl::Id pressed_ = ctl::form;  // the button under a held mouse button
   int64_t next_tick_ = 0;
+  bool ticks_settled_ = false;  // the last tick changed nothing, and nothing came since
   uint64_t drawn_revision_ = 0;
   ctl::Id drawn_focus_ = ctl::form;
   UiState drawn_ui_;
