@@ -5,6 +5,7 @@ Xvfb and xdotool for the window figures, perf for processor time (else the kerne
 
     python3 bench/figures.py [BUILD_DIR]
 """
+import gzip
 import json
 import os
 import re
@@ -99,6 +100,36 @@ def first_frames(cmd_game, cmd_floor, env, runs=20):
     return statistics.median(game), statistics.median(floor)
 
 
+def web_rows():
+    """The web page's rows, when this build has the page (configured with -DLUSHERA_WEB=ON)."""
+    page = os.path.join(BUILD, "web-page")
+    if not (os.path.isfile(os.path.join(page, "lushera.wasm")) and shutil.which("node")
+            and os.path.isdir(os.path.join(ROOT, "web", "node_modules"))):
+        return []
+
+    def gz(name):
+        with open(os.path.join(page, name), "rb") as f:
+            return len(gzip.compress(f.read(), 9)) / 1024
+
+    fonts = sum(os.path.getsize(os.path.join(page, "fonts", f)) for f in os.listdir(os.path.join(page, "fonts")))
+    w = json.loads(subprocess.run(["node", os.path.join(ROOT, "bench", "web_figures.mjs"), page],
+                                  capture_output=True, text=True, check=True).stdout)
+    return [
+        ("the web page's size, gzip -9", "—",
+         f"wasm {gz('lushera.wasm'):.0f} KB + data {gz('lushera.data'):.0f} KB + JS "
+         f"{gz('lushera.js') + gz('page.js') + gz('index.html'):.0f} KB, fonts {fonts / 1e6:.1f} MB (as served)", "—"),
+        ("the web page: from asking for it to its first frame, headless Chromium (median of 5)", "—",
+         f"{w['first_frame_ms']:.0f} ms", f"a page drawing one canvas: {w['first_frame_floor_ms']:.0f} ms"),
+        ("the web page idle on the map, 10 s: the whole browser (the page's own thread)", "—",
+         f"{w['idle']['browser']:.2f} % ({w['idle']['page']:.2f} %)",
+         f"a still canvas: {w['idle_floor']['browser']:.2f} % ({w['idle_floor']['page']:.2f} %)"),
+        ("the web page: a click's sound, from the press to its first block at the output "
+         f"(median of 7; the browser's output latency: {w['output_latency_ms']:.0f} ms)", "≤ 30 ms over the floor",
+         f"{w['click_to_sound_ms']:.1f} ms",
+         f"a page playing a block at the press on a running context: {w['click_to_sound_floor_ms']:.1f} ms"),
+    ]
+
+
 def main():
     rows = []
     env = dict(os.environ, SDL_AUDIODRIVER=os.environ.get("SDL_AUDIODRIVER", "dummy"))
@@ -173,6 +204,8 @@ def main():
     finally:
         if xvfb:
             xvfb.terminate()
+
+    rows += web_rows()
 
     cpu = subprocess.run(["nproc"], capture_output=True, text=True).stdout.strip()
     table = [f"Measured by `python3 bench/figures.py` on {time.strftime('%Y-%m-%d')}, {cpu} cores, "

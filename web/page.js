@@ -103,7 +103,10 @@ var Module = {
       this.reset();
     },
     close() { this.reset(); this.format = null; },
-    running() { return this.context && this.context.state === "running"; },
+    // Sound is allowed once the context has run (the browser lets it from the player's first
+    // click or key); before that, blocks count as played at once.
+    started: false,
+    running() { return this.started; },
     // While paused, blocks are held (a copy), and scheduled when it restarts.
     paused: false,
     held: [],
@@ -133,6 +136,7 @@ var Module = {
       source.buffer = buffer;
       source.connect(this.context.destination);
       const start = Math.max(this.next, this.context.currentTime);
+      if (!this.blocks.length) this.noteOnset(start);
       source.start(start);
       this.next = start + frames / f.rate;
       this.blocks.push([this.next, this.written, bytes.length, source]);
@@ -149,7 +153,42 @@ var Module = {
     },
     pause(paused) {
       this.paused = !!paused;
-      if (!this.paused) for (const bytes of this.held.splice(0)) this.write(bytes);
+      if (this.paused) {
+        this.rest();
+      } else {
+        this.wake();
+        for (const bytes of this.held.splice(0)) this.write(bytes);
+      }
+    },
+    // With nothing left to play the context is suspended once its last block has been heard, so
+    // that the browser's audio thread sleeps as well; the next sound resumes it.
+    resting: null,  // the pending suspension, or the suspension itself: a promise
+    restTimer: 0,
+    rest() {
+      if (!this.started) return;
+      clearTimeout(this.restTimer);
+      const left = Math.max(0, this.next - this.context.currentTime);
+      this.restTimer = setTimeout(() => {
+        if (this.paused && !this.resting) this.resting = this.context.suspend();
+      }, left * 1000 + 50);
+    },
+    wake() {
+      clearTimeout(this.restTimer);
+      if (!this.resting) return;
+      const suspended = this.resting;
+      this.resting = null;
+      this.waking = suspended.then(() => this.context.resume()).finally(() => { this.waking = null; });
+    },
+    // For the tests: when the first block after a silence reaches the output, in the page's time
+    // (as events' timeStamp counts it).
+    onset: 0,
+    waking: null,
+    noteOnset(start) {
+      const stamp = () => {
+        const t = this.context.getOutputTimestamp();
+        this.onset = t.performanceTime + (start - t.contextTime) * 1000;
+      };
+      if (this.waking) this.waking.then(stamp); else stamp();
     },
     reset() {
       for (const b of this.blocks) b[3].stop();
@@ -181,8 +220,17 @@ var Module = {
       Module.removeRunDependency("save");
     });
     // The sound starts at the player's first click, touch or key.
-    const startSound = () => { const a = Module.lusheraAudio; if (a.context && a.context.state !== "running") a.context.resume(); };
-    for (const e of ["mousedown", "touchstart", "keydown"]) addEventListener(e, startSound, true);
+    const gestures = ["mousedown", "touchstart", "keydown"];
+    const startSound = () => {
+      const a = Module.lusheraAudio;
+      if (!a.context) return;
+      a.context.resume().then(() => {
+        a.started = true;
+        for (const e of gestures) removeEventListener(e, startSound, true);
+        if (a.paused) a.rest();
+      });
+    };
+    for (const e of gestures) addEventListener(e, startSound, true);
     // Saved when the page is hidden or closed, too.
     const saveNow = () => { Module.lusheraSaveAsked = true; if (Module.lusheraWake) Module.lusheraWake(); };
     document.addEventListener("visibilitychange", () => { if (document.visibilityState === "hidden") saveNow(); });

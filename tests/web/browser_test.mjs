@@ -1,37 +1,16 @@
 // The web page in a real headless Chromium: start -> continue -> the map -> a place -> a battle ->
 // back to the map, the message window read from the canvas at each step (teal text on white),
 // then a reload that must find the same hero. On a mismatch the page is saved as a screenshot.
-// Last, a save from the desktop's data pack is imported and found.
+// The sound output rests when nothing plays and a click's sound reaches it. Last, a save from the
+// desktop's data pack is imported and found.
 //   node tests/web/browser_test.mjs PAGE_DIR SCREENSHOT_DIR DATA_DIR
-import { createServer } from "node:http";
-import { readFile } from "node:fs/promises";
-import { extname, join } from "node:path";
-import { createRequire } from "node:module";
+import { join } from "node:path";
+import { clickToSound, control as controlOn, launchBrowser, servePage } from "./page_server.mjs";
 
 const [pageDir, shotDir, dataDir] = process.argv.slice(2);
-const require = createRequire(new URL("../../web/package.json", import.meta.url));
-const puppeteer = require(process.env.PUPPETEER_CORE || "puppeteer-core");
-
-const types = { ".html": "text/html", ".js": "text/javascript", ".wasm": "application/wasm", ".ttf": "font/ttf" };
-const server = createServer(async (req, res) => {
-  try {
-    const path = join(pageDir, decodeURIComponent(new URL(req.url, "http://x").pathname).replace(/\/$/, "/index.html"));
-    const body = await readFile(path);
-    res.writeHead(200, { "content-type": types[extname(path)] || "application/octet-stream" });
-    res.end(body);
-  } catch {
-    res.writeHead(404).end();
-  }
-});
-await new Promise((ok) => server.listen(0, "127.0.0.1", ok));
-const url = `http://127.0.0.1:${server.address().port}/`;
-
-const browser = await puppeteer.launch({
-  executablePath: process.env.CHROMIUM || "/usr/bin/chromium",
-  headless: true,
-  args: ["--no-sandbox", "--disable-gpu", "--window-size=1200,800"],
-  defaultViewport: { width: 1200, height: 800 },
-});
+const server = await servePage(pageDir);
+const url = server.url;
+const browser = await launchBrowser();
 const page = await browser.newPage();
 let failed = false;
 
@@ -52,7 +31,7 @@ async function until(step, what, test, ms = 10000) {
   return false;
 }
 
-const control = (name) => page.evaluate((n) => Module.lusheraControl(n), name);
+const control = (name) => controlOn(page, name);
 
 async function click(step, name) {
   if (!(await until(step, `clickable ${name}`, `Module.lusheraControl && Module.lusheraControl(${JSON.stringify(name)})?.clickable`)))
@@ -117,11 +96,13 @@ try {
   }
   if (await until("map again", "the map", `Module.lusheraControl("map2")?.clickable`))
     await message_window_shows_text("map again");
-  // What the page costs while the player only looks at the map (reported, not held to a limit).
-  const before = await page.metrics();
-  await new Promise((ok) => setTimeout(ok, 3000));
-  const after = await page.metrics();
-  console.log(`idle on the map: ${((after.TaskDuration - before.TaskDuration) / (after.Timestamp - before.Timestamp) * 100).toFixed(1)} % of a core`);
+  // With nothing left to play the sound output rests, and the next click's sound wakes it.
+  await new Promise((ok) => setTimeout(ok, 500));
+  const audio = await page.evaluate(() => [Module.lusheraAudio.started, Module.lusheraAudio.context?.state]);
+  if (!audio[0] || audio[1] !== "suspended") await fail("rest", `the sound output does not rest (${audio})`);
+  const heard = await clickToSound(page, "map2");
+  if (heard === null || heard <= 0) await fail("sound", "the place's sound never reached the output");
+  else console.log(`a click's sound at the output ${heard.toFixed(1)} ms after the press`);
   const hero = await heroPixels();
   await until("saved", "a save", () => Number(document.body.dataset.saves) > 0);
   // The same hero after a reload: the status panel's name and experience lines as they were.

@@ -1,0 +1,123 @@
+// The web page's figures, each beside its floor in the same browser: the first frame (a page that
+// draws one canvas), idle on the map (that canvas left still) and a click's sound (a page that
+// plays a block on a context kept running). Prints one JSON object; bench/figures.py publishes it.
+//   node bench/web_figures.mjs PAGE_DIR
+import { mkdtemp, writeFile, rm } from "node:fs/promises";
+import { readFileSync, readdirSync } from "node:fs";
+import { tmpdir } from "node:os";
+import { join } from "node:path";
+import { clickToSound, control, launchBrowser, servePage } from "../tests/web/page_server.mjs";
+
+const floorPage = `<!doctype html><canvas id=screen width=551 height=360></canvas><script>
+const ctx = new AudioContext();
+addEventListener("mousedown", (e) => {
+  Module.lusheraPressedAt = e.timeStamp;
+  ctx.resume().then(() => {
+    const b = ctx.createBuffer(1, 110, 11025), s = ctx.createBufferSource();
+    s.buffer = b; s.connect(ctx.destination);
+    const start = ctx.currentTime; s.start(start);
+    const t = ctx.getOutputTimestamp();
+    Module.lusheraAudio.onset = t.performanceTime + (start - t.contextTime) * 1000;
+  });
+}, true);
+var Module = { lusheraAudio: { onset: 0 }, lusheraZoom: 1,
+  lusheraControl: () => ({ x: 10, y: 10, w: 100, h: 100, clickable: true }) };
+document.getElementById("screen").getContext("2d").fillRect(0, 0, 551, 360);
+document.body.dataset.frames = "1";
+</script>`;
+
+const wait = (ms) => new Promise((ok) => setTimeout(ok, ms));
+const median = (xs) => xs.sort((a, b) => a - b)[Math.floor(xs.length / 2)];
+
+// Processor time (ms) of the browser and all its processes.
+function browserCpuMs(browser) {
+  const kids = {};
+  for (const p of readdirSync("/proc").filter((d) => /^\d+$/.test(d))) {
+    try {
+      const s = readFileSync(`/proc/${p}/stat`, "utf8");
+      (kids[s.slice(s.lastIndexOf(")") + 2).split(" ")[1]] ||= []).push(p);
+    } catch {}
+  }
+  let ticks = 0;
+  for (const todo = [String(browser.process().pid)]; todo.length; ) {
+    const p = todo.pop();
+    todo.push(...(kids[p] || []));
+    try {
+      const f = readFileSync(`/proc/${p}/stat`, "utf8");
+      const fields = f.slice(f.lastIndexOf(")") + 2).split(" ");
+      ticks += Number(fields[11]) + Number(fields[12]);
+    } catch {}
+  }
+  return ticks * 10;
+}
+
+async function firstFrameMs(browser, url) {
+  const page = await browser.newPage();
+  const t0 = Date.now();
+  await page.goto(url);
+  await page.waitForFunction(() => Number(document.body.dataset.frames) > 0, { timeout: 30000, polling: 5 });
+  const ms = Date.now() - t0;
+  await page.close();
+  return ms;
+}
+
+// Share of a core over 10 s with only this page open: the whole browser, and the page's own thread.
+async function idleShare(browser, page) {
+  const m0 = await page.metrics(), c0 = browserCpuMs(browser), t0 = Date.now();
+  await wait(10000);
+  const m1 = await page.metrics(), c1 = browserCpuMs(browser), t1 = Date.now();
+  return { browser: ((c1 - c0) / (t1 - t0)) * 100, page: ((m1.TaskDuration - m0.TaskDuration) / (m1.Timestamp - m0.Timestamp)) * 100 };
+}
+
+const pageDir = process.argv[2];
+const floorDir = await mkdtemp(join(tmpdir(), "page-floor-"));
+await writeFile(join(floorDir, "index.html"), floorPage);
+const game = await servePage(pageDir), floor = await servePage(floorDir);
+const browser = await launchBrowser();
+const out = {};
+try {
+  const frames = [], floorFrames = [];
+  for (let i = 0; i < 5; ++i) {  // interleaved, so both see the same machine
+    frames.push(await firstFrameMs(browser, game.url));
+    floorFrames.push(await firstFrameMs(browser, floor.url));
+  }
+  out.first_frame_ms = median(frames);
+  out.first_frame_floor_ms = median(floorFrames);
+
+  const page = await browser.newPage();
+  await page.goto(game.url);
+  await page.waitForFunction(() => Module.lusheraControl && Module.lusheraControl("Button39")?.clickable, { timeout: 30000 });
+  const c = await control(page, "Button39");
+  await page.mouse.click(c.x + c.w / 2, c.y + c.h / 2);
+  await page.waitForFunction(() => Module.lusheraControl("map2")?.clickable, { timeout: 10000 });
+  await wait(2000);
+  out.idle = await idleShare(browser, page);
+  // The about panel's open and close buttons both click; each press comes to a rested output.
+  const heard = [];
+  for (let i = 0; i < 7; ++i) {
+    heard.push(await clickToSound(page, i % 2 ? "BitBtn2" : "BitBtn3"));
+    await wait(600);
+  }
+  out.click_to_sound_ms = median(heard);
+  out.output_latency_ms = await page.evaluate(() => Module.lusheraAudio.context.outputLatency * 1000);
+  await page.close();
+
+  const still = await browser.newPage();
+  await still.goto(floor.url);
+  await wait(2000);
+  out.idle_floor = await idleShare(browser, still);
+  await clickToSound(still, "screen");  // the first click starts the context; it then keeps running
+  const floorHeard = [];
+  for (let i = 0; i < 7; ++i) {
+    floorHeard.push(await clickToSound(still, "screen"));
+    await wait(600);
+  }
+  out.click_to_sound_floor_ms = median(floorHeard);
+  await still.close();
+} finally {
+  await browser.close();
+  game.close();
+  floor.close();
+  await rm(floorDir, { recursive: true });
+}
+console.log(JSON.stringify(out));
