@@ -1,7 +1,8 @@
 // The web page in a real headless Chromium: start -> continue -> the map -> a place -> a battle ->
 // back to the map, the message window read from the canvas at each step (teal text on white),
 // then a reload that must find the same hero. On a mismatch the page is saved as a screenshot.
-// The sound output rests when nothing plays and a click's sound reaches it. Last, a save from the
+// The sound output rests when nothing plays and a click's sound reaches it; the item list takes
+// the arrow keys and the use button shows its tip. Last, a save from the
 // desktop's data pack is imported and found.
 //   node tests/web/browser_test.mjs PAGE_DIR SCREENSHOT_DIR DATA_DIR
 import { join } from "node:path";
@@ -57,6 +58,30 @@ async function message_window_shows_text(step) {
     return white > all / 2 && teal > 20;
   });
   return ok;
+}
+
+// Pixels of one colour in a control's rectangle moved down by `below` window units.
+const colourIn = (name, rgb, below = 0) =>
+  page.evaluate(
+    (name, rgb, below) => {
+      const c = Module.lusheraControl(name);
+      const canvas = document.getElementById("screen"), box = canvas.getBoundingClientRect();
+      const k = canvas.width / box.width, unit = Module.lusheraZoom;
+      const px = canvas.getContext("2d").getImageData((c.x - box.left) * k, (c.y - box.top) * k + below * unit, c.w * k, c.h * k).data;
+      let n = 0;
+      for (let i = 0; i < px.length; i += 4) n += px[i] === rgb[0] && px[i + 1] === rgb[1] && px[i + 2] === rgb[2];
+      return n;
+    },
+    name, rgb, below);
+
+async function untilCount(step, what, count) {
+  const end = Date.now() + 5000;
+  while (Date.now() < end) {
+    if ((await count()) > 20) return true;
+    await new Promise((ok) => setTimeout(ok, 50));
+  }
+  await fail(step, `no ${what} within 5000 ms`);
+  return false;
 }
 
 const heroPixels = () =>
@@ -122,6 +147,19 @@ try {
     await page.keyboard.press("Enter");
     await message_window_shows_text("continued again");
     if ((await heroPixels()) !== hero) await fail("same hero", "the hero's line differs after the reload");
+    // The item list takes the move keys (with an item bought at the tool shop for it), and a
+    // resting mouse brings up the use button's tip.
+    let shopped = true;
+    for (const name of ["Button14", "Button21", "Button32", "Button31", "Button15"])
+      shopped = shopped && (await click(`shop ${name}`, name));
+    if (shopped && (await click("items", "BitBtn1"))) {
+      await until("items", "the item list", `Module.lusheraControl("item_list")?.clickable`);
+      await page.keyboard.press("ArrowDown");
+      await untilCount("list keys", "entry selected by the arrow key", () => colourIn("item_list", [0, 0, 128]));
+      const use = await control("item_use");
+      await page.mouse.move(use.x + 10, use.y + 10);
+      await untilCount("tip", "tip below the use button", () => colourIn("item_use", [255, 255, 225], 20));
+    }
   }
   // The desktop's fresh save (no experience yet) imported: the page starts again on it.
   const input = await page.$("#import-files");

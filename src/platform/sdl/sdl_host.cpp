@@ -20,8 +20,6 @@
 
 namespace {
 
-// How long the mouse rests on a control before its tip comes up.
-constexpr int kTipDelayMs = 500;
 constexpr int kSleepSliceMs = 8;  // how often a sleeping handler still looks after the window
 constexpr int kPumpMs = 100;
 
@@ -234,7 +232,7 @@ int SdlHost::loop_once(bool in_question) {
 }
 
 bool SdlHost::at_rest() const {
-  return ticks_settled_ && (tip_control_ == ctl::form || tip_shown_) &&
+  return ticks_settled_ && !tip_.waiting() &&
          !(audio_ && audio_->sending_events());
 }
 
@@ -254,7 +252,7 @@ void SdlHost::tick(int64_t now) {
   // After a long handler the timer fires once, not once for every period missed.
   if (next_tick_ <= now) next_tick_ = now + kTimerMs;
   ticks_settled_ = game_ && !recorder_.tick(*game_);
-  if (tip_control_ != ctl::form && !tip_shown_ && now - tip_since_ >= kTipDelayMs) tip_shown_ = true;
+  tip_.tick(now);
 }
 
 void SdlHost::sleep_ms(int ms) {
@@ -295,7 +293,7 @@ UiState SdlHost::ui_state() const {
     ui.pressed = capture_;
   else if (space_held_ != ctl::form)
     ui.pressed = space_held_;
-  if (tip_shown_ && game_ && game_->form.shown(tip_control_)) ui.tip = TipView{tip_control_, tip_x_, tip_y_};
+  if (game_) ui.tip = tip_.view(game_->form);
   ui.question = question_;
   return ui;
 }

@@ -14,6 +14,7 @@
 #include "platform/sdl/sdl_audio_device.hpp"
 #include "platform/sdl/fonts.hpp"
 #include "platform/sdl/renderer.hpp"
+#include "render/control_input.hpp"
 #include "ui/form.hpp"
 #include "ui/sjis.hpp"
 
@@ -129,10 +130,6 @@ class SdlHost : public Host {
   void move_focus(int direction);
   void on_arrow_key(SDL_Keycode key);
   bool focused_button() const;
-  ctl::Id shown_list() const;
-  void step_list(ctl::Id list, MoveKey key);
-  int list_page(ctl::Id list) const;
-  void scroll_list(ctl::Id list, int top);
   void press_list(ctl::Id list, const Point& p);
   void slide_to(ctl::Id slider, int x);
   void drop_capture();
@@ -178,8 +175,7 @@ class SdlHost : public Host {
   // The control holding the mouse between press and release, as the toolkit captures it.
   ctl::Id capture_ = ctl::form;
   bool capture_inside_ = false;  // a captured button: the pointer is over it (drawn sunken)
-  bool thumb_drag_ = false;      // the list's scroll thumb is being dragged
-  int thumb_grab_ = 0;
+  std::optional<int> thumb_grab_;  // the list's scroll thumb is being dragged, taken there
   ctl::Id space_held_ = ctl::form;  // the focused button held down with the space bar
 
   std::optional<QuestionView> question_;
@@ -197,9 +193,5 @@ class SdlHost : public Host {
   // Where the window stood before it went full screen.
   int windowed_x_ = SDL_WINDOWPOS_CENTERED, windowed_y_ = SDL_WINDOWPOS_CENTERED;
   DrawStats stats_;
-  // The control with a tip under the resting mouse, since when, and whether its tip is up.
-  ctl::Id tip_control_ = ctl::form;
-  int tip_x_ = 0, tip_y_ = 0;
-  int64_t tip_since_ = 0;
-  bool tip_shown_ = false;
+  TipTimer tip_;  // the tip of the control under the resting mouse
 };

@@ -7,10 +7,6 @@
 #include "render/widgets.hpp"
 #include "ui/technique_buttons.hpp"
 
-namespace {
-constexpr int kWheelLines = 3;
-}  // namespace
-
 bool SdlHost::is_enter(SDL_Keycode k) { return k == SDLK_RETURN || k == SDLK_KP_ENTER; }
 
 bool SdlHost::toggles_fullscreen(const SDL_KeyboardEvent& key) {
@@ -20,7 +16,7 @@ bool SdlHost::toggles_fullscreen(const SDL_KeyboardEvent& key) {
 void SdlHost::drop_capture() {
   capture_ = ctl::form;
   capture_inside_ = false;
-  thumb_drag_ = false;
+  thumb_grab_.reset();
   space_held_ = ctl::form;
 }
 
@@ -71,14 +67,6 @@ bool SdlHost::focused_button() const {
   return form.focus != ctl::form && form[form.focus].kind == Kind::Button && form.clickable(form.focus);
 }
 
-// The list box a player can see, if any: it takes the arrow keys when no slider has the focus.
-ctl::Id SdlHost::shown_list() const {
-  const Form& form = game_->form;
-  for (ctl::Id id : form.paint_order())
-    if (form[id].kind == Kind::ListBox && form.shown(id)) return id;
-  return ctl::form;
-}
-
 // The arrows, the page keys, Home and End: the focused slider's, as a track bar takes them, or
 // else the shown list's, as the list box takes them. A page is two of the slider's positions, or
 // the rows the list shows less one.
@@ -96,14 +84,14 @@ void SdlHost::on_arrow_key(SDL_Keycode k) {
     case SDLK_END: key = MoveKey::End; break;
     default: return;
   }
-  const ctl::Id focus = g.form.focus;
-  if (focus != ctl::form && g.form[focus].kind == Kind::Slider && g.form.clickable(focus)) {
-    const Control& c = g.form[focus];
-    const int pos = moved_position(c.position, c.min, c.max, key, 2);
-    if (pos != c.position) recorder_.slide(g, focus, pos);
-    return;
+  const KeyMove move = move_key_target(g.form, key);
+  if (move.id == ctl::form) return;
+  if (g.form[move.id].kind == Kind::Slider) {
+    recorder_.slide(g, move.id, move.value);
+  } else {
+    recorder_.select(g, move.id, move.value);
+    scroll_to_selection(g.form, move.id);
   }
-  if (const ctl::Id list = shown_list(); list != ctl::form) step_list(list, key);
 }
 
 void SdlHost::on_key_up(const SDL_KeyboardEvent& key) {
@@ -125,41 +113,6 @@ void SdlHost::move_focus(int direction) {
   if (technique_of(id) != 0) recorder_.hover(g, id);
 }
 
-void SdlHost::scroll_list(ctl::Id id, int top) {
-  Form& form = game_->form;
-  Control& list = form[id];
-  const ListGeometry lg = list_geometry(form.window_rect(id), list);
-  top = std::clamp(top, 0, lg.max_top);
-  if (top == list.top_index) return;
-  list.top_index = top;
-  form.touch();
-}
-
-int SdlHost::list_page(ctl::Id id) const {
-  const Form& form = game_->form;
-  const ListGeometry lg = list_geometry(form.window_rect(id), form[id]);
-  return std::max(1, lg.visible_rows - 1);
-}
-
-// The arrow keys move a list's selection, keeping it in view.
-void SdlHost::step_list(ctl::Id id, MoveKey key) {
-  Game& g = *game_;
-  const Control& list = g.form[id];
-  const int n = static_cast<int>(list.items.size());
-  if (n == 0) return;
-  // With nothing selected, the first step down lands on the first entry.
-  const int from = list.selected < 0 ? (moves_forward(key) ? -1 : 0) : list.selected;
-  const int next = moved_position(from, 0, n - 1, key, list_page(id));
-  if (next == list.selected) return;
-  recorder_.select(g, id, next);
-  const Control& after = g.form[id];
-  if (after.selected < 0) return;
-  const ListGeometry lg = list_geometry(g.form.window_rect(id), after);
-  if (after.selected < after.top_index) scroll_list(id, after.selected);
-  else if (after.selected >= after.top_index + std::max(1, lg.visible_rows))
-    scroll_list(id, after.selected - std::max(1, lg.visible_rows) + 1);
-}
-
 void SdlHost::slide_to(ctl::Id id, int x) {
   Game& g = *game_;
   const Control& c = g.form[id];
@@ -171,27 +124,15 @@ void SdlHost::slide_to(ctl::Id id, int x) {
 // A press on a list box: on its scroll bar it scrolls (or grabs the thumb), on a row it selects.
 void SdlHost::press_list(ctl::Id id, const Point& p) {
   Game& g = *game_;
+  if (press_scroll_bar(g.form, id, p.x, p.y, thumb_grab_)) return;
   const Control& c = g.form[id];
-  const ListGeometry lg = list_geometry(g.form.window_rect(id), c);
-  if (lg.scroll_bar && lg.bar.contains(p.x, p.y)) {
-    const int rows = std::max(1, lg.visible_rows);
-    if (lg.up.contains(p.x, p.y)) scroll_list(id, c.top_index - 1);
-    else if (lg.down.contains(p.x, p.y)) scroll_list(id, c.top_index + 1);
-    else if (lg.thumb.contains(p.x, p.y)) {
-      thumb_drag_ = true;
-      thumb_grab_ = p.y - lg.thumb.y;
-    } else if (p.y < lg.thumb.y) scroll_list(id, c.top_index - rows);
-    else scroll_list(id, c.top_index + rows);
-    return;
-  }
-  const int index = list_item_at(lg, c, p.x, p.y);
+  const int index = list_item_at(list_geometry(g.form.window_rect(id), c), c, p.x, p.y);
   if (index >= 0) recorder_.select(g, id, index);
 }
 
 void SdlHost::on_mouse_down(const Point& p) {
   Game& g = *game_;
-  tip_control_ = ctl::form;  // pressing puts a tip away
-  tip_shown_ = false;
+  tip_.pressed();
   if (!p.inside || capture_ != ctl::form) return;
   space_held_ = ctl::form;
   const ctl::Id id = g.form.hit_test(p.x, p.y);
@@ -238,10 +179,7 @@ void SdlHost::on_mouse_motion(const Point& p) {
         break;
       case Kind::Slider: slide_to(capture_, p.x); break;
       case Kind::ListBox:
-        if (thumb_drag_) {
-          const ListGeometry lg = list_geometry(g.form.window_rect(capture_), c);
-          if (lg.scroll_bar) scroll_list(capture_, list_top_for_thumb(lg, p.y - thumb_grab_));
-        }
+        if (thumb_grab_) drag_thumb(g.form, capture_, p.y, *thumb_grab_);
         break;
       default: break;
     }
@@ -251,14 +189,7 @@ void SdlHost::on_mouse_motion(const Point& p) {
   }
   if (!p.inside) return;
   const ctl::Id over = g.form.hit_test(p.x, p.y);
-  // A tip comes up once the mouse has rested half a second on a control that has one.
-  if (over != tip_control_) {
-    tip_control_ = g.form[over].look.hint ? over : ctl::form;
-    tip_shown_ = false;
-    tip_x_ = p.x;
-    tip_y_ = p.y;
-  }
-  if (!tip_shown_) tip_since_ = now_ms();
+  tip_.moved(g.form, over, p.x, p.y, now_ms());
   recorder_.hover(g, over);
 }
 
@@ -271,5 +202,5 @@ void SdlHost::on_wheel(const SDL_MouseWheelEvent& wheel) {
   if (g.form[over].kind != Kind::ListBox) return;
   int dy = wheel.y;
   if (wheel.direction == SDL_MOUSEWHEEL_FLIPPED) dy = -dy;
-  if (dy != 0) scroll_list(over, g.form[over].top_index - dy * kWheelLines);
+  wheel_list(g.form, over, dy);
 }

@@ -93,6 +93,13 @@ EM_BOOL on_touch(int type, const EmscriptenTouchEvent* e, void* user) {
   return EM_TRUE;  // no mouse events made up from the touch
 }
 
+// The wheel over a list box scrolls it, a notch for every event.
+EM_BOOL on_wheel(int, const EmscriptenWheelEvent* e, void* user) {
+  if (e->deltaY == 0) return EM_FALSE;
+  host_of(user)->queue({WebHost::Input::Wheel, 0, e->deltaY < 0 ? 1 : -1, {}, false});
+  return EM_TRUE;
+}
+
 EM_BOOL on_key(int, const EmscriptenKeyboardEvent* e, void* user) {
   const std::string key = e->key;
   // The keys the window uses; everything else stays the browser's.
@@ -114,6 +121,7 @@ WebHost::WebHost(const char* canvas, int scale)
   emscripten_set_mousedown_callback(c, this, EM_TRUE, on_mouse);
   emscripten_set_mouseup_callback(c, this, EM_TRUE, on_mouse);
   emscripten_set_mousemove_callback(c, this, EM_TRUE, on_mouse);
+  emscripten_set_wheel_callback(c, this, EM_TRUE, on_wheel);
   emscripten_set_touchstart_callback(c, this, EM_TRUE, on_touch);
   emscripten_set_touchmove_callback(c, this, EM_TRUE, on_touch);
   emscripten_set_touchend_callback(c, this, EM_TRUE, on_touch);
@@ -142,6 +150,7 @@ void WebHost::redraw(bool force) {
   UiState ui;
   ui.pressed = pressed_;
   ui.question = question_;
+  ui.tip = tip_.view(form);
   if (!force && drawn_ && form.revision() == drawn_revision_ && form.focus == drawn_focus_ && ui == drawn_ui_)
     return;
   view_.compose(form, ui);
@@ -200,10 +209,11 @@ void WebHost::tick_if_due() {
   next_tick_ += kTimerMs;
   if (next_tick_ <= now) next_tick_ = now + kTimerMs;
   ticks_settled_ = !timer_tick(*game_);
+  tip_.tick(now);
 }
 
 void WebHost::wait() {
-  if (ticks_settled_ && input_.empty() && !audio_.playing()) {
+  if (ticks_settled_ && input_.empty() && !audio_.playing() && !tip_.waiting()) {
     web_rest(kRestMs);
     next_tick_ = now_ms() + kTimerMs;  // the timer starts afresh after what came
     return;
@@ -214,16 +224,33 @@ void WebHost::wait() {
 void WebHost::dispatch(const Input& in) {
   Game& g = *game_;
   switch (in.kind) {
-    case Input::Move:
-      mouse_move(g, g.form.hit_test(in.x, in.y));
+    case Input::Move: {
+      mouse_x_ = in.x, mouse_y_ = in.y;
+      if (thumb_grab_) {
+        drag_thumb(g.form, held_list_, in.y, *thumb_grab_);
+        break;
+      }
+      const ctl::Id over = g.form.hit_test(in.x, in.y);
+      tip_.moved(g.form, over, in.x, in.y, now_ms());
+      mouse_move(g, over);
       break;
+    }
+    case Input::Wheel: {
+      const ctl::Id over = g.form.hit_test(mouse_x_, mouse_y_);
+      if (g.form[over].kind == Kind::ListBox) wheel_list(g.form, over, in.y);
+      break;
+    }
     case Input::Down: {
+      tip_.pressed();
       const ctl::Id id = g.form.hit_test(in.x, in.y);
       const Control& c = g.form[id];
       if (c.kind == Kind::Button && g.form.clickable(id)) pressed_ = id;
       if (c.kind == Kind::ListBox && g.form.clickable(id)) {
-        const ListGeometry geo = list_geometry(g.form.window_rect(id), c);
-        const int index = list_item_at(geo, c, in.x, in.y);
+        if (press_scroll_bar(g.form, id, in.x, in.y, thumb_grab_)) {
+          held_list_ = id;
+          break;
+        }
+        const int index = list_item_at(list_geometry(g.form.window_rect(id), c), c, in.x, in.y);
         if (index >= 0) list_select(g, id, index);
       }
       if (c.kind == Kind::Slider && g.form.clickable(id)) {
@@ -235,6 +262,7 @@ void WebHost::dispatch(const Input& in) {
     case Input::Up: {
       const ctl::Id id = pressed_;
       pressed_ = ctl::form;
+      thumb_grab_.reset();
       if (id != ctl::form && g.form.hit_test(in.x, in.y) == id && g.form.clickable(id)) click(g, id);
       break;
     }
@@ -248,8 +276,8 @@ void WebHost::dispatch(const Input& in) {
         g.form.focus = next;
         // A technique button with the focus is pointed at, so the info panel follows the focus.
         if (technique_of(next) != 0) mouse_move(g, next);
-      } else if (focus != ctl::form && g.form[focus].kind == Kind::Slider && g.form.clickable(focus)) {
-        // The focused slider takes the arrows, the page keys (two positions), Home and End.
+      } else {
+        // The move keys: the focused slider's, or else the shown list's.
         static const std::pair<const char*, MoveKey> kMoves[] = {
             {"ArrowLeft", MoveKey::Back},     {"ArrowUp", MoveKey::Back},
             {"ArrowRight", MoveKey::Forward}, {"ArrowDown", MoveKey::Forward},
@@ -258,9 +286,14 @@ void WebHost::dispatch(const Input& in) {
         const auto move = std::find_if(std::begin(kMoves), std::end(kMoves),
                                        [&](const auto& m) { return in.key == m.first; });
         if (move == std::end(kMoves)) break;
-        const Control& c = g.form[focus];
-        const int pos = moved_position(c.position, c.min, c.max, move->second, 2);
-        if (pos != c.position) slider_changed(g, focus, pos);
+        const KeyMove target = move_key_target(g.form, move->second);
+        if (target.id == ctl::form) break;
+        if (g.form[target.id].kind == Kind::Slider) {
+          slider_changed(g, target.id, target.value);
+        } else {
+          list_select(g, target.id, target.value);
+          scroll_to_selection(g.form, target.id);
+        }
       }
       break;
     }

@@ -9,6 +9,7 @@
 #include "platform/bitmap.hpp"
 #include "platform/web/web_audio_device.hpp"
 #include "platform/web/web_raster.hpp"
+#include "render/control_input.hpp"
 #include "render/form_renderer.hpp"
 #include "ui/sjis.hpp"
 
@@ -42,8 +43,8 @@ class WebHost : public Host {
 
   // What the browser's callbacks hand over, in window coordinates.
   struct Input {
-    enum Kind { Down, Up, Move, Key } kind;
-    int x = 0, y = 0;
+    enum Kind { Down, Up, Move, Key, Wheel } kind;
+    int x = 0, y = 0;  // Wheel: y is the notches turned, up positive
     std::string key;  // Key: the DOM key name ("Tab", "Enter", "y" ...)
     bool shift = false;
   };
@@ -78,6 +79,10 @@ class WebHost : public Host {
   std::deque<Input> input_;
   std::optional<QuestionView> question_;
   ctl::Id pressed_ = ctl::form;  // the button under a held mouse button
+  ctl::Id held_list_ = ctl::form;   // the list whose scroll thumb is held
+  std::optional<int> thumb_grab_;
+  TipTimer tip_;
+  int mouse_x_ = 0, mouse_y_ = 0;
   int64_t next_tick_ = 0;
   bool ticks_settled_ = false;  // the last tick changed nothing, and nothing came since
   uint64_t drawn_revision_ = 0;
