@@ -177,15 +177,6 @@ void WebHost::draw_text(Canvas& canvas, int x, int y, const std::string& text, c
   write_text(canvas, view_.text(), x, y, text, font, colour);
 }
 
-uint64_t WebHost::screen() const {
-  uint64_t shown = 0;
-  int bit = 0;
-  for (int i = 0; i < ctl::count; ++i)
-    if (game_->form[static_cast<ctl::Id>(i)].kind == Kind::Panel)
-      shown |= uint64_t{game_->form.shown(static_cast<ctl::Id>(i))} << (bit++ % 64);
-  return shown;
-}
-
 void WebHost::save() {
   if (!game_ || !game_->loaded) return;  // never overwrite files that were not read
   try {
@@ -377,14 +368,16 @@ int WebHost::run(Game& g) {
   redraw(true);
   next_tick_ = now_ms() + kTimerMs;
   ticks_settled_ = false;
-  saved_screen_ = screen();
+  saved_revision_ = g.form.revision();
   for (;;) {
     handle_input();
     tick_if_due();
     redraw();
-    // The save follows every change of screen, as it would be after closing the window there.
-    if (const uint64_t now = screen(); now != saved_screen_) {
-      saved_screen_ = now;
+    // A page may be closed at any moment, and what the browser does while closing is not waited
+    // for: the save follows every change once the game has settled after it, as the window's
+    // would be if it were closed there.
+    if (ticks_settled_ && input_.empty() && g.form.revision() != saved_revision_) {
+      saved_revision_ = g.form.revision();
       save();
     }
     wait();

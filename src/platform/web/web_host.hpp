@@ -65,8 +65,6 @@ class WebHost : public Host {
   // Until the next tick; once the ticks have settled and no sound plays, until the page hands
   // over input or asks for a save.
   void wait();
-  // The panels shown, as one number: a change is a change of screen.
-  uint64_t screen() const;
 
   std::string canvas_;
   int scale_;
@@ -89,5 +87,5 @@ class WebHost : public Host {
   ctl::Id drawn_focus_ = ctl::form;
   UiState drawn_ui_;
   bool drawn_ = false;
-  uint64_t saved_screen_ = 0;
+  uint64_t saved_revision_ = 0;  // what the window showed when the save was last written
 };
