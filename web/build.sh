@@ -1,6 +1,9 @@
 #!/bin/sh
 # Builds the web page into build-web/page: the data pack with the desktop's packer, the game with
-# Debian's emscripten, and the page with its fonts beside it. Play it with
+# Debian's emscripten, and the page with its fonts beside it; and beside the page's wasm build
+# (WASM_DIR, default build-web/wasm) the scripted driver for node, web/lushera_node.js, run as
+#   node WASM_DIR/web/lushera_node.js --headless --data DIR --script FILE
+# Play the page with
 #   python3 -m http.server -d build-web/page 8000      (then open http://localhost:8000/)
 #   web/build.sh [PAGE_DIR [DATA_DIR]]   DATA_DIR: a data pack already built (its dat/ and cg/)
 set -eu
@@ -19,7 +22,7 @@ fi
 # emcc's optimiser runs on node and needs Debian's acorn.
 export NODE_PATH=/usr/share/nodejs
 emcmake cmake -S . -B "$wasm" -DCMAKE_BUILD_TYPE=Release -DLUSHERA_WEB_DATA="$(realpath "$data")" >/dev/null
-cmake --build "$wasm" --target lushera_web -j"$jobs"
+cmake --build "$wasm" --target lushera_web lushera_node -j"$jobs"
 mkdir -p "$out/fonts"
 cp web/index.html web/page.js "$out/"
 cp "$wasm/web/lushera.js" "$wasm/web/lushera.wasm" "$wasm/web/lushera.data" "$out/"
@@ -28,4 +31,4 @@ for f in /usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf /usr/share/fonts/ope
          /usr/share/fonts/opentype/ipafont-mincho/ipam.ttf; do
   cp "$(readlink -f "$f")" "$out/fonts/"
 done
-echo "The page is in $out"
+echo "The page is in $out, the driver for node in $(realpath "$wasm")/web/lushera_node.js"

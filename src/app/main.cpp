@@ -43,6 +43,14 @@ constexpr const char* kUsage =
     "exit status: 0 played and saved; 1 a data file could not be read or the save written;\n"
     "  2 wrong options; 3 another game is running on the same data\n";
 
+#ifdef __EMSCRIPTEN__
+// The scripted driver built for node: the program running is node itself, beside none of our
+// data, so the data is always named with --data.
+constexpr bool kDataBesideProgram = false;
+#else
+constexpr bool kDataBesideProgram = true;
+#endif
+
 struct Options {
   std::string data_dir;
   int scale = 0;
@@ -121,6 +129,10 @@ int parse(int argc, char** argv, Options& o) {
       return 2;
     }
   }
+  if (!kDataBesideProgram && o.data_dir.empty()) {
+    std::cerr << "lushera: this build finds no data of its own: name it with --data DIR\n";
+    return 2;
+  }
   if (o.headless != !o.script.empty()) {
     std::cerr << "lushera: --headless and --script go together\n";
     return 2;
@@ -184,7 +196,7 @@ int main(int argc, char** argv) {
       o.data_dir.empty() ? default_places(program_folder(argv[0])) : places_in(o.data_dir);
   if (o.help) {
     std::cout << kUsage;
-    print_places(places);
+    if (kDataBesideProgram || !o.data_dir.empty()) print_places(places);
   }
   if (rc) return rc < 0 ? 0 : rc;
   if (o.headless) return run_headless(o, places);

@@ -12,9 +12,25 @@ int32_t Random::draw(int32_t n) {
     if (on_draw) on_draw(v);
     return v;
   }
-  const auto v = static_cast<int32_t>(std::uniform_int_distribution<int64_t>(0, n - 1)(engine_));
+  const auto v = static_cast<int32_t>(reduce(n));
   if (on_draw) on_draw(v);
   return v;
+}
+
+// The engine's words are the same with every standard library, its distributions' results are
+// not (the web build's library picks bits and rejects where the desktop's multiplies), so a seed
+// would play another game in the browser. The reduction is therefore ours: the word times the
+// range, whose high half is the result, and the few products whose low half would favour some
+// results drawn again (Lemire's method, which the desktop's library uses too, so its games are
+// as they were).
+uint64_t Random::reduce(uint64_t range) {
+  unsigned __int128 product = static_cast<unsigned __int128>(engine_()) * range;
+  if (static_cast<uint64_t>(product) < range) {
+    const uint64_t threshold = (0 - range) % range;
+    while (static_cast<uint64_t>(product) < threshold)
+      product = static_cast<unsigned __int128>(engine_()) * range;
+  }
+  return static_cast<uint64_t>(product >> 64);
 }
 
 std::string Random::take_error() {

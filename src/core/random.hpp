@@ -23,6 +23,9 @@ class Random {
   std::function<void(int32_t)> on_draw;
 
  private:
+  // A uniform integer 0 .. range-1 from the engine, alike on every platform.
+  uint64_t reduce(uint64_t range);
+
   std::mt19937_64 engine_;
   std::deque<int32_t> rigged_;
   std::string error_;

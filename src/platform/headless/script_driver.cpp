@@ -1,6 +1,5 @@
 #include "platform/headless/script_driver.hpp"
 
-#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -10,8 +9,7 @@
 #include "core/operations.hpp"
 #include "game/input.hpp"
 #include "platform/headless/headless_host.hpp"
-#include "render/freetype_raster.hpp"
-#include "render/png.hpp"
+#include "platform/headless/screenshot.hpp"
 
 namespace {
 
@@ -25,7 +23,7 @@ std::string trim(const std::string& s) {
 struct Driver {
   Game& g;
   HeadlessHost& host;
-  std::unique_ptr<FreeTypeRaster> fonts;  // opened at the first screenshot
+  Screenshots screenshots;
 
   void error(const std::string& text) { host.note("error: " + text); }
 
@@ -116,12 +114,7 @@ struct Driver {
       int scale = 1;
       parts >> file >> scale;
       if (file.empty() || scale < 1 || scale > 4) return error("screenshot FILE [SCALE 1-4]"), true;
-      try {
-        if (!fonts) fonts = std::make_unique<FreeTypeRaster>();
-        if (!write_png(file, compose_form_image(g.form, g.sjis, *fonts, scale))) error("cannot write " + file);
-      } catch (const FontError& e) {
-        error(std::string("cannot draw the window: ") + e.what());
-      }
+      if (auto err = screenshots.take(g.form, g.sjis, file, scale)) error(*err);
     } else if (cmd == "close") {
       close_window(g);
       destroy_window(g);
@@ -139,7 +132,7 @@ void run_script(Game& g, HeadlessHost& host, std::istream& script, std::ostream&
   host.keep_transcript = false;
   host.on_line = [&](const std::string& l) { transcript << l << '\n'; };
   host.on_timer = [&g] { timer_tick(g); };
-  Driver d{g, host, nullptr};
+  Driver d{g, host, {}};
   std::string line;
   while (std::getline(script, line)) {
     const size_t hash = line.find('#');
