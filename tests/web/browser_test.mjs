@@ -34,11 +34,13 @@ async function until(step, what, test, ms = 10000) {
 
 const control = (name) => controlOn(page, name);
 
-async function click(step, name) {
+// Clicks a control with the mouse, or taps it with a finger.
+async function click(step, name, by = "mouse") {
   if (!(await until(step, `clickable ${name}`, `Module.lusheraControl && Module.lusheraControl(${JSON.stringify(name)})?.clickable`)))
     return false;
   const c = await control(name);
-  await page.mouse.click(c.x + c.w / 2, c.y + c.h / 2);
+  if (by === "touch") await page.touchscreen.tap(c.x + c.w / 2, c.y + c.h / 2);
+  else await page.mouse.click(c.x + c.w / 2, c.y + c.h / 2);
   return true;
 }
 
@@ -128,7 +130,8 @@ try {
   const before = await stored();
   if (await click("buy", "Button32"))
     await until("saved purchase", "save holding the purchase", `Array.from(FS.readFile("/save/my.dat")).join(",") !== ${JSON.stringify(before)}`);
-  for (const name of ["Button31", "Button15"]) await click(`shop ${name}`, name);
+  // Out of the shop by finger: a tap is a click.
+  for (const name of ["Button31", "Button15"]) await click(`shop ${name}`, name, "touch");
   // With nothing left to play the sound output rests, and the next click's sound wakes it.
   await new Promise((ok) => setTimeout(ok, 500));
   const audio = await page.evaluate(() => [Module.lusheraAudio.started, Module.lusheraAudio.context?.state]);

@@ -30,7 +30,7 @@ export function launchBrowser() {
     executablePath: process.env.CHROMIUM || "/usr/bin/chromium",
     headless: true,
     args: ["--no-sandbox", "--disable-gpu", "--window-size=1200,800"],
-    defaultViewport: { width: 1200, height: 800 },
+    defaultViewport: { width: 1200, height: 800, hasTouch: true },
   });
 }
 
