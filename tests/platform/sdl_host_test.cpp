@@ -526,17 +526,21 @@ TEST(SdlHost, ClosingDuringTheQuestionAnswersNo) {
   EXPECT_FALSE(t.host.ask_yes_no(t.g().sj("剣を手放しますか？")));
 }
 
-TEST(SdlHost, SigtermClosesTheWindowAndTheGameSaves) {
-  HostGame t;
-  struct sigaction current {};
-  sigaction(SIGTERM, nullptr, &current);
-  if (current.sa_handler == SIG_DFL) GTEST_SKIP() << "SDL did not take SIGTERM in this process";
-  const std::string before = t.data.read(t.data.dat("my.dat"));
-  // As a system shutting down sends it, while the loop waits; SDL makes a quit request of it.
-  t.clock->at(t.now() + 100, [] { raise(SIGTERM); });
-  EXPECT_EQ(t.host.run(t.g()), 0);
-  // Start-up gave the hero 100 more money, and closing saved it.
-  EXPECT_NE(t.data.read(t.data.dat("my.dat")), before);
+TEST(SdlHost, SigtermOrAClosedTerminalClosesTheWindowAndTheGameSaves) {
+  // As a system shutting down sends SIGTERM, or a closed terminal SIGHUP, while the loop waits;
+  // SDL makes a quit request of SIGTERM, and the window of SIGHUP.
+  for (int sig : {SIGTERM, SIGHUP}) {
+    SCOPED_TRACE(sig);
+    HostGame t;
+    struct sigaction current {};
+    sigaction(SIGTERM, nullptr, &current);
+    if (current.sa_handler == SIG_DFL) GTEST_SKIP() << "SDL did not take SIGTERM in this process";
+    const std::string before = t.data.read(t.data.dat("my.dat"));
+    t.clock->at(t.now() + 100, [sig] { raise(sig); });
+    EXPECT_EQ(t.host.run(t.g()), 0);
+    // Start-up gave the hero 100 more money, and closing saved it.
+    EXPECT_NE(t.data.read(t.data.dat("my.dat")), before);
+  }
 }
 
 TEST(SdlHost, FullScreenCentresThePictureAndClicksStillLandOnTheirButtons) {

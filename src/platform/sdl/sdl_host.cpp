@@ -3,6 +3,8 @@
 #include "platform/sdl/sdl_host.hpp"
 #include "platform/sdl/unmanaged_window.hpp"
 
+#include <signal.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -24,6 +26,21 @@ constexpr int kSleepSliceMs = 8;  // how often a sleeping handler still looks af
 constexpr int kPumpMs = 100;
 
 int floor_div(int a, int b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
+
+// A closed terminal (SIGHUP) ends the game as a system shutting down does: SIGTERM, which SDL
+// turns into a quit request, so the game closes its window and saves. (raise() may be called
+// from a signal handler.)
+void hang_up(int) { raise(SIGTERM); }
+
+void close_on_hang_up() {
+  struct sigaction current {};
+  sigaction(SIGHUP, nullptr, &current);
+  if (current.sa_handler != SIG_DFL) return;  // ignored (nohup) or taken by someone else
+  struct sigaction sa {};
+  sa.sa_handler = hang_up;
+  sigemptyset(&sa.sa_mask);
+  sigaction(SIGHUP, &sa, nullptr);
+}
 
 bool real_video_driver() {
   const char* d = SDL_GetCurrentVideoDriver();
@@ -118,6 +135,7 @@ bool SdlHost::open(int client_width, int client_height) {
       return false;
     }
     video_started_ = true;
+    close_on_hang_up();
   }
   if (!fonts_) {
     try {
