@@ -99,6 +99,11 @@ try {
   await page.goto(url);
   if (await until("load", "first frame", () => Number(document.body.dataset.frames) > 0, 30000))
     console.log(`first frame ${Date.now() - started} ms after the page was asked for`);
+  // The picture takes the largest whole zoom that fits the page, also when the page changes size.
+  for (const [width, height, frame] of [[700, 500, 551], [1200, 800, 1102]]) {
+    await page.setViewport({ width, height, hasTouch: true });
+    await until(`zoom in ${width} x ${height}`, `picture ${frame} pixels wide`, `document.getElementById("screen").width === ${frame}`);
+  }
   // start -> continue: the main screen with the map.
   if (await click("start", "Button39")) await message_window_shows_text("continue");
   // the map -> a place: the first hill.

@@ -100,6 +100,11 @@ EM_BOOL on_wheel(int, const EmscriptenWheelEvent* e, void* user) {
   return EM_TRUE;
 }
 
+EM_BOOL on_resize(int, const EmscriptenUiEvent*, void* user) {
+  host_of(user)->queue({WebHost::Input::Resize, 0, 0, {}, false});
+  return EM_FALSE;
+}
+
 EM_BOOL on_key(int, const EmscriptenKeyboardEvent* e, void* user) {
   const std::string key = e->key;
   // The keys the window uses; everything else stays the browser's.
@@ -116,7 +121,7 @@ EM_BOOL on_key(int, const EmscriptenKeyboardEvent* e, void* user) {
 }  // namespace
 
 WebHost::WebHost(const char* canvas, int scale)
-    : canvas_(canvas), scale_(std::clamp(scale, 1, 4)), view_(sjis_, raster_, scale_) {
+    : canvas_(canvas), scale_(std::clamp(scale, 1, 4)), view_(std::make_unique<FormRenderer>(sjis_, raster_, scale_)) {
   const char* c = canvas_.c_str();
   emscripten_set_mousedown_callback(c, this, EM_TRUE, on_mouse);
   emscripten_set_mouseup_callback(c, this, EM_TRUE, on_mouse);
@@ -126,6 +131,7 @@ WebHost::WebHost(const char* canvas, int scale)
   emscripten_set_touchmove_callback(c, this, EM_TRUE, on_touch);
   emscripten_set_touchend_callback(c, this, EM_TRUE, on_touch);
   emscripten_set_keydown_callback(EMSCRIPTEN_EVENT_TARGET_DOCUMENT, this, EM_TRUE, on_key);
+  emscripten_set_resize_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, this, EM_TRUE, on_resize);
 }
 
 WebHost::~WebHost() { emscripten_html5_remove_all_event_listeners(); }
@@ -153,8 +159,8 @@ void WebHost::redraw(bool force) {
   ui.tip = tip_.view(form);
   if (!force && drawn_ && form.revision() == drawn_revision_ && form.focus == drawn_focus_ && ui == drawn_ui_)
     return;
-  view_.compose(form, ui);
-  const Frame& f = view_.frame();
+  view_->compose(form, ui);
+  const Frame& f = view_->frame();
   web_put_frame(canvas_.c_str(), f.pixels.data(), f.width, f.height);
   publish_controls();
   drawn_ = true;
@@ -174,7 +180,7 @@ bool WebHost::load_bitmap(const std::string& path, Canvas& into) { return bitmap
 
 void WebHost::draw_text(Canvas& canvas, int x, int y, const std::string& text, const Font& font,
                         uint32_t colour) {
-  write_text(canvas, view_.text(), x, y, text, font, colour);
+  write_text(canvas, view_->text(), x, y, text, font, colour);
 }
 
 void WebHost::save() {
@@ -212,9 +218,18 @@ void WebHost::wait() {
   emscripten_sleep(static_cast<unsigned>(std::clamp<int64_t>(next_tick_ - now_ms(), 1, kTimerMs)));
 }
 
+void WebHost::rezoom() {
+  const int zoom = std::clamp(EM_ASM_INT({ return Module.lusheraScale(); }), 1, 4);
+  if (zoom == scale_) return;
+  scale_ = zoom;
+  view_ = std::make_unique<FormRenderer>(sjis_, raster_, scale_);
+  drawn_ = false;
+}
+
 void WebHost::dispatch(const Input& in) {
   Game& g = *game_;
   switch (in.kind) {
+    case Input::Resize: rezoom(); break;
     case Input::Move: {
       mouse_x_ = in.x, mouse_y_ = in.y;
       if (thumb_grab_) {
@@ -317,6 +332,10 @@ void WebHost::handle_input() {
 }
 
 int WebHost::question_input(const Input& in) {
+  if (in.kind == Input::Resize) {
+    rezoom();
+    return -1;
+  }
   if (in.kind == Input::Key) {
     if (in.key == "y" || in.key == "Y") return 0;
     if (in.key == "n" || in.key == "N" || in.key == "Escape") return 1;
@@ -324,7 +343,7 @@ int WebHost::question_input(const Input& in) {
     if (in.key == "Tab") question_->focus = 1 - question_->focus;
     return -1;
   }
-  const QuestionGeometry geo = view_.question_geometry(game_->form, *question_);
+  const QuestionGeometry geo = view_->question_geometry(game_->form, *question_);
   if (in.kind == Input::Down) {
     question_->pressed = geo.yes.contains(in.x, in.y) ? 0 : geo.no.contains(in.x, in.y) ? 1 : -1;
     if (question_->pressed >= 0) question_->focus = question_->pressed;

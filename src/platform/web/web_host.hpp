@@ -43,7 +43,7 @@ class WebHost : public Host {
 
   // What the browser's callbacks hand over, in window coordinates.
   struct Input {
-    enum Kind { Down, Up, Move, Key, Wheel } kind;
+    enum Kind { Down, Up, Move, Key, Wheel, Resize } kind;
     int x = 0, y = 0;  // Wheel: y is the notches turned, up positive
     std::string key;  // Key: the DOM key name ("Tab", "Enter", "y" ...)
     bool shift = false;
@@ -62,6 +62,8 @@ class WebHost : public Host {
   // Inside the question box: 0 yes, 1 no, -1 not yet.
   int question_input(const Input& in);
   void tick_if_due();
+  // The page changed size: the picture takes the largest zoom that fits it now.
+  void rezoom();
   // Until the next tick; once the ticks have settled and no sound plays, until the page hands
   // over input or asks for a save.
   void wait();
@@ -71,7 +73,7 @@ class WebHost : public Host {
   Game* game_ = nullptr;
   Sjis sjis_;
   WebRaster raster_;
-  FormRenderer view_;
+  std::unique_ptr<FormRenderer> view_;  // at the zoom that fits the page
   BitmapFiles bitmaps_;
   WebAudioDevice audio_;
   std::deque<Input> input_;
