@@ -13,9 +13,13 @@ const scratch = document.createElement("canvas");
 const pen = scratch.getContext("2d", { willReadFrequently: true });
 
 var Module = {
-  // The largest whole zoom, 1 to 4, at which the window fits the page.
+  // The largest whole zoom, 1 to 4, at which the window fits the page, counted in the screen's
+  // own pixels: a high-density screen has several to a CSS pixel, and the text is drawn for them.
+  lusheraDpr: 1,
   lusheraScale() {
-    Module.lusheraZoom = Math.max(1, Math.min(4, Math.floor(Math.min(innerWidth / 551, innerHeight / 360))));
+    const dpr = window.devicePixelRatio || 1;
+    Module.lusheraDpr = dpr;
+    Module.lusheraZoom = Math.max(1, Math.min(4, Math.floor(Math.min(innerWidth * dpr / 551, innerHeight * dpr / 360))));
     return Module.lusheraZoom;
   },
 
@@ -56,6 +60,12 @@ var Module = {
         canvas.width = width;
         canvas.height = height;
         this.image = canvas.getContext("2d").createImageData(width, height);
+      }
+      // One pixel of the frame to one pixel of the screen.
+      const cssWidth = width / Module.lusheraDpr + "px";
+      if (canvas.style.width !== cssWidth) {
+        canvas.style.width = cssWidth;
+        canvas.style.height = height / Module.lusheraDpr + "px";
       }
       const out = new Uint32Array(this.image.data.buffer);
       for (let i = 0; i < out.length; ++i) {
@@ -231,6 +241,11 @@ var Module = {
       });
     };
     for (const e of gestures) addEventListener(e, startSound, true);
+    // A new density of the screen's pixels (the browser's zoom, another screen) with the same size
+    // comes as no resize event; the game hears of it as one.
+    const watchDensity = () => matchMedia(`(resolution: ${devicePixelRatio}dppx)`).addEventListener(
+      "change", () => { dispatchEvent(new Event("resize")); watchDensity(); }, { once: true });
+    watchDensity();
     // Saved when the page is hidden or closed, too.
     const saveNow = () => { Module.lusheraSaveAsked = true; if (Module.lusheraWake) Module.lusheraWake(); };
     document.addEventListener("visibilitychange", () => { if (document.visibilityState === "hidden") saveNow(); });

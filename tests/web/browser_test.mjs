@@ -95,14 +95,17 @@ const heroPixels = () =>
   });
 
 try {
+  await page.setViewport({ width: 1200, height: 800, deviceScaleFactor: 2, hasTouch: true });
   const started = Date.now();
   await page.goto(url);
   if (await until("load", "first frame", () => Number(document.body.dataset.frames) > 0, 30000))
     console.log(`first frame ${Date.now() - started} ms after the page was asked for`);
-  // The picture takes the largest whole zoom that fits the page, also when the page changes size.
-  for (const [width, height, frame] of [[700, 500, 551], [1200, 800, 1102]]) {
-    await page.setViewport({ width, height, hasTouch: true });
-    await until(`zoom in ${width} x ${height}`, `picture ${frame} pixels wide`, `document.getElementById("screen").width === ${frame}`);
+  // The picture takes the largest whole zoom that fits the page in the screen's own pixels (two
+  // to a CSS pixel here), also when the page changes size, one frame pixel to a screen pixel.
+  for (const [width, height, frame] of [[700, 500, 1102], [1200, 800, 2204]]) {
+    await page.setViewport({ width, height, deviceScaleFactor: 2, hasTouch: true });
+    await until(`zoom in ${width} x ${height}`, `picture ${frame} pixels wide`,
+      `document.getElementById("screen").width === ${frame} && document.getElementById("screen").getBoundingClientRect().width === ${frame / 2}`);
   }
   // start -> continue: the main screen with the map.
   if (await click("start", "Button39")) await message_window_shows_text("continue");

@@ -69,7 +69,7 @@ WebHost* host_of(void* user) { return static_cast<WebHost*>(user); }
 
 EM_BOOL on_mouse(int type, const EmscriptenMouseEvent* e, void* user) {
   WebHost* host = host_of(user);
-  const int x = static_cast<int>(e->targetX) / host->scale(), y = static_cast<int>(e->targetY) / host->scale();
+  const int x = host->window_units(e->targetX), y = host->window_units(e->targetY);
   if (type == EMSCRIPTEN_EVENT_MOUSEDOWN && e->button == 0) host->queue({WebHost::Input::Down, x, y, {}, false});
   else if (type == EMSCRIPTEN_EVENT_MOUSEUP && e->button == 0) host->queue({WebHost::Input::Up, x, y, {}, false});
   else if (type == EMSCRIPTEN_EVENT_MOUSEMOVE) host->queue({WebHost::Input::Move, x, y, {}, false});
@@ -81,7 +81,7 @@ EM_BOOL on_touch(int type, const EmscriptenTouchEvent* e, void* user) {
   WebHost* host = host_of(user);
   if (e->numTouches < 1) return EM_FALSE;
   const EmscriptenTouchPoint& t = e->touches[0];
-  const int x = static_cast<int>(t.targetX) / host->scale(), y = static_cast<int>(t.targetY) / host->scale();
+  const int x = host->window_units(t.targetX), y = host->window_units(t.targetY);
   if (type == EMSCRIPTEN_EVENT_TOUCHSTART) {
     host->queue({WebHost::Input::Move, x, y, {}, false});
     host->queue({WebHost::Input::Down, x, y, {}, false});
@@ -122,6 +122,7 @@ EM_BOOL on_key(int, const EmscriptenKeyboardEvent* e, void* user) {
 
 WebHost::WebHost(const char* canvas, int scale)
     : canvas_(canvas), scale_(std::clamp(scale, 1, 4)), view_(std::make_unique<FormRenderer>(sjis_, raster_, scale_)) {
+  screen_pixels_ = EM_ASM_DOUBLE({ return Module.lusheraDpr || 1; });
   const char* c = canvas_.c_str();
   emscripten_set_mousedown_callback(c, this, EM_TRUE, on_mouse);
   emscripten_set_mouseup_callback(c, this, EM_TRUE, on_mouse);
@@ -220,10 +221,11 @@ void WebHost::wait() {
 
 void WebHost::rezoom() {
   const int zoom = std::clamp(EM_ASM_INT({ return Module.lusheraScale(); }), 1, 4);
+  screen_pixels_ = EM_ASM_DOUBLE({ return Module.lusheraDpr; });
+  drawn_ = false;  // the page sizes the canvas for the screen's pixels at the next frame
   if (zoom == scale_) return;
   scale_ = zoom;
   view_ = std::make_unique<FormRenderer>(sjis_, raster_, scale_);
-  drawn_ = false;
 }
 
 void WebHost::dispatch(const Input& in) {

@@ -49,7 +49,8 @@ class WebHost : public Host {
     bool shift = false;
   };
   void queue(Input in);
-  int scale() const { return scale_; }
+  // A position on the canvas in CSS pixels, in window units.
+  int window_units(double css) const { return static_cast<int>(css * screen_pixels_) / scale_; }
   Game* game() { return game_; }
   // Writes the save and hands it to the browser's storage (when the data was read).
   void save();
@@ -70,6 +71,7 @@ class WebHost : public Host {
 
   std::string canvas_;
   int scale_;
+  double screen_pixels_ = 1;  // the screen's pixels to a CSS pixel
   Game* game_ = nullptr;
   Sjis sjis_;
   WebRaster raster_;
