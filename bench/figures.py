@@ -127,6 +127,9 @@ def web_rows():
          f"(median of 7; the browser's output latency: {w['output_latency_ms']:.0f} ms)", "≤ 30 ms over the floor",
          f"{w['click_to_sound_ms']:.1f} ms",
          f"a page playing a block at the press on a running context: {w['click_to_sound_floor_ms']:.1f} ms"),
+        ("the web page's effects: the frame pauses (20 ms and shorter) of entering a place and three "
+         "steps on its road", "≤ 1.15 × the pauses",
+         f"{w['pauses']['taken'] / w['pauses']['asked']:.3f} × ({w['pauses']['asked']} ms asked)", "the pauses: 1 ×"),
     ]
 
 

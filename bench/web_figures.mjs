@@ -1,6 +1,7 @@
 // The web page's figures, each beside its floor in the same browser: the first frame (a page that
-// draws one canvas), idle on the map (that canvas left still) and a click's sound (a page that
-// plays a block on a context kept running). Prints one JSON object; bench/figures.py publishes it.
+// draws one canvas), idle on the map (that canvas left still), a click's sound (a page that
+// plays a block on a context kept running) and the effects' frame pauses against their design
+// length. Prints one JSON object; bench/figures.py publishes it.
 //   node bench/web_figures.mjs PAGE_DIR
 import { mkdtemp, writeFile, rm } from "node:fs/promises";
 import { readFileSync, readdirSync } from "node:fs";
@@ -94,11 +95,22 @@ try {
   out.idle = await idleShare(browser, page);
   // The about panel's open and close buttons both click; each press comes to a rested output.
   const heard = [];
-  for (let i = 0; i < 7; ++i) {
+  for (let i = 0; i < 8; ++i) {
     heard.push(await clickToSound(page, i % 2 ? "BitBtn2" : "BitBtn3"));
     await wait(600);
   }
   out.click_to_sound_ms = median(heard);
+  // The effects' frames: into the first place and three steps on its road (the steps of a road
+  // that meets an opponent end in a battle, which has its own effects).
+  await page.evaluate(() => { Module.lusheraPauses = { asked: 0, taken: 0 }; });
+  for (const name of ["map2", "Button27", "Button27", "Button27"]) {
+    const ready = await page.waitForFunction((n) => Module.lusheraControl(n)?.clickable, { timeout: 10000 }, name).catch(() => null);
+    if (!ready) break;
+    const c = await control(page, name);
+    await page.mouse.click(c.x + c.w / 2, c.y + c.h / 2);
+    await wait(1500);
+  }
+  out.pauses = await page.evaluate(() => Module.lusheraPauses);
   out.output_latency_ms = await page.evaluate(() => Module.lusheraAudio.context.outputLatency * 1000);
   await page.close();
 

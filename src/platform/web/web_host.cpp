@@ -51,6 +51,26 @@ EM_JS(int, web_take_save_request, (), {
   Module.lusheraSaveAsked = false;
   return asked;
 });
+// For the page's figures: the effects' frame pauses (20 ms and shorter) asked for, and taken.
+EM_JS(void, web_note_pause, (int asked, double taken), {
+  if (asked > 20) return;
+  const p = Module.lusheraPauses = Module.lusheraPauses || { asked: 0, taken: 0 };
+  p.asked += asked;
+  p.taken += taken;
+});
+
+// A handler's pause. The browser makes a timer set from a timer's own callback wait at least
+// 4 ms once such calls nest five deep, which every pause after the first would be (each resumes
+// the game inside the last one's callback): the timer is set from a message's task instead, and
+// an effect's 1 ms frames take 1 ms.
+EM_ASYNC_JS(void, web_pause, (double ms), {
+  await new Promise((resolve) => {
+    const channel = new MessageChannel();
+    channel.port1.onmessage = () => setTimeout(resolve, ms);
+    channel.port2.postMessage(0);
+  });
+});
+
 // The loop's rest: the page's input (or its asking for a save) ends it early.
 EM_ASYNC_JS(void, web_rest, (int ms), {
   await new Promise((resolve) => {
@@ -139,14 +159,21 @@ WebHost::~WebHost() { emscripten_html5_remove_all_event_listeners(); }
 
 int64_t WebHost::now_ms() { return static_cast<int64_t>(emscripten_get_now()); }
 
+// The browser paints and gathers input meanwhile; input waits for after the handler, while the
+// sound goes on: its finished blocks are refilled every few milliseconds. Pauses that follow one
+// another closely (an effect's frames) keep to their sum, as in the window: the drawing between
+// them comes out of the next pause instead of adding to it.
 void WebHost::sleep_ms(int ms) {
-  // The browser paints and gathers input meanwhile; input waits for after the handler, while the
-  // sound goes on: its finished blocks are refilled every few milliseconds.
-  const int64_t end = now_ms() + std::max(0, ms);
-  for (int64_t left = end - now_ms(); left > 0; left = end - now_ms()) {
-    emscripten_sleep(static_cast<unsigned>(std::min<int64_t>(left, kTimerMs)));
+  constexpr double kChainedMs = 5;
+  const double start = emscripten_get_now();
+  const double from = pause_end_ > 0 && start - pause_end_ <= kChainedMs ? pause_end_ : start;
+  const double end = from + std::max(0, ms);
+  pause_end_ = end;
+  for (double left = end - emscripten_get_now(); left > 0; left = end - emscripten_get_now()) {
+    web_pause(std::min<double>(left, kTimerMs));
     audio_.poll();
   }
+  web_note_pause(ms, emscripten_get_now() - start);
 }
 
 void WebHost::repaint() { redraw(); }

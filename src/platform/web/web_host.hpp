@@ -86,6 +86,7 @@ class WebHost : public Host {
   TipTimer tip_;
   int mouse_x_ = 0, mouse_y_ = 0;
   int64_t next_tick_ = 0;
+  double pause_end_ = 0;  // when the last pause was due to end (emscripten_get_now)
   bool ticks_settled_ = false;  // the last tick changed nothing, and nothing came since
   uint64_t drawn_revision_ = 0;
   ctl::Id drawn_focus_ = ctl::form;
