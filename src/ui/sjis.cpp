@@ -68,20 +68,38 @@ bool dropped(char32_t cp) {
   return std::any_of(std::begin(kDropped), std::end(kDropped), [cp](const auto& r) { return cp >= r.first && cp <= r.last; });
 }
 
-// How each character of the Basic Multilingual Plane is written (a byte, or lead * 256 + trail),
-// in pages of 256 characters; pages without any character share one empty page.
+// Calls write(code point, sequence) for every character CP932 writes: a byte, or lead * 256 + trail.
+template <class Write>
+void for_each_written(Write write) {
+  // The sequences come in ascending order, as kNotWritten does.
+  const uint16_t* not_written = std::begin(kNotWritten);
+  auto read_back = [&](uint32_t cp, uint16_t sequence) {
+    while (not_written != std::end(kNotWritten) && *not_written < sequence) ++not_written;
+    if (not_written == std::end(kNotWritten) || *not_written != sequence) write(cp, sequence);
+  };
+  for (uint16_t b = 0; b < 256; ++b)
+    if (kByte[b] != kLeadByte && kByte[b] != kNoCharacter) read_back(kByte[b], b);
+  for (size_t row = 0; row < std::size(kLeads); ++row)
+    for (size_t t = 0; t < kTrails; ++t)
+      if (kPairs[row][t] != 0) read_back(kPairs[row][t], static_cast<uint16_t>(kLeads[row] << 8 | (kFirstTrail + t)));
+  for (const auto& w : kWrittenOnly) write(w.code_point, w.sequence);
+}
+
+// How each character of the Basic Multilingual Plane is written, in pages of 256 characters;
+// pages without any character share one empty page.
 class WritingTable {
  public:
   static constexpr uint16_t kNoForm = 0xFFFF;  // 0xFF is no lead byte
 
   WritingTable() {
-    pages_.emplace_back().fill(kNoForm);
-    for (uint16_t b = 0; b < 256; ++b)
-      if (kByte[b] != kLeadByte && kByte[b] != kNoCharacter) add_read_back(kByte[b], b);
-    for (size_t row = 0; row < std::size(kLeads); ++row)
-      for (size_t t = 0; t < kTrails; ++t)
-        if (kPairs[row][t] != 0) add_read_back(kPairs[row][t], static_cast<uint16_t>(kLeads[row] << 8 | (kFirstTrail + t)));
-    for (const auto& w : kWrittenOnly) add(w.code_point, w.sequence);
+    for_each_written([this](uint32_t cp, uint16_t) { page_of_[cp >> 8] = 1; });
+    uint16_t pages = 1;
+    for (uint16_t& page : page_of_)
+      if (page != 0) page = pages++;
+    std::array<uint16_t, 256> empty;
+    empty.fill(kNoForm);
+    pages_.assign(pages, empty);
+    for_each_written([this](uint32_t cp, uint16_t sequence) { pages_[page_of_[cp >> 8]][cp & 0xFF] = sequence; });
   }
 
   uint16_t operator()(char32_t cp) const {
@@ -89,18 +107,6 @@ class WritingTable {
   }
 
  private:
-  void add_read_back(uint32_t cp, uint16_t sequence) {
-    if (!std::binary_search(std::begin(kNotWritten), std::end(kNotWritten), sequence)) add(cp, sequence);
-  }
-  void add(uint32_t cp, uint16_t sequence) {
-    uint16_t& page = page_of_[cp >> 8];
-    if (page == 0) {
-      page = static_cast<uint16_t>(pages_.size());
-      pages_.emplace_back().fill(kNoForm);
-    }
-    pages_[page][cp & 0xFF] = sequence;
-  }
-
   std::array<uint16_t, 256> page_of_{};
   std::vector<std::array<uint16_t, 256>> pages_;
 };
