@@ -1,97 +1,168 @@
 #include "ui/sjis.hpp"
 
-#include <iconv.h>
-
-#include <cerrno>
-#include <stdexcept>
-#include <utility>
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <iterator>
+#include <vector>
 
 namespace {
-iconv_t open(const char* to, const char* from) {
-  iconv_t cd = iconv_open(to, from);
-  if (cd == reinterpret_cast<iconv_t>(-1))
-    throw std::runtime_error(std::string("iconv cannot convert ") + from + " to " + to);
-  return cd;
-}
+#include "ui/cp932_table.inc"
 
-bool has_cp932() {
-  iconv_t cd = iconv_open("UTF-8", "CP932");
-  if (cd == reinterpret_cast<iconv_t>(-1)) return false;
-  iconv_close(cd);
-  return true;
-}
+constexpr size_t kTrails = kLastTrail - kFirstTrail + 1;
 
-// Where CP932 and plain Shift-JIS read the same bytes as different characters (UTF-8): CP932's,
-// then plain Shift-JIS's.
-constexpr std::pair<std::string_view, std::string_view> kCp932Differences[] = {
-    {"\xEF\xBD\x9E", "\xE3\x80\x9C"},  // ～ FULLWIDTH TILDE, 〜 WAVE DASH
-    {"\xEF\xBC\x8D", "\xE2\x88\x92"},  // － FULLWIDTH HYPHEN-MINUS, − MINUS SIGN
-    {"\xE2\x88\xA5", "\xE2\x80\x96"},  // ∥ PARALLEL TO, ‖ DOUBLE VERTICAL LINE
-    {"\xEF\xBC\xBC", "\x5C"},  // ＼ FULLWIDTH REVERSE SOLIDUS, the backslash
-    {"\xEF\xBF\xA0", "\xC2\xA2"},  // ￠, ¢
-    {"\xEF\xBF\xA1", "\xC2\xA3"},  // ￡, £
-    {"\xEF\xBF\xA2", "\xC2\xAC"},  // ￢, ¬
-};
+// The row of kPairs for each lead byte.
+constexpr std::array<uint8_t, 256> kRowOf = [] {
+  std::array<uint8_t, 256> row{};
+  for (size_t i = 0; i < std::size(kLeads); ++i) row[kLeads[i]] = static_cast<uint8_t>(i);
+  return row;
+}();
 
-std::string replaced(std::string text, bool to_plain) {
-  for (const auto& [cp932, plain] : kCp932Differences) {
-    const std::string_view from = to_plain ? cp932 : plain, to = to_plain ? plain : cp932;
-    if (!to_plain && from == "\x5C") continue;  // a backslash read is the ASCII one
-    for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
-      text.replace(at, from.size(), to);
-  }
-  return text;
-}
-
-// Converts as much as possible; on a byte sequence that cannot be converted, writes `bad` and
-// skips `skip` input bytes. An incomplete sequence at the end is dropped.
-std::string convert(void* handle, std::string_view in, std::string_view bad, size_t skip) {
-  iconv_t cd = static_cast<iconv_t>(handle);
-  iconv(cd, nullptr, nullptr, nullptr, nullptr);
-  std::string out;
-  out.reserve(in.size() * 3 / 2 + 8);
-  char* src = const_cast<char*>(in.data());
-  size_t left = in.size();
-  char buf[256];
-  while (left > 0) {
-    char* dst = buf;
-    size_t room = sizeof buf;
-    size_t r = iconv(cd, &src, &left, &dst, &room);
-    out.append(buf, dst - buf);
-    if (r != static_cast<size_t>(-1)) continue;
-    if (errno == E2BIG) continue;
-    if (errno == EINVAL) break;  // incomplete last character
-    out.append(bad);             // EILSEQ
-    size_t n = std::min(skip, left);
-    src += n;
-    left -= n;
-    // In UTF-8, skip the continuation bytes of the character too.
-    if (skip == 1 && bad == "?")
-      while (left > 0 && (static_cast<unsigned char>(*src) & 0xC0) == 0x80) ++src, --left;
+char* put_utf8(char* out, uint32_t cp) {
+  if (cp < 0x80) {
+    *out++ = static_cast<char>(cp);
+  } else if (cp < 0x800) {
+    *out++ = static_cast<char>(0xC0 | cp >> 6);
+    *out++ = static_cast<char>(0x80 | (cp & 0x3F));
+  } else {
+    *out++ = static_cast<char>(0xE0 | cp >> 12);
+    *out++ = static_cast<char>(0x80 | (cp >> 6 & 0x3F));
+    *out++ = static_cast<char>(0x80 | (cp & 0x3F));
   }
   return out;
 }
+
+bool continuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+
+// One UTF-8 character read the way the C library reads one: the lead byte tells the length (up to
+// the six bytes of the old UTF-8), and the sequence is whole, incomplete at the end of the text, or
+// broken (a byte missing, too long a form, a surrogate, beyond Unicode).
+struct Utf8Char {
+  enum { kWhole, kIncomplete, kBroken } state;
+  char32_t code_point = 0;
+  size_t length = 1;
+};
+
+Utf8Char read_utf8(std::string_view text, size_t at) {
+  const auto lead = static_cast<unsigned char>(text[at]);
+  if (lead < 0x80) return {Utf8Char::kWhole, lead, 1};
+  size_t length;
+  if (lead >= 0xC2 && lead <= 0xDF) length = 2;
+  else if (lead >= 0xE0 && lead <= 0xEF) length = 3;
+  else if (lead >= 0xF0 && lead <= 0xF7) length = 4;
+  else if (lead >= 0xF8 && lead <= 0xFB) length = 5;
+  else if (lead == 0xFC || lead == 0xFD) length = 6;
+  else return {Utf8Char::kBroken};
+  const size_t have = std::min(length, text.size() - at);
+  for (size_t i = 1; i < have; ++i)
+    if (!continuation(text[at + i])) return {Utf8Char::kBroken};
+  if (have < length) return {Utf8Char::kIncomplete};
+  char32_t cp = lead & (0x7F >> length);
+  for (size_t i = 1; i < length; ++i) cp = cp << 6 | (static_cast<unsigned char>(text[at + i]) & 0x3F);
+  const bool too_long = length > 2 && cp >> (5 * length - 4) == 0;
+  if (too_long || (cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF) return {Utf8Char::kBroken};
+  return {Utf8Char::kWhole, cp, length};
+}
+
+bool dropped(char32_t cp) {
+  return std::any_of(std::begin(kDropped), std::end(kDropped), [cp](const auto& r) { return cp >= r.first && cp <= r.last; });
+}
+
+// Calls write(code point, sequence) for every character CP932 writes: a byte, or lead * 256 + trail.
+template <class Write>
+void for_each_written(Write write) {
+  // The sequences come in ascending order, as kNotWritten does.
+  const uint16_t* not_written = std::begin(kNotWritten);
+  auto read_back = [&](uint32_t cp, uint16_t sequence) {
+    while (not_written != std::end(kNotWritten) && *not_written < sequence) ++not_written;
+    if (not_written == std::end(kNotWritten) || *not_written != sequence) write(cp, sequence);
+  };
+  for (uint16_t b = 0; b < 256; ++b)
+    if (kByte[b] != kLeadByte && kByte[b] != kNoCharacter) read_back(kByte[b], b);
+  for (size_t row = 0; row < std::size(kLeads); ++row)
+    for (size_t t = 0; t < kTrails; ++t)
+      if (kPairs[row][t] != 0) read_back(kPairs[row][t], static_cast<uint16_t>(kLeads[row] << 8 | (kFirstTrail + t)));
+  for (const auto& w : kWrittenOnly) write(w.code_point, w.sequence);
+}
+
+// How each character of the Basic Multilingual Plane is written, in pages of 256 characters;
+// pages without any character share one empty page.
+class WritingTable {
+ public:
+  static constexpr uint16_t kNoForm = 0xFFFF;  // 0xFF is no lead byte
+
+  WritingTable() {
+    for_each_written([this](uint32_t cp, uint16_t) { page_of_[cp >> 8] = 1; });
+    uint16_t pages = 1;
+    for (uint16_t& page : page_of_)
+      if (page != 0) page = pages++;
+    std::array<uint16_t, 256> empty;
+    empty.fill(kNoForm);
+    pages_.assign(pages, empty);
+    for_each_written([this](uint32_t cp, uint16_t sequence) { pages_[page_of_[cp >> 8]][cp & 0xFF] = sequence; });
+  }
+
+  uint16_t operator()(char32_t cp) const {
+    return cp > 0xFFFF ? kNoForm : pages_[page_of_[cp >> 8]][cp & 0xFF];
+  }
+
+ private:
+  std::array<uint16_t, 256> page_of_{};
+  std::vector<std::array<uint16_t, 256>> pages_;
+};
+
+// The writing table is made from the constant tables above, once, when first written with.
+const WritingTable& writing_table() {
+  static const WritingTable table;
+  return table;
+}
 }  // namespace
 
-Sjis::Sjis() : plain_(!has_cp932()) {
-  const char* sjis = plain_ ? "SHIFT_JIS" : "CP932";
-  to_sjis_ = open(sjis, "UTF-8");
-  to_utf8_ = open("UTF-8", sjis);
-}
-
-Sjis::~Sjis() {
-  iconv_close(static_cast<iconv_t>(to_sjis_));
-  iconv_close(static_cast<iconv_t>(to_utf8_));
-}
-
+// Both directions write into a string long enough for any outcome, then cut it to what was written.
 std::string Sjis::from_utf8(std::string_view utf8) const {
-  if (plain_) return convert(to_sjis_, replaced(std::string(utf8), true), "?", 1);
-  return convert(to_sjis_, utf8, "?", 1);
+  const WritingTable& written = writing_table();
+  std::string out(utf8.size() * 2, '\0');
+  char* o = out.data();
+  for (size_t at = 0; at < utf8.size();) {
+    const Utf8Char c = read_utf8(utf8, at);
+    if (c.state == Utf8Char::kIncomplete) break;
+    if (c.state == Utf8Char::kWhole) {
+      if (const uint16_t sequence = written(c.code_point); sequence != WritingTable::kNoForm) {
+        if (sequence > 0xFF) *o++ = static_cast<char>(sequence >> 8);
+        *o++ = static_cast<char>(sequence & 0xFF);
+        at += c.length;
+        continue;
+      }
+      if (dropped(c.code_point)) {
+        at += c.length;
+        continue;
+      }
+    }
+    // No Shift-JIS form, or not UTF-8: one "?" for the lead byte and its continuation bytes.
+    *o++ = '?';
+    for (++at; at < utf8.size() && continuation(utf8[at]); ++at) {}
+  }
+  out.resize(o - out.data());
+  return out;
 }
 
 std::string Sjis::to_utf8(std::string_view sjis) const {
-  std::string utf8 = convert(to_utf8_, sjis, "\xEF\xBF\xBD", 1);
-  return plain_ ? replaced(std::move(utf8), false) : utf8;
+  std::string out(sjis.size() * 3, '\0');
+  char* o = out.data();
+  for (size_t at = 0; at < sjis.size();) {
+    const auto b = static_cast<unsigned char>(sjis[at++]);
+    uint32_t cp = kByte[b];
+    if (cp == kLeadByte) {
+      if (at == sjis.size()) break;  // an incomplete last character
+      const auto trail = static_cast<unsigned char>(sjis[at]);
+      cp = trail >= kFirstTrail && trail <= kLastTrail ? kPairs[kRowOf[b]][trail - kFirstTrail] : 0;
+      if (cp != 0) ++at;
+      else cp = kNoCharacter;  // the lead byte alone is bad; the trail byte is read on its own
+    }
+    o = put_utf8(o, cp == kNoCharacter ? 0xFFFD : cp);
+  }
+  out.resize(o - out.data());
+  return out;
 }
 
 const std::string& Sjis::literal(const char* utf8) const {

@@ -4,28 +4,25 @@
 #include <unordered_map>
 
 // Conversion between the game's Shift-JIS texts (code page 932) and UTF-8, the encoding of our
-// sources, of the transcript and of the font renderer.
+// sources, of the transcript and of the font renderer. The code page is our own table
+// (cp932_table.inc, made from the C library's converter), so every build, whatever its C library,
+// reads and writes the same bytes the same way.
 class Sjis {
  public:
-  Sjis();
-  ~Sjis();
+  Sjis() = default;
   Sjis(const Sjis&) = delete;
   Sjis& operator=(const Sjis&) = delete;
 
-  // UTF-8 -> Shift-JIS. Characters without a Shift-JIS form become "?".
+  // UTF-8 -> Shift-JIS. Characters without a Shift-JIS form become "?", and so does each broken
+  // UTF-8 sequence; an incomplete last character is left out.
   std::string from_utf8(std::string_view utf8) const;
-  // Shift-JIS -> UTF-8. Bytes that are not Shift-JIS become U+FFFD; an incomplete last
-  // character is left out.
+  // Shift-JIS -> UTF-8. Bytes that are not Shift-JIS become U+FFFD, one byte at a time; an
+  // incomplete last character is left out.
   std::string to_utf8(std::string_view sjis) const;
 
   // A literal of the source, converted the first time it is asked for and kept.
   const std::string& literal(const char* utf8) const;
 
  private:
-  void* to_sjis_;
-  void* to_utf8_;
-  // The C library knows no CP932, only plain Shift-JIS (a browser's): the characters the two
-  // map differently are put right around the conversion.
-  bool plain_ = false;
   mutable std::unordered_map<const char*, std::string> literals_;
 };

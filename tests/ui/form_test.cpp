@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
+#include <iconv.h>
 
+#include <cerrno>
 #include <set>
 
 #include "support/test_game.hpp"
@@ -122,6 +124,102 @@ TEST(Sjis, RoundTripsAndMarksBadBytes) {
   EXPECT_EQ(s.to_utf8("a\x82"), "a") << "an incomplete last character is left out";
   EXPECT_EQ(s.to_utf8("\xFF" "b"), "\xEF\xBF\xBD" "b");
   EXPECT_EQ(s.from_utf8("😀"), "?");
+}
+
+TEST(Sjis, ReadsTheExtensionsAndWritesOnePairForEachCharacter) {
+  Sjis s;
+  const struct {
+    const char* sjis;
+    const char* utf8;
+  } reads[] = {
+      {"\x87\x40\x87\x54\x87\x8A", "①Ⅰ㈱"},  // NEC's row 13
+      {"\xED\x40\xEE\xEF", "纊ⅰ"},          // NEC's selection of IBM's characters
+      {"\xFA\x40\xFA\x5B\xFC\x4B", "ⅰ∵黑"},  // IBM's extensions
+      {"\xF0\x40", "\xEE\x80\x80"},          // the user-defined area
+      {"\x81\x20", "\xEF\xBF\xBD "},          // a lead byte before no trail byte
+      {"\x85\x40", "\xEF\xBF\xBD@"},          // an empty pair
+      {"\x80\xA0\xFD", "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"},
+      {"\xB1\x87", "ｱ"},
+  };
+  for (const auto& r : reads) EXPECT_EQ(s.to_utf8(r.sjis), r.utf8) << r.utf8;
+  const struct {
+    const char* utf8;
+    const char* sjis;
+  } writes[] = {
+      {"ⅰⅠ", "\xFA\x40\x87\x54"},  // IBM's small numerals, NEC's capital ones
+      {"∵≒¬", "\x81\xE6\x81\xE0\x81\xCA"},  // JIS X 0208's own pairs first
+      {"¥‾", "\\~"},
+      {"\xE3\x81", ""},  // an incomplete last character
+      {"\xE3\x81" "a", "?a"},
+      {"\xC0\x80" "a\xED\xA0\x80\x80", "?a?"},  // too long a form; a surrogate
+      {"a\xF3\xA0\x80\x81", "a"},  // a tag character is written as nothing
+  };
+  for (const auto& w : writes) EXPECT_EQ(s.from_utf8(w.utf8), w.sjis) << w.utf8;
+}
+
+// The C library's own converter, with the error handling Sjis promises: `bad` for a sequence it
+// cannot convert, then one byte skipped (in UTF-8 with its continuation bytes); an incomplete
+// last character left out.
+std::string c_library_converts(iconv_t cd, std::string_view in, std::string_view bad) {
+  iconv(cd, nullptr, nullptr, nullptr, nullptr);
+  std::string out;
+  char* src = const_cast<char*>(in.data());
+  size_t left = in.size();
+  while (left > 0) {
+    char buf[64];
+    char* dst = buf;
+    size_t room = sizeof buf;
+    const size_t r = iconv(cd, &src, &left, &dst, &room);
+    out.append(buf, dst - buf);
+    if (r != static_cast<size_t>(-1) || errno == E2BIG) continue;
+    if (errno == EINVAL) break;
+    out.append(bad);
+    ++src, --left;
+    if (bad == "?")
+      while (left > 0 && (static_cast<unsigned char>(*src) & 0xC0) == 0x80) ++src, --left;
+  }
+  return out;
+}
+
+TEST(Sjis, ConvertsAsTheCLibrarysCodePage932) {
+  const iconv_t read = iconv_open("UTF-8", "CP932"), write = iconv_open("CP932", "UTF-8");
+  if (read == reinterpret_cast<iconv_t>(-1) || write == reinterpret_cast<iconv_t>(-1))
+    GTEST_SKIP() << "the C library has no CP932 to compare with";
+  Sjis s;
+  int wrong = 0;
+  std::string first_wrong;
+  auto compare = [&](const std::string& in, bool reading) {
+    const std::string ours = reading ? s.to_utf8(in) : s.from_utf8(in);
+    if (ours == c_library_converts(reading ? read : write, in, reading ? "\xEF\xBF\xBD" : "?")) return;
+    if (wrong++ == 0)
+      for (unsigned char c : in) first_wrong += std::to_string(c) + " ";
+  };
+  // Every byte and byte pair, read as Shift-JIS and as (mostly broken) UTF-8.
+  for (int a = 0; a < 256; ++a) {
+    for (bool reading : {true, false}) compare(std::string(1, static_cast<char>(a)), reading);
+    for (int b = 0; b < 256; ++b)
+      for (bool reading : {true, false}) compare({static_cast<char>(a), static_cast<char>(b)}, reading);
+  }
+  // Every character written; the longer forms cut short or broken.
+  for (char32_t cp = 0; cp <= 0x10FFFF; ++cp) {
+    if (cp >= 0xD800 && cp <= 0xDFFF) continue;
+    std::string utf8;
+    if (cp < 0x80) utf8 = {static_cast<char>(cp)};
+    else if (cp < 0x800) utf8 = {static_cast<char>(0xC0 | cp >> 6), static_cast<char>(0x80 | (cp & 0x3F))};
+    else if (cp < 0x10000)
+      utf8 = {static_cast<char>(0xE0 | cp >> 12), static_cast<char>(0x80 | (cp >> 6 & 0x3F)), static_cast<char>(0x80 | (cp & 0x3F))};
+    else
+      utf8 = {static_cast<char>(0xF0 | cp >> 18), static_cast<char>(0x80 | (cp >> 12 & 0x3F)),
+              static_cast<char>(0x80 | (cp >> 6 & 0x3F)), static_cast<char>(0x80 | (cp & 0x3F))};
+    compare(utf8 + "a", false);
+  }
+  for (int lead = 0xE0; lead < 0x100; ++lead)
+    for (int b : {0x41, 0x80, 0x8F, 0x90, 0x9F, 0xA0, 0xBF, 0xC0})
+      for (const char* end : {"", "\x80", "\x80\x80", "\x80\x80\x80", "\x80\x80\x80\x80", "\x80" "a"})
+        compare(std::string{static_cast<char>(lead), static_cast<char>(b)} + end, false);
+  EXPECT_EQ(wrong, 0) << "first differing input (bytes): " << first_wrong;
+  iconv_close(read);
+  iconv_close(write);
 }
 
 }  // namespace
