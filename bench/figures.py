@@ -124,12 +124,13 @@ def web_rows():
          f"{w['idle']['browser']:.2f} % ({w['idle']['page']:.2f} %)",
          f"a still canvas: {w['idle_floor']['browser']:.2f} % ({w['idle_floor']['page']:.2f} %)"),
         ("the web page: a click's sound, from the press to its first block at the output "
-         f"(median of 7; the browser's output latency: {w['output_latency_ms']:.0f} ms)", "≤ 30 ms over the floor",
+         f"(median of 8; the browser's output latency: {w['output_latency_ms']:.0f} ms)", "≤ 30 ms over the floor",
          f"{w['click_to_sound_ms']:.1f} ms",
          f"a page playing a block at the press on a running context: {w['click_to_sound_floor_ms']:.1f} ms"),
-        ("the web page's effects: the frame pauses (20 ms and shorter) of entering a place and three "
-         "steps on its road", "≤ 1.15 × the pauses",
-         f"{w['pauses']['taken'] / w['pauses']['asked']:.3f} × ({w['pauses']['asked']} ms asked)", "the pauses: 1 ×"),
+        ("the web page's pauses: entering a place and walking back out, three times, from each handler's "
+         "first pause to its last (the drawing between them included)", "≤ 1.15 × the pauses",
+         f"{w['pauses']['taken'] / w['pauses']['asked']:.3f} × ({w['pauses']['asked']:.0f} ms of pauses)",
+         "the pauses: 1 ×"),
     ]
 
 

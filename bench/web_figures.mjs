@@ -100,10 +100,9 @@ try {
     await wait(600);
   }
   out.click_to_sound_ms = median(heard);
-  // The effects' frames: into the first place and three steps on its road (the steps of a road
-  // that meets an opponent end in a battle, which has its own effects).
+  // The pauses of handlers with effects: into the first place and back out, three times.
   await page.evaluate(() => { Module.lusheraPauses = { asked: 0, taken: 0 }; });
-  for (const name of ["map2", "Button27", "Button27", "Button27"]) {
+  for (const name of ["map2", "Button16", "map2", "Button16", "map2", "Button16"]) {
     const ready = await page.waitForFunction((n) => Module.lusheraControl(n)?.clickable, { timeout: 10000 }, name).catch(() => null);
     if (!ready) break;
     const c = await control(page, name);

@@ -53,13 +53,14 @@ var Module = {
 
   lusheraScreen: {
     image: null,
-    // The composed frame (0x00RRGGBB pixels) onto the canvas.
-    put(selector, pixels, width, height) {
+    // The part x, y, w, h of the composed frame (0x00RRGGBB pixels) onto the canvas.
+    put(selector, pixels, width, height, x, y, w, h) {
       const canvas = document.querySelector(selector);
       if (canvas.width !== width || canvas.height !== height || !this.image) {
         canvas.width = width;
         canvas.height = height;
         this.image = canvas.getContext("2d").createImageData(width, height);
+        [x, y, w, h] = [0, 0, width, height];
       }
       // One pixel of the frame to one pixel of the screen.
       const cssWidth = width / Module.lusheraDpr + "px";
@@ -68,11 +69,13 @@ var Module = {
         canvas.style.height = height / Module.lusheraDpr + "px";
       }
       const out = new Uint32Array(this.image.data.buffer);
-      for (let i = 0; i < out.length; ++i) {
-        const p = pixels[i];
-        out[i] = 0xff000000 | ((p & 0xff) << 16) | (p & 0xff00) | ((p >> 16) & 0xff);
+      for (let row = y; row < y + h; ++row) {
+        for (let i = row * width + x, end = i + w; i < end; ++i) {
+          const p = pixels[i];
+          out[i] = 0xff000000 | ((p & 0xff) << 16) | (p & 0xff00) | ((p >> 16) & 0xff);
+        }
       }
-      canvas.getContext("2d").putImageData(this.image, 0, 0);
+      canvas.getContext("2d").putImageData(this.image, 0, 0, x, y, w, h);
       document.body.dataset.frames = String(Number(document.body.dataset.frames || 0) + 1);
     },
     error(text) {

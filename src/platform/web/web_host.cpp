@@ -20,8 +20,9 @@ constexpr int kTimerMs = 10;
 constexpr int kRestMs = 1000;  // the longest rest without anything coming
 
 // clang-format off
-EM_JS(void, web_put_frame, (const char* canvas, const uint32_t* pixels, int width, int height), {
-  Module.lusheraScreen.put(UTF8ToString(canvas), HEAPU32.subarray(pixels >> 2, (pixels >> 2) + width * height), width, height);
+// The part x, y, w, h of the composed frame onto the canvas.
+EM_JS(void, web_put_frame, (const char* canvas, const uint32_t* pixels, int width, int height, int x, int y, int w, int h), {
+  Module.lusheraScreen.put(UTF8ToString(canvas), HEAPU32.subarray(pixels >> 2, (pixels >> 2) + width * height), width, height, x, y, w, h);
 });
 
 EM_JS(void, web_show_error, (const char* text), {
@@ -51,9 +52,9 @@ EM_JS(int, web_take_save_request, (), {
   Module.lusheraSaveAsked = false;
   return asked;
 });
-// For the page's figures: the effects' frame pauses (20 ms and shorter) asked for, and taken.
-EM_JS(void, web_note_pause, (int asked, double taken), {
-  if (asked > 20) return;
+// For the page's figures: a handler's pauses, asked for, and the time from the start of its
+// first to the end of its last (the drawing between them included).
+EM_JS(void, web_note_pauses, (double asked, double taken), {
   const p = Module.lusheraPauses = Module.lusheraPauses || { asked: 0, taken: 0 };
   p.asked += asked;
   p.taken += taken;
@@ -166,6 +167,8 @@ int64_t WebHost::now_ms() { return static_cast<int64_t>(emscripten_get_now()); }
 void WebHost::sleep_ms(int ms) {
   constexpr double kChainedMs = 5;
   const double start = emscripten_get_now();
+  if (pauses_.asked == 0) pauses_.first_start = start;
+  pauses_.asked += std::max(0, ms);
   const double from = pause_end_ > 0 && start - pause_end_ <= kChainedMs ? pause_end_ : start;
   const double end = from + std::max(0, ms);
   pause_end_ = end;
@@ -173,7 +176,7 @@ void WebHost::sleep_ms(int ms) {
     web_pause(std::min<double>(left, kTimerMs));
     audio_.poll();
   }
-  web_note_pause(ms, emscripten_get_now() - start);
+  pauses_.last_end = emscripten_get_now();
 }
 
 void WebHost::repaint() { redraw(); }
@@ -189,8 +192,9 @@ void WebHost::redraw(bool force) {
     return;
   view_->compose(form, ui);
   const Frame& f = view_->frame();
-  web_put_frame(canvas_.c_str(), f.pixels.data(), f.width, f.height);
-  publish_controls();
+  // Only where the frame changed since the last one put on the canvas.
+  const Rect part = view_->take_changes().value_or(Rect{0, 0, f.width, f.height});
+  if (!part.empty()) web_put_frame(canvas_.c_str(), f.pixels.data(), f.width, f.height, part.x, part.y, part.w, part.h);
   drawn_ = true;
   drawn_revision_ = form.revision();
   drawn_focus_ = form.focus;
@@ -238,6 +242,7 @@ void WebHost::tick_if_due() {
 }
 
 void WebHost::wait() {
+  publish_controls();
   if (ticks_settled_ && input_.empty() && !audio_.playing() && !tip_.waiting()) {
     web_rest(kRestMs);
     next_tick_ = now_ms() + kTimerMs;  // the timer starts afresh after what came
@@ -337,6 +342,10 @@ void WebHost::dispatch(const Input& in) {
 
 void WebHost::publish_controls() {
   const Form& form = game_->form;
+  if (published_ && form.revision() == published_revision_ && form.focus == published_focus_) return;
+  published_ = true;
+  published_revision_ = form.revision();
+  published_focus_ = form.focus;
   std::string json = "{";
   for (int i = 0; i < ctl::count; ++i) {
     const auto id = static_cast<ctl::Id>(i);
@@ -355,8 +364,10 @@ void WebHost::handle_input() {
   while (!input_.empty()) {
     const Input in = input_.front();
     input_.pop_front();
+    pauses_ = {};
     dispatch(in);
     redraw();
+    if (pauses_.asked > 0) web_note_pauses(pauses_.asked, pauses_.last_end - pauses_.first_start);
   }
 }
 

@@ -87,8 +87,14 @@ class WebHost : public Host {
   int mouse_x_ = 0, mouse_y_ = 0;
   int64_t next_tick_ = 0;
   double pause_end_ = 0;  // when the last pause was due to end (emscripten_get_now)
+  struct {
+    double asked = 0, first_start = 0, last_end = 0;
+  } pauses_;  // the running handler's, for the page's figures
   bool ticks_settled_ = false;  // the last tick changed nothing, and nothing came since
   uint64_t drawn_revision_ = 0;
+  bool published_ = false;  // the controls as the page's tests see them: published when the loop waits
+  uint64_t published_revision_ = 0;
+  ctl::Id published_focus_ = ctl::form;
   ctl::Id drawn_focus_ = ctl::form;
   UiState drawn_ui_;
   bool drawn_ = false;
