@@ -248,13 +248,15 @@ void WebHost::wait() {
     next_tick_ = now_ms() + kTimerMs;  // the timer starts afresh after what came
     return;
   }
-  emscripten_sleep(static_cast<unsigned>(std::clamp<int64_t>(next_tick_ - now_ms(), 1, kTimerMs)));
+  web_pause(static_cast<double>(std::clamp<int64_t>(next_tick_ - now_ms(), 1, kTimerMs)));
 }
 
 void WebHost::rezoom() {
   const int zoom = std::clamp(EM_ASM_INT({ return Module.lusheraScale(); }), 1, 4);
   screen_pixels_ = EM_ASM_DOUBLE({ return Module.lusheraDpr; });
-  drawn_ = false;  // the page sizes the canvas for the screen's pixels at the next frame
+  // The next frame goes to the canvas whole, and the page sizes it for the screen's pixels.
+  drawn_ = false;
+  view_->show_all_again();
   if (zoom == scale_) return;
   scale_ = zoom;
   view_ = std::make_unique<FormRenderer>(sjis_, raster_, scale_);
