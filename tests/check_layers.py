@@ -23,7 +23,8 @@ ALLOWED = {
     "game": GAME,
     # The picture composed in memory: the form and its text, for any host.
     "render": {"render", "ui", "core"},
-    "platform": GAME | {"platform"},
+    # The input path shared by the hosts knows what keys do to the controls.
+    "platform": GAME | {"platform", "render"},
     "platform/headless": GAME | {"platform/headless", "platform", "render"},
     "platform/web": GAME | {"platform/web", "platform", "render"},
 }

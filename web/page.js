@@ -119,7 +119,6 @@ var Module = {
     // Sound is allowed once the context has run (the browser lets it from the player's first
     // click or key); before that, blocks count as played at once.
     started: false,
-    running() { return this.started; },
     // While paused, blocks are held (a copy), and scheduled when it restarts.
     paused: false,
     held: [],
@@ -130,7 +129,7 @@ var Module = {
       }
       const f = this.format;
       this.written += bytes.length;
-      if (!this.running()) {
+      if (!this.started) {
         this.dropped = this.written;
         return;
       }
@@ -156,7 +155,7 @@ var Module = {
     },
     // Bytes heard by now.
     played() {
-      const now = this.running() ? this.context.currentTime : Infinity;
+      const now = this.started ? this.context.currentTime : Infinity;
       while (this.blocks.length && this.blocks[0][0] <= now) this.blocks.shift();
       if (!this.blocks.length) return this.written;
       const [end, mark, bytes] = this.blocks[0];

@@ -5,6 +5,7 @@
 #include "core/game.hpp"
 #include "core/operations.hpp"
 #include "game/input.hpp"
+#include "ui/technique_buttons.hpp"
 
 Recorder::Recorder(const std::string& path, const std::string& header) : path_(path) {
   if (path.empty()) return;
@@ -91,6 +92,21 @@ void Recorder::select(Game& g, ctl::Id list, int index) {
 void Recorder::slide(Game& g, ctl::Id slider, int position) {
   if (!recording()) return slider_changed(g, slider, position);
   record("slider " + std::to_string(position), [&] { slider_changed(g, slider, position); });
+}
+
+void Recorder::move_focus(Game& g, int direction) {
+  const ctl::Id id = g.form.next_focus(direction);
+  if (id == ctl::form) return;
+  g.form.focus = id;
+  if (technique_of(id) != 0) hover(g, id);
+}
+
+void Recorder::move_key(Game& g, MoveKey key) {
+  const KeyMove move = move_key_target(g.form, key);
+  if (move.id == ctl::form) return;
+  if (g.form[move.id].kind == Kind::Slider) return slide(g, move.id, move.value);
+  select(g, move.id, move.value);
+  scroll_to_selection(g.form, move.id);
 }
 
 // The timer also runs while a question waits, inside the operation that asked: those ticks go

@@ -4,13 +4,14 @@
 #include <string>
 #include <vector>
 
+#include "render/control_input.hpp"
 #include "ui/form.hpp"
 
 struct Game;
 
-// Passes the player's input from the window on to the game and, when recording (--record FILE),
-// writes it down as a script for the scripted driver, so that a bug report can carry the session:
-// played headless on a copy of the data as it was when the window opened, the script replays the
+// Passes the player's input from a host (the window, the page) on to the game and, when recording
+// (the window's --record FILE), writes it down as a script for the scripted driver, so that a bug
+// report can carry the session: played headless on a copy of the data as it was when the window opened, the script replays the
 // session exactly and ends in the same state.
 //
 // Each operation is written with what it took from outside the game, queued before it: the
@@ -33,6 +34,11 @@ class Recorder {
   // The driver's `select` and `slider` stand for the window's only list and slider.
   void select(Game& g, ctl::Id list, int index);
   void slide(Game& g, ctl::Id slider, int position);
+  // The keys every host takes alike: Tab (+1) or Shift+Tab (-1) moves the focus (a technique
+  // button with the focus is pointed at, so the info panel follows it); a move key moves the
+  // focused slider, or else the shown list's selection, kept in view.
+  void move_focus(Game& g, int direction);
+  void move_key(Game& g, MoveKey key);
   bool tick(Game& g);  // what timer_tick() says
   // The answer the question box got; returns it.
   bool answered(bool yes);

@@ -5,7 +5,6 @@
 #include "core/game.hpp"
 #include "platform/sdl/sdl_host.hpp"
 #include "render/widgets.hpp"
-#include "ui/technique_buttons.hpp"
 
 bool SdlHost::is_enter(SDL_Keycode k) { return k == SDLK_RETURN || k == SDLK_KP_ENTER; }
 
@@ -84,14 +83,7 @@ void SdlHost::on_arrow_key(SDL_Keycode k) {
     case SDLK_END: key = MoveKey::End; break;
     default: return;
   }
-  const KeyMove move = move_key_target(g.form, key);
-  if (move.id == ctl::form) return;
-  if (g.form[move.id].kind == Kind::Slider) {
-    recorder_.slide(g, move.id, move.value);
-  } else {
-    recorder_.select(g, move.id, move.value);
-    scroll_to_selection(g.form, move.id);
-  }
+  recorder_.move_key(g, key);
 }
 
 void SdlHost::on_key_up(const SDL_KeyboardEvent& key) {
@@ -104,14 +96,7 @@ void SdlHost::on_key_up(const SDL_KeyboardEvent& key) {
 
 // Tab and Shift+Tab: the next or previous button (or the slider) a player could use, in the
 // window's order, round the end.
-void SdlHost::move_focus(int direction) {
-  Game& g = *game_;
-  const ctl::Id id = g.form.next_focus(direction);
-  if (id == ctl::form) return;
-  g.form.focus = id;
-  // A technique button with the focus is pointed at, so the info panel follows the focus.
-  if (technique_of(id) != 0) recorder_.hover(g, id);
-}
+void SdlHost::move_focus(int direction) { recorder_.move_focus(*game_, direction); }
 
 void SdlHost::slide_to(ctl::Id id, int x) {
   Game& g = *game_;

@@ -12,7 +12,6 @@
 #include "core/savefile.hpp"
 #include "game/input.hpp"
 #include "render/widgets.hpp"
-#include "ui/technique_buttons.hpp"
 
 namespace {
 
@@ -313,11 +312,7 @@ void WebHost::dispatch(const Input& in) {
       if ((in.key == "Enter" || in.key == " ") && focus != ctl::form && g.form.clickable(focus)) {
         click(g, focus);
       } else if (in.key == "Tab") {
-        const ctl::Id next = g.form.next_focus(in.shift ? -1 : 1);
-        if (next == ctl::form) break;
-        g.form.focus = next;
-        // A technique button with the focus is pointed at, so the info panel follows the focus.
-        if (technique_of(next) != 0) mouse_move(g, next);
+        input_path_.move_focus(g, in.shift ? -1 : 1);
       } else {
         // The move keys: the focused slider's, or else the shown list's.
         static const std::pair<const char*, MoveKey> kMoves[] = {
@@ -327,15 +322,7 @@ void WebHost::dispatch(const Input& in) {
             {"Home", MoveKey::Home},          {"End", MoveKey::End}};
         const auto move = std::find_if(std::begin(kMoves), std::end(kMoves),
                                        [&](const auto& m) { return in.key == m.first; });
-        if (move == std::end(kMoves)) break;
-        const KeyMove target = move_key_target(g.form, move->second);
-        if (target.id == ctl::form) break;
-        if (g.form[target.id].kind == Kind::Slider) {
-          slider_changed(g, target.id, target.value);
-        } else {
-          list_select(g, target.id, target.value);
-          scroll_to_selection(g.form, target.id);
-        }
+        if (move != std::end(kMoves)) input_path_.move_key(g, move->second);
       }
       break;
     }

@@ -7,6 +7,7 @@
 
 #include "core/host.hpp"
 #include "platform/bitmap.hpp"
+#include "platform/recorder.hpp"
 #include "platform/web/web_audio_device.hpp"
 #include "platform/web/web_raster.hpp"
 #include "render/control_input.hpp"
@@ -78,6 +79,7 @@ class WebHost : public Host {
   std::unique_ptr<FormRenderer> view_;  // at the zoom that fits the page
   BitmapFiles bitmaps_;
   WebAudioDevice audio_;
+  Recorder input_path_;  // the keys' shared path to the game (the page records nothing)
   std::deque<Input> input_;
   std::optional<QuestionView> question_;
   ctl::Id pressed_ = ctl::form;  // the button under a held mouse button
