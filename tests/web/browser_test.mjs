@@ -22,12 +22,19 @@ async function fail(step, why) {
   console.error(`FAIL at ${step}: ${why} (the page is in ${shot})`);
 }
 
-async function until(step, what, test, ms = 10000) {
+// Whether holds() (run here) comes true within ms.
+async function comesTrue(holds, ms) {
   const end = Date.now() + ms;
   while (Date.now() < end) {
-    if (await page.evaluate(test).catch(() => false)) return true;
+    if (await holds().catch(() => false)) return true;
     await new Promise((ok) => setTimeout(ok, 50));
   }
+  return false;
+}
+
+// The test (run in the page) comes true within ms, or the step fails.
+async function until(step, what, test, ms = 10000) {
+  if (await comesTrue(() => page.evaluate(test), ms)) return true;
   await fail(step, `no ${what} within ${ms} ms`);
   return false;
 }
@@ -77,11 +84,7 @@ const colourIn = (name, rgb, below = 0) =>
     name, rgb, below);
 
 async function untilCount(step, what, count) {
-  const end = Date.now() + 5000;
-  while (Date.now() < end) {
-    if ((await count()) > 20) return true;
-    await new Promise((ok) => setTimeout(ok, 50));
-  }
+  if (await comesTrue(async () => (await count()) > 20, 5000)) return true;
   await fail(step, `no ${what} within 5000 ms`);
   return false;
 }
@@ -141,9 +144,8 @@ try {
   // Out of the shop by finger: a tap is a click.
   for (const name of ["Button31", "Button15"]) await click(`shop ${name}`, name, "touch");
   // With nothing left to play the sound output rests, and the next click's sound wakes it.
-  await new Promise((ok) => setTimeout(ok, 500));
-  const audio = await page.evaluate(() => [Module.lusheraAudio.started, Module.lusheraAudio.context?.state]);
-  if (!audio[0] || audio[1] !== "suspended") await fail("rest", `the sound output does not rest (${audio})`);
+  await until("rest", "sound output at rest",
+    () => Module.lusheraAudio.started && Module.lusheraAudio.context?.state === "suspended", 5000);
   const heard = await clickToSound(page, "map2");
   if (heard === null || heard <= 0) await fail("sound", "the place's sound never reached the output");
   else console.log(`a click's sound at the output ${heard.toFixed(1)} ms after the press`);
@@ -155,9 +157,13 @@ try {
   // This time by the keyboard: Tab until the continue button has the focus, then Enter.
   let focused = false;
   if (await until("restart", "clickable Button39", `Module.lusheraControl("Button39")?.clickable`)) {
+    // Each press is waited for: the focus moves on (the game publishes it when it waits).
+    const focusedOne = () =>
+      page.evaluate(() => Object.keys(Module.lusheraControls).find((n) => Module.lusheraControls[n][5] === 1) ?? "");
     for (let i = 0; i < 40 && !focused; ++i) {
+      const before = await focusedOne();
       await page.keyboard.press("Tab");
-      await new Promise((ok) => setTimeout(ok, 100));
+      await comesTrue(async () => (await focusedOne()) !== before, 5000);
       focused = (await control("Button39"))?.focused === true;
     }
     if (!focused) await fail("restart", "Tab never brought the focus to Button39");
