@@ -8,9 +8,6 @@
 #include "core/operations.hpp"
 #include "effects/effects.hpp"
 
-namespace {
-}  // namespace
-
 // 1 でこぴん, 2 剣術: a blow that may land critically.
 Afterwards flick(Game& g, const TechContext& c) {
   const int32_t m = c.sp / 20 + 1;

@@ -11,16 +11,19 @@ namespace fs = std::filesystem;
 
 DataPlaces places_in(const std::string& dir) { return {dir, ""}; }
 
-std::string user_save_folder() {
-  const char* xdg = std::getenv("XDG_DATA_HOME");
+std::string user_folder(const char* variable, const char* in_home) {
+  // A folder must be absolute to count, as the desktop's rules say.
+  const char* xdg = std::getenv(variable);
   if (xdg && xdg[0] == '/') return (fs::path(xdg) / "lushera").string();
   const char* home = std::getenv("HOME");
   std::string base = home && home[0] == '/' ? home : "";
   if (base.empty())
     if (const passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir && pw->pw_dir[0] == '/') base = pw->pw_dir;
   if (base.empty()) return "";
-  return (fs::path(base) / ".local" / "share" / "lushera").string();
+  return (fs::path(base) / in_home / "lushera").string();
 }
+
+std::string user_save_folder() { return user_folder("XDG_DATA_HOME", ".local/share"); }
 
 DataPlaces default_places(const std::string& program_folder) {
   const fs::path beside = program_folder;

@@ -19,6 +19,8 @@ DataPlaces places_in(const std::string& dir);
 // ../share/lushera, else the pack beside the program (a build tree, an unpacked folder).
 DataPlaces default_places(const std::string& program_folder);
 
-// $XDG_DATA_HOME/lushera, or ~/.local/share/lushera when that is not set (or not absolute);
-// empty when not even a home folder is known.
+// The game's own folder of a kind: $VARIABLE/lushera, or ~/IN_HOME/lushera when the variable is
+// not set (or not absolute); empty when not even a home folder is known.
+std::string user_folder(const char* variable, const char* in_home);
+// $XDG_DATA_HOME/lushera, or ~/.local/share/lushera.
 std::string user_save_folder();

@@ -11,8 +11,8 @@ struct Game;
 
 // Passes the player's input from a host (the window, the page) on to the game and, when recording
 // (the window's --record FILE), writes it down as a script for the scripted driver, so that a bug
-// report can carry the session: played headless on a copy of the data as it was when the window opened, the script replays the
-// session exactly and ends in the same state.
+// report can carry the session: played headless on a copy of the data as it was when the window
+// opened, the script replays the session exactly and ends in the same state.
 //
 // Each operation is written with what it took from outside the game, queued before it: the
 // random draws as a `draws` line, the answers to its questions as `answer` lines (with the ticks
@@ -23,8 +23,6 @@ class Recorder {
   // Records into `path` when it is not empty; `header` is written first, as comments.
   explicit Recorder(const std::string& path = "", const std::string& header = "");
   bool recording() const { return out_.is_open(); }
-  // False, once the script could not be written (said on standard error).
-  bool good() const { return !failed_; }
 
   // From the end of the creation step on, the game's draws are written down.
   void start(Game& g);

@@ -8,6 +8,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "core/data_places.hpp"
+
 namespace {
 
 // What tells a changed file: its size and its modification time in nanoseconds.
@@ -21,11 +23,8 @@ std::optional<std::pair<long long, long long>> stamp_of(const std::string& path)
 }  // namespace
 
 std::string font_match_file() {
-  // The folder must be absolute to count, as the desktop's rules say.
-  if (const char* cache = std::getenv("XDG_CACHE_HOME"); cache && cache[0] == '/')
-    return std::string(cache) + "/lushera/font-match";
-  if (const char* home = std::getenv("HOME"); home && *home) return std::string(home) + "/.cache/lushera/font-match";
-  return "";
+  const std::string folder = user_folder("XDG_CACHE_HOME", ".cache");
+  return folder.empty() ? "" : folder + "/font-match";
 }
 
 // One line a family: index, size, modification time, path (to the end of the line).
