@@ -24,7 +24,7 @@ export NODE_PATH=/usr/share/nodejs
 emcmake cmake -S . -B "$wasm" -DCMAKE_BUILD_TYPE=Release -DLUSHERA_WEB_DATA="$(realpath "$data")" >/dev/null
 cmake --build "$wasm" --target lushera_web lushera_node -j"$jobs"
 mkdir -p "$out/fonts"
-cp web/index.html web/page.js "$out/"
+cp web/index.html web/*.js "$out/"
 cp "$wasm/web/lushera.js" "$wasm/web/lushera.wasm" "$wasm/web/lushera.data" "$out/"
 # The IPA fonts the desktop uses; their licence lets them go with the page.
 for f in /usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf /usr/share/fonts/opentype/ipafont-gothic/ipag.ttf \

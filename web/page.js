@@ -13,16 +13,6 @@ const scratch = document.createElement("canvas");
 const pen = scratch.getContext("2d", { willReadFrequently: true });
 
 var Module = {
-  // The largest whole zoom, 1 to 4, at which the window fits the page, counted in the screen's
-  // own pixels: a high-density screen has several to a CSS pixel, and the text is drawn for them.
-  lusheraDpr: 1,
-  lusheraScale() {
-    const dpr = window.devicePixelRatio || 1;
-    Module.lusheraDpr = dpr;
-    Module.lusheraZoom = Math.max(1, Math.min(4, Math.floor(Math.min(innerWidth * dpr / 551, innerHeight * dpr / 360))));
-    return Module.lusheraZoom;
-  },
-
   lusheraText: {
     metrics(face, px, bold, italic) {
       pen.font = cssFont(face, px, bold, italic);
@@ -62,12 +52,6 @@ var Module = {
         this.image = canvas.getContext("2d").createImageData(width, height);
         [x, y, w, h] = [0, 0, width, height];
       }
-      // One pixel of the frame to one pixel of the screen.
-      const cssWidth = width / Module.lusheraDpr + "px";
-      if (canvas.style.width !== cssWidth) {
-        canvas.style.width = cssWidth;
-        canvas.style.height = height / Module.lusheraDpr + "px";
-      }
       const out = new Uint32Array(this.image.data.buffer);
       for (let row = y; row < y + h; ++row) {
         for (let i = row * width + x, end = i + w; i < end; ++i) {
@@ -79,24 +63,7 @@ var Module = {
       document.body.dataset.frames = String(Number(document.body.dataset.frames || 0) + 1);
     },
     error(text) {
-      status.textContent = text;
-    },
-  },
-
-  // The save (my.dat and item.dat) in the browser's storage: IndexedDB, mounted at /save. The
-  // game writes its files in the page's memory; they are copied to /save and stored in one
-  // IndexedDB transaction, so a stored save is always a whole one.
-  lusheraSave: {
-    files: ["my.dat", "item.dat"],
-    // Before the game starts: a stored save replaces the data pack's fresh one.
-    restore(folder) {
-      if (this.files.every((f) => FS.analyzePath("/save/" + f).exists))
-        for (const f of this.files) FS.writeFile(folder + f, FS.readFile("/save/" + f));
-    },
-    persist(folder) {
-      for (const f of this.files) FS.writeFile("/save/" + f, FS.readFile(folder + f));
-      FS.syncfs(false, (e) => { if (e) status.textContent = "セーブを保存できません: " + e; });
-      document.body.dataset.saves = String(Number(document.body.dataset.saves || 0) + 1);
+      notice(text);
     },
   },
 
@@ -267,24 +234,27 @@ var Module = {
   printErr: (t) => console.error(t),
 };
 
-// Moving a save between the page and the desktop: the two files as downloads, and two files
-// chosen by the player stored as the page's save (then the page starts again on them; a broken
-// file is refused by the game at its start, which then never saves over it).
-document.getElementById("export").addEventListener("click", () => {
-  for (const f of Module.lusheraSave.files) {
-    if (!FS.analyzePath("/save/" + f).exists) { status.textContent = "まだセーブがありません"; return; }
-    const link = document.createElement("a");
-    link.href = URL.createObjectURL(new Blob([FS.readFile("/save/" + f)]));
-    link.download = f;
-    link.click();
-    URL.revokeObjectURL(link.href);
+// Calls a function the game exports, with texts (copied into the game's memory) and numbers, and
+// gives back its answer: a number, or a text when `answersText`. The call is direct: while the
+// game waits, emscripten's ccall would take it for an asynchronous call and hand back a promise.
+function callGame(name, args, answersText = false) {
+  const held = [];
+  const values = args.map((a) => {
+    if (typeof a !== "string") return a;
+    const bytes = new TextEncoder().encode(a);
+    const p = Module._malloc(bytes.length + 1);
+    HEAPU8.set(bytes, p);
+    HEAPU8[p + bytes.length] = 0;
+    held.push(p);
+    return p;
+  });
+  try {
+    const answer = Module["_" + name](...values);
+    if (!answersText) return answer;
+    let end = answer;
+    while (HEAPU8[end]) ++end;
+    return new TextDecoder().decode(HEAPU8.subarray(answer, end));
+  } finally {
+    for (const p of held) Module._free(p);
   }
-});
-document.getElementById("import").addEventListener("click", () => document.getElementById("import-files").click());
-document.getElementById("import-files").addEventListener("change", async (e) => {
-  const chosen = Object.fromEntries([...e.target.files].map((f) => [f.name.toLowerCase(), f]));
-  const files = Module.lusheraSave.files;
-  if (!files.every((f) => chosen[f])) { status.textContent = "my.dat と item.dat を両方選んでください"; return; }
-  for (const f of files) FS.writeFile("/save/" + f, new Uint8Array(await chosen[f].arrayBuffer()));
-  FS.syncfs(false, (err) => { if (err) status.textContent = "セーブを保存できません: " + err; else location.reload(); });
-});
+}

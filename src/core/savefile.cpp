@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <charconv>
 #include <cstring>
+#include <memory>
 
 #include "core/game.hpp"
 
@@ -28,6 +29,7 @@ class Reader {
       : sjis_(sjis), data_(data), label_(label) {}
 
   std::string text() {
+    if (pos_ >= data_.size()) ran_out_ = true;
     const size_t start = pos_;
     pos_ = line_end(start);
     std::string s = data_.substr(start, pos_ - start);
@@ -40,7 +42,10 @@ class Reader {
       if (data_[pos_] == '\r' || data_[pos_] == '\n') end_line();
       else ++pos_;
     }
-    if (pos_ >= data_.size()) return 0;
+    if (pos_ >= data_.size()) {
+      ran_out_ = true;
+      return 0;
+    }
     const int line = line_;
     const size_t start = pos_;
     while (pos_ < data_.size() && !blank(data_[pos_]) && pos_ - start < 32) ++pos_;
@@ -60,6 +65,9 @@ class Reader {
   }
 
   uint8_t byte() { return static_cast<uint8_t>(number()); }
+
+  // Whether a value was asked for past the end of the data (and read as 0 or empty).
+  bool ran_out() const { return ran_out_; }
 
  private:
   static bool blank(char c) { return static_cast<unsigned char>(c) <= ' '; }
@@ -95,6 +103,7 @@ class Reader {
   size_t pos_ = 0;
   size_t line_start_ = 0;
   int line_ = 1;
+  bool ran_out_ = false;
 };
 
 // The whole file, read with plain system calls so that any failure (missing, a folder,
@@ -119,8 +128,7 @@ std::string read_file(const std::string& path) {
   return data;
 }
 
-void read_hero(Game& g, Reader& r) {
-  Hero& h = g.hero;
+void read_hero_record(Hero& h, Reader& r) {
   h.name = r.text();
   h.spirit_name = r.text();
   for (int32_t* f : {&h.hp, &h.mp, &h.max_hp, &h.max_mp, &h.spirit_power, &h.money, &h.level,
@@ -145,8 +153,8 @@ void read_tech_table(Game& g, Reader& r) {
     for (auto& s : rec) s = r.text();
 }
 
-void read_items(Game& g, Reader& r) {
-  for (Item& it : g.items) {
+void read_item_records(std::array<Item, kItems>& items, Reader& r) {
+  for (Item& it : items) {
     it.name = r.text();
     it.description = r.text();
     it.kind = r.number();
@@ -161,11 +169,11 @@ struct DataFileKind {
   bool saved;  // written back by the game: it lives in the save's folder
 };
 constexpr DataFileKind kDataFiles[] = {
-    {DataFile::save, kSaveFile, read_hero, true},
+    {DataFile::save, kSaveFile, [](Game& g, Reader& r) { read_hero_record(g.hero, r); }, true},
     {DataFile::names, "name.dat", [](Game& g, Reader& r) { read_lines(r, g.name_pool); }, false},
     {DataFile::techniques, "magic.dat", read_tech_table, false},
     {DataFile::spirits, "aiko.dat", [](Game& g, Reader& r) { read_lines(r, g.spirit_names); }, false},
-    {DataFile::items, kItemFile, read_items, true},
+    {DataFile::items, kItemFile, [](Game& g, Reader& r) { read_item_records(g.items, r); }, true},
     {DataFile::figures, "f.dat", [](Game& g, Reader& r) { read_lines(r, g.figure_names); }, false},
 };
 
@@ -346,7 +354,7 @@ void load_game(Game& g) {
   g.loaded = true;
 }
 
-void save_game(Game& g) {
+SavePair encode_save(const Game& g) {
   const Hero& h = g.hero;
   Writer my(g.save_path(kSaveFile));
   my.text(h.name);
@@ -370,5 +378,47 @@ void save_game(Game& g) {
     catalogue.number(it.value);
   }
 
-  write_pair(g, &catalogue.bytes(), my.bytes());
+  return {my.bytes(), catalogue.bytes()};
+}
+
+void save_game(Game& g, const SavePair& pair) { write_pair(g, &pair.catalogue, pair.save); }
+
+void save_game(Game& g) { save_game(g, encode_save(g)); }
+
+// Each file is read as the save and as the catalogue, by the readers the game loads with, into
+// records of its own; only a file holding every line of its kind counts (the loader reads a
+// short file as zeros, which for an imported save would be a dead hero of level 0).
+PairCheck check_save_pair(const Sjis& sjis, const ChosenFile (&files)[2]) {
+  for (const ChosenFile& f : files)
+    if (f.bytes.size() > kMaxChosenSaveBytes)
+      return {-1, "「" + f.name + "」はセーブにしては大きすぎます（" +
+                      std::to_string(kMaxChosenSaveBytes / (1024 * 1024)) + " MB まで）"};
+  std::string problem[2][2];  // [file][0 as the save, 1 as the catalogue]
+  for (int i = 0; i < 2; ++i) {
+    const ChosenFile& f = files[i];
+    try {
+      Reader r(sjis, f.bytes, "「" + f.name + "」");
+      auto hero = std::make_unique<Hero>();
+      read_hero_record(*hero, r);
+      if (r.ran_out()) problem[i][0] = "「" + f.name + "」はセーブの途中で終わっています";
+      else if (hero->level < 1) problem[i][0] = "「" + f.name + "」のヒーローはレベル 0 です";
+    } catch (const IoError& e) {
+      problem[i][0] = e.what();
+    }
+    try {
+      Reader r(sjis, f.bytes, "「" + f.name + "」");
+      auto items = std::make_unique<std::array<Item, kItems>>();
+      read_item_records(*items, r);
+      if (r.ran_out()) problem[i][1] = "「" + f.name + "」はアイテムの表の途中で終わっています";
+    } catch (const IoError& e) {
+      problem[i][1] = e.what();
+    }
+  }
+  for (int save = 0; save < 2; ++save)
+    if (problem[save][0].empty() && problem[1 - save][1].empty()) return {save, {}};
+  // The file that reads best as the save says what is wrong with the pair.
+  for (int save = 0; save < 2; ++save)
+    if (problem[save][0].empty())
+      return {-1, "アイテムの表（item.dat）として読めません：" + problem[1 - save][1]};
+  return {-1, "ヒーローのセーブ（my.dat）として読めません：" + problem[0][0]};
 }

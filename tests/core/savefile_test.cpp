@@ -592,3 +592,36 @@ TEST(SaveFile, ASecondGameOnTheSameSaveRefusesToStartAndTouchesNothing) {
 }
 
 }  // namespace
+
+// Two files a player chose to bring in: only a whole save with a whole catalogue, in either
+// order, is taken; everything else is refused with what is wrong, naming the chosen files.
+TEST(SaveFile, AChosenPairIsTakenOnlyWhenBothFilesReadWhole) {
+  ScratchData data;
+  const std::string save = data.read(data.dat("my.dat")), items = data.read(data.dat("item.dat"));
+  std::vector<std::string> dead = split_crlf(save);
+  dead[8] = "0";  // the level
+  struct Case {
+    const char* what;
+    ChosenFile a, b;
+    int save;             // which file is the save, -1 refused
+    const char* problem;  // a part of the message
+  } cases[] = {
+      {"the pair", {"my.dat", save}, {"item.dat", items}, 0, ""},
+      {"renamed and swapped by the browser", {"item (1).dat", items}, {"my (1).dat", save}, 1, ""},
+      {"a text file as the save", {"my.dat", "hello\nworld\n"}, {"item.dat", items}, -1, "「my.dat」"},
+      {"ten bytes as the save", {"my.dat", save.substr(0, 10)}, {"item.dat", items}, -1, "途中で終わっています"},
+      {"a hero of level 0", {"my.dat", join_crlf(dead)}, {"item.dat", items}, -1, "レベル 0"},
+      {"a cut catalogue", {"my.dat", save}, {"item.dat", items.substr(0, items.size() / 2)}, -1,
+       "アイテムの表（item.dat）として読めません"},
+      {"two saves", {"my.dat", save}, {"my (1).dat", save}, -1, "item.dat"},
+      {"a huge file", {"my.dat", std::string(kMaxChosenSaveBytes + 1, '\n')}, {"item.dat", items}, -1, "大きすぎます"},
+  };
+  Sjis sjis;
+  for (const Case& c : cases) {
+    const ChosenFile files[2] = {c.a, c.b};
+    const PairCheck got = check_save_pair(sjis, files);
+    EXPECT_EQ(got.save, c.save) << c.what << ": " << got.problem;
+    EXPECT_NE(got.problem.find(c.problem), std::string::npos) << c.what << ": " << got.problem;
+    EXPECT_EQ(got.problem.find("/"), std::string::npos) << c.what << " names no path: " << got.problem;
+  }
+}

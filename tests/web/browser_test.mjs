@@ -5,6 +5,8 @@
 // the arrow keys and the use button shows its tip. Last, a save from the
 // desktop's data pack is imported and found.
 //   node tests/web/browser_test.mjs PAGE_DIR SCREENSHOT_DIR DATA_DIR
+import { mkdtempSync, writeFileSync, copyFileSync } from "node:fs";
+import { tmpdir } from "node:os";
 import { join } from "node:path";
 import { clickToSound, control as controlOn, launchBrowser, servePage } from "./page_server.mjs";
 
@@ -89,6 +91,70 @@ async function untilCount(step, what, count) {
   return false;
 }
 
+// The control with the game's focus, "" for none.
+const focusedControl = () =>
+  page.evaluate(() => Object.keys(Module.lusheraControls).find((n) => Module.lusheraControls[n][5] === 1) ?? "");
+// A control's caption as the game published it.
+const caption = (name) => page.evaluate((n) => Module.lusheraControls?.[n]?.[7] ?? null, name);
+const noticeText = () => page.evaluate(() => (document.getElementById("notice").hidden ? "" : document.getElementById("notice-text").textContent));
+const storedSave = () => page.evaluate(() => Array.from(FS.readFile("/save/my.dat")).join(","));
+
+// Where the page puts the frame and its own bar in the visible area: the largest whole zoom (or a
+// smaller one where even 1 does not fit), the frame wholly inside, the bar's buttons off it.
+async function checkLayouts() {
+  // A page of its own: a change to a phone's viewport starts a page again.
+  const page = await browser.newPage();
+  await page.goto(url);
+  const until = (step, what, test) => comesTrue(() => page.evaluate(test), 10000).then(async (ok) => ok || (await fail(step, `no ${what}`), false));
+  const cases = [
+    // CSS width, height, screen pixels a CSS pixel, the frame's zoom, the bar beside it, the hint to turn
+    [412, 915, 2.625, 1, false, true],   // a 1080-pixel-wide phone, upright
+    [915, 412, 2.625, 3, true, false],   // the same on its side
+    [360, 800, 3, 1, false, true],
+    [844, 390, 3, 3, true, false],       // a phone on its side: the bar beside the frame
+    [375, 667, 2, 1, false, true],       // a small phone, upright
+    [540, 360, 1, 1, true, false],       // a window smaller than the frame: shrunk, never cut
+    [1366, 768, 1, 2, false, false],
+    [1920, 1080, 2, 4, false, false],
+  ];
+  for (const [width, height, dpr, zoom, side, turn] of cases) {
+    const step = `layout ${width}x${height}@${dpr}`;
+    await page.setViewport({ width, height, deviceScaleFactor: dpr, isMobile: true, hasTouch: true });
+    if (!(await until(step, `frame at zoom ${zoom}`, `document.getElementById("screen").width === ${551 * zoom}`))) continue;
+    const measure = () => page.evaluate(() => {
+      const r = (id) => document.getElementById(id).getBoundingClientRect();
+      const frame = r("screen");
+      const buttons = [...document.querySelectorAll("#bar button")].filter((b) => !b.hidden).map((b) => b.getBoundingClientRect());
+      const view = visualViewport;
+      return {
+        inside: frame.left >= -0.01 && frame.top >= -0.01 && frame.right <= view.width + 0.01 && frame.bottom <= view.height + 0.01,
+        covered: buttons.some((b) => b.left < frame.right && b.right > frame.left && b.top < frame.bottom && b.bottom > frame.top),
+        offScreen: buttons.some((b) => b.left < 0 || b.top < 0 || b.right > view.width + 0.01 || b.bottom > view.height + 0.01),
+        side: document.getElementById("bar").classList.contains("side"),
+        turn: !document.getElementById("turn").hidden,
+        frame: [frame.left, frame.top, frame.width, frame.height].map((v) => v.toFixed(1)).join(" "),
+      };
+    });
+    // The page lays itself out again on the browser's resize; the last one decides.
+    let got = await measure();
+    const right = (g) => g.inside && !g.covered && !g.offScreen && g.side === side && g.turn === turn;
+    if (!right(got)) await comesTrue(async () => right((got = await measure())), 3000);
+    if (!got.inside) await fail(step, `the frame (${got.frame}) is not inside the visible area`);
+    if (got.covered) await fail(step, "a button of the page's bar lies over the frame");
+    if (got.offScreen) await fail(step, "a button of the page's bar is off the visible area");
+    if (got.side !== side) await fail(step, `the bar should be ${side ? "beside" : "below"} the frame`);
+    if (got.turn !== turn) await fail(step, `the hint to turn the phone should be ${turn ? "shown" : "hidden"}`);
+    if (!right(got)) await page.screenshot({ path: join(shotDir, `web-${step}.png`) });
+  }
+  await page.close();
+}
+
+// Chooses files in the import menu's file input.
+async function importFiles(...paths) {
+  const input = await page.$("#import-files");
+  await input.uploadFile(...paths);
+}
+
 const heroPixels = () =>
   page.evaluate(() => {
     const c = Module.lusheraControl("state_l");
@@ -110,16 +176,36 @@ try {
     await until(`zoom in ${width} x ${height}`, `picture ${frame} pixels wide`,
       `document.getElementById("screen").width === ${frame} && document.getElementById("screen").getBoundingClientRect().width === ${frame / 2}`);
   }
+  await checkLayouts();
   // start -> continue: the main screen with the map.
   if (await click("start", "Button39")) await message_window_shows_text("continue");
   // the map -> a place: the first hill.
   if (await click("map", "map2")) await message_window_shows_text("place");
+  // The message is also in the live region a screen reader reads out.
+  await until("live region", "the message in the live region", () => document.getElementById("live").textContent.length > 0);
   // a step that meets an opponent (level, name, not made up, Hp, Mp, attribute, spirit; the hero
   // first; no figure), as the driver's battle scenario rigs it.
   await page.evaluate(() => Module.lusheraRig([0, 4, 5, 0, 0, 0, 0, 0, 1, 1]));
   if (await click("step", "Button27")) {
     await until("battle", "the battle panel", `Module.lusheraControl("Button50")?.clickable`);
     await message_window_shows_text("battle");
+  }
+  // A finger held on a technique shows what it does and uses nothing; a tap opens the group.
+  if (await click("group by tap", "w1_b", "touch")) {
+    await until("group by tap", "the technique panel", `Module.lusheraControl("w1")?.clickable`);
+    const said = await caption("moji_l");
+    const w1 = await control("w1");
+    await page.touchscreen.touchStart(w1.x + w1.w / 2, w1.y + w1.h / 2);
+    await until("held technique", "the technique's description", `Module.lusheraControls.w_about[7].length > 0`);
+    await new Promise((ok) => setTimeout(ok, 700));  // longer than a tap
+    const focusedBefore = await focusedControl();
+    await page.touchscreen.touchEnd();
+    // A key after the lifted finger: once the focus it moves is published, the lift was taken.
+    await page.keyboard.press("Tab");
+    await until("held technique", "the focus after the lift",
+      `(Object.keys(Module.lusheraControls).find((n) => Module.lusheraControls[n][5] === 1) ?? "") !== ${JSON.stringify(focusedBefore)}`);
+    if ((await caption("moji_l")) !== said) await fail("held technique", "a held finger used the technique");
+    if (!(await control("w1"))?.clickable) await fail("held technique", "the technique panel closed under a held finger");
   }
   // flee (it works), then walk back out to the map.
   await page.evaluate(() => Module.lusheraRig([1]));
@@ -136,11 +222,21 @@ try {
     await message_window_shows_text("map again");
   // An item bought at the tool shop is saved without a change of screen: a page may be closed
   // at any moment.
-  const stored = () => page.evaluate(() => Array.from(FS.readFile("/save/my.dat")).join(","));
   for (const name of ["Button14", "Button21"]) await click(`shop ${name}`, name);
-  const before = await stored();
+  const before = await storedSave();
   if (await click("buy", "Button32"))
     await until("saved purchase", "save holding the purchase", `Array.from(FS.readFile("/save/my.dat")).join(",") !== ${JSON.stringify(before)}`);
+  // A save the browser's storage refuses is said on the page, and the next one that goes through
+  // takes the notice away.
+  await page.evaluate(() => {
+    window.realPut = IDBObjectStore.prototype.put;
+    IDBObjectStore.prototype.put = function () { throw new DOMException("full", "QuotaExceededError"); };
+  });
+  if (await click("refused save", "Button35"))
+    await until("refused save", "a notice of the refused save", () => document.getElementById("notice-text").textContent.includes("QuotaExceededError") && !document.getElementById("notice").hidden);
+  await page.evaluate(() => { IDBObjectStore.prototype.put = window.realPut; });
+  if (await click("save again", "Button33"))
+    await until("save again", "the notice gone", () => document.getElementById("notice").hidden);
   // Out of the shop by finger: a tap is a click.
   for (const name of ["Button31", "Button15"]) await click(`shop ${name}`, name, "touch");
   // With nothing left to play the sound output rests, and the next click's sound wakes it.
@@ -158,12 +254,10 @@ try {
   let focused = false;
   if (await until("restart", "clickable Button39", `Module.lusheraControl("Button39")?.clickable`)) {
     // Each press is waited for: the focus moves on (the game publishes it when it waits).
-    const focusedOne = () =>
-      page.evaluate(() => Object.keys(Module.lusheraControls).find((n) => Module.lusheraControls[n][5] === 1) ?? "");
     for (let i = 0; i < 40 && !focused; ++i) {
-      const before = await focusedOne();
+      const before = await focusedControl();
       await page.keyboard.press("Tab");
-      await comesTrue(async () => (await focusedOne()) !== before, 5000);
+      await comesTrue(async () => (await focusedControl()) !== before, 5000);
       focused = (await control("Button39"))?.focused === true;
     }
     if (!focused) await fail("restart", "Tab never brought the focus to Button39");
@@ -183,14 +277,58 @@ try {
       await untilCount("tip", "tip below the use button", () => colourIn("item_use", [255, 255, 225], 20));
     }
   }
-  // The desktop's fresh save (no experience yet) imported: the page starts again on it.
-  const input = await page.$("#import-files");
-  await input.uploadFile(join(dataDir, "dat", "my.dat"), join(dataDir, "dat", "item.dat"));
+  // Tab goes on from the game's last control to the page's own bar, and Enter there acts on the
+  // page's button alone.
+  let onBar = false;
+  for (let i = 0; i < 60 && !onBar; ++i) {
+    await page.keyboard.press("Tab");
+    onBar = await page.evaluate(() => document.activeElement?.id === "menu-button");
+  }
+  if (!onBar) await fail("tab to the page", "Tab never reached the page's save menu");
+  else {
+    const said = await caption("moji_l");
+    await page.keyboard.press("Enter");
+    await until("menu by key", "the save menu open", () => !document.getElementById("menu").hidden);
+    if ((await caption("moji_l")) !== said) await fail("menu by key", "Enter on the page's button pressed the game's");
+    await page.keyboard.press("Escape");
+  }
+  // Bad pairs are refused with what was wrong, and the stored hero stays.
+  const scratch = mkdtempSync(join(tmpdir(), "lushera-import-"));
+  const file = (name, bytes) => { const p = join(scratch, name); writeFileSync(p, bytes); return p; };
+  const items = join(dataDir, "dat", "item.dat");
+  const kept = await storedSave();
+  for (const [what, paths, says] of [
+    ["a text file as the save", [file("my.dat", "hello\n"), items], "読めません"],
+    ["a huge file", [file("my (2).dat", Buffer.alloc(3 << 20, 10)), items], "大きすぎます"],
+    ["one file", [items], "２つ"],
+  ]) {
+    await page.evaluate(() => notice(""));
+    await importFiles(...paths);
+    if (await until(`import ${what}`, "the refusal", () => !document.getElementById("notice").hidden)) {
+      const text = await noticeText();
+      if (!text.includes(says)) await fail(`import ${what}`, `the notice "${text}" does not say "${says}"`);
+      if (text.includes("/")) await fail(`import ${what}`, `the notice "${text}" names a path`);
+    }
+    if ((await storedSave()) !== kept) await fail(`import ${what}`, "the stored save changed");
+  }
+  // The desktop's fresh save (no experience yet), renamed by a browser's download: the page starts
+  // again on it, and the hero it replaced can be brought back from the menu.
+  copyFileSync(join(dataDir, "dat", "my.dat"), join(scratch, "my (1).dat"));
+  await importFiles(join(scratch, "my (1).dat"), items);
   await until("import", "the page started again", () => !Module.lusheraControls, 10000);
   await until("import", "first frame", () => Number(document.body.dataset.frames) > 0, 30000);
-  if (await click("imported", "Button39")) {
+  await until("import", "the notice of the import", () => document.getElementById("notice-text").textContent.includes("my (1).dat"));
+  // Continued by the screen reader's button for the game's own.
+  if (await until("imported", "a reader's button for Button39", () => !!document.querySelector('#game-buttons [data-control="Button39"]'))) {
+    await page.evaluate(() => document.querySelector('#game-buttons [data-control="Button39"]').click());
     await message_window_shows_text("imported");
     if ((await heroPixels()) === hero) await fail("imported", "the imported save shows the page's old hero");
+  }
+  await page.evaluate(() => document.getElementById("restore").click());
+  await until("restore", "the page started again", () => !Module.lusheraControls, 10000);
+  if (await click("restored", "Button39")) {
+    await message_window_shows_text("restored");
+    if ((await heroPixels()) !== hero) await fail("restored", "the hero from before the import did not come back");
   }
   await page.screenshot({ path: join(shotDir, "web-last.png") });
 } catch (e) {

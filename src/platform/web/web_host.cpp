@@ -5,6 +5,7 @@
 #include <emscripten/html5.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <iostream>
 
 #include "core/game.hpp"
@@ -32,11 +33,23 @@ EM_JS(void, web_persist_save, (const char* folder), {
   Module.lusheraSave.persist(UTF8ToString(folder));
 });
 
-// Where the controls lie and whether they can be clicked, for the page's tests: JSON text of
-// name: [x, y, w, h, clickable] in window units. (The page cannot call into the game while it
-// waits, so the game hands over what is asked, and takes what is asked of it.)
-EM_JS(void, web_publish_controls, (const char* json), {
+// The controls as the page shows them to screen readers and to its tests: JSON text of
+// name: [x, y, w, h, clickable, focused, button, caption] in window units (the caption in UTF-8),
+// and the question being asked, if any.
+EM_JS(void, web_publish_controls, (const char* json, const char* question), {
   Module.lusheraControls = JSON.parse(UTF8ToString(json));
+  Module.lusheraQuestion = question ? UTF8ToString(question) : null;
+  if (Module.lusheraControlsChanged) Module.lusheraControlsChanged();
+});
+
+// A message of the game, for the page's live region.
+EM_JS(void, web_announce, (const char* text), {
+  if (Module.lusheraAnnounce) Module.lusheraAnnounce(UTF8ToString(text));
+});
+
+// Window units to a CSS pixel of the canvas, as the page laid it out.
+EM_JS(double, web_units_per_css, (), {
+  return Module.lusheraUnitsPerCss || 1;
 });
 
 // A rigged draw queued by a test, or -1.
@@ -96,20 +109,17 @@ EM_BOOL on_mouse(int type, const EmscriptenMouseEvent* e, void* user) {
   return EM_TRUE;
 }
 
-// A finger is the mouse: touching presses, lifting releases where it was last.
+// The first finger, stamped with when it came: whether a finger on a button was a tap or a hold
+// is decided by the time it stayed, not by when the game got round to it.
 EM_BOOL on_touch(int type, const EmscriptenTouchEvent* e, void* user) {
   WebHost* host = host_of(user);
   if (e->numTouches < 1) return EM_FALSE;
   const EmscriptenTouchPoint& t = e->touches[0];
   const int x = host->window_units(t.targetX), y = host->window_units(t.targetY);
-  if (type == EMSCRIPTEN_EVENT_TOUCHSTART) {
-    host->queue({WebHost::Input::Move, x, y, {}, false});
-    host->queue({WebHost::Input::Down, x, y, {}, false});
-  } else if (type == EMSCRIPTEN_EVENT_TOUCHEND) {
-    host->queue({WebHost::Input::Up, x, y, {}, false});
-  } else if (type == EMSCRIPTEN_EVENT_TOUCHMOVE) {
-    host->queue({WebHost::Input::Move, x, y, {}, false});
-  }
+  const WebHost::Input::Kind kind = type == EMSCRIPTEN_EVENT_TOUCHSTART ? WebHost::Input::TouchStart
+                                    : type == EMSCRIPTEN_EVENT_TOUCHMOVE ? WebHost::Input::TouchMove
+                                                                         : WebHost::Input::TouchEnd;
+  host->queue({kind, x, y, {}, false, host->now_ms()});
   return EM_TRUE;  // no mouse events made up from the touch
 }
 
@@ -134,15 +144,35 @@ EM_BOOL on_key(int, const EmscriptenKeyboardEvent* e, void* user) {
                                       "PageDown"};
   if (std::none_of(std::begin(kOurs), std::end(kOurs), [&](const char* k) { return key == k; }))
     return EM_FALSE;
-  host_of(user)->queue({WebHost::Input::Key, 0, 0, key, e->shiftKey != 0});
+  WebHost* host = host_of(user);
+  // Round the end of the game's controls, Tab goes on to the page's own (the browser moves it).
+  if (key == "Tab" && host->tab_leaves_game(e->shiftKey != 0)) {
+    host->queue({WebHost::Input::LeaveFocus, 0, 0, {}, false, 0});
+    return EM_FALSE;
+  }
+  host->queue({WebHost::Input::Key, 0, 0, key, e->shiftKey != 0});
   return EM_TRUE;
 }
 
+WebHost* the_host = nullptr;  // for the page's calls below
+
 }  // namespace
+
+// The page's calls into the game, queued like the browser's input.
+extern "C" {
+// A screen reader's press of a game button, by the control's name.
+EMSCRIPTEN_KEEPALIVE void lushera_press(const char* name) {
+  if (the_host) the_host->queue({WebHost::Input::Press, 0, 0, name, false, 0});
+}
+// A key from the page's side: Shift+Tab back from the page's controls into the game.
+EMSCRIPTEN_KEEPALIVE void lushera_key(const char* key, int shift) {
+  if (the_host) the_host->queue({WebHost::Input::Key, 0, 0, key, shift != 0, 0});
+}
+}
 
 WebHost::WebHost(const char* canvas, int scale)
     : canvas_(canvas), scale_(std::clamp(scale, 1, 4)), view_(std::make_unique<FormRenderer>(sjis_, raster_, scale_)) {
-  screen_pixels_ = EM_ASM_DOUBLE({ return Module.lusheraDpr || 1; });
+  the_host = this;
   const char* c = canvas_.c_str();
   emscripten_set_mousedown_callback(c, this, EM_TRUE, on_mouse);
   emscripten_set_mouseup_callback(c, this, EM_TRUE, on_mouse);
@@ -151,11 +181,18 @@ WebHost::WebHost(const char* canvas, int scale)
   emscripten_set_touchstart_callback(c, this, EM_TRUE, on_touch);
   emscripten_set_touchmove_callback(c, this, EM_TRUE, on_touch);
   emscripten_set_touchend_callback(c, this, EM_TRUE, on_touch);
-  emscripten_set_keydown_callback(EMSCRIPTEN_EVENT_TARGET_DOCUMENT, this, EM_TRUE, on_key);
+  // Keys reach the game only while its canvas has the focus: Enter on one of the page's own
+  // buttons presses that button alone.
+  emscripten_set_keydown_callback(c, this, EM_TRUE, on_key);
   emscripten_set_resize_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, this, EM_TRUE, on_resize);
 }
 
-WebHost::~WebHost() { emscripten_html5_remove_all_event_listeners(); }
+WebHost::~WebHost() {
+  emscripten_html5_remove_all_event_listeners();
+  the_host = nullptr;
+}
+
+int WebHost::window_units(double css) { return static_cast<int>(css * web_units_per_css()); }
 
 int64_t WebHost::now_ms() { return static_cast<int64_t>(emscripten_get_now()); }
 
@@ -174,6 +211,8 @@ void WebHost::sleep_ms(int ms) {
   for (double left = end - emscripten_get_now(); left > 0; left = end - emscripten_get_now()) {
     web_pause(std::min<double>(left, kTimerMs));
     audio_.poll();
+    // A page being closed does not wait for the handler: what it has done so far is kept.
+    if (web_take_save_request()) save();
   }
   pauses_.last_end = emscripten_get_now();
 }
@@ -217,12 +256,20 @@ void WebHost::draw_text(Canvas& canvas, int x, int y, const std::string& text, c
 void WebHost::save() {
   if (!game_ || !game_->loaded) return;  // never overwrite files that were not read
   try {
-    save_game(*game_);
+    SavePair pair = encode_save(*game_);
+    if (pair == saved_) return;
+    save_game(*game_, pair);
+    saved_ = std::move(pair);
   } catch (const IoError& e) {
-    report(std::string("the save could not be written: ") + e.what());
+    report(std::string("セーブを書けません：") + e.what());
     return;
   }
   web_persist_save(game_->path("dat", "").c_str());
+}
+
+void WebHost::message_shown(const std::string& text) {
+  web_announce(sjis_.to_utf8(text).c_str());
+  save();
 }
 
 void WebHost::queue(Input in) {
@@ -250,9 +297,18 @@ void WebHost::wait() {
   web_pause(static_cast<double>(std::clamp<int64_t>(next_tick_ - now_ms(), 1, kTimerMs)));
 }
 
+bool WebHost::tab_leaves_game(bool back) const {
+  if (!game_ || question_) return false;
+  const Form& form = game_->form;
+  if (form.focus == ctl::form) return false;
+  const ctl::Id next = form.next_focus(back ? -1 : 1);
+  const auto& order = form.paint_order();
+  const auto at = [&](ctl::Id id) { return std::find(order.begin(), order.end(), id) - order.begin(); };
+  return back ? at(next) >= at(form.focus) : at(next) <= at(form.focus);
+}
+
 void WebHost::rezoom() {
   const int zoom = std::clamp(EM_ASM_INT({ return Module.lusheraScale(); }), 1, 4);
-  screen_pixels_ = EM_ASM_DOUBLE({ return Module.lusheraDpr; });
   // The next frame goes to the canvas whole, and the page sizes it for the screen's pixels.
   drawn_ = false;
   view_->show_all_again();
@@ -307,6 +363,17 @@ void WebHost::dispatch(const Input& in) {
       if (id != ctl::form && g.form.hit_test(in.x, in.y) == id && g.form.clickable(id)) click(g, id);
       break;
     }
+    case Input::TouchStart:
+    case Input::TouchMove:
+    case Input::TouchEnd: touch(in); break;
+    case Input::Press: {
+      const ctl::Id id = Form::find(in.key);
+      if (id != ctl::count && g.form[id].kind == Kind::Button && g.form.clickable(id)) click(g, id);
+      break;
+    }
+    case Input::LeaveFocus:
+      g.form.focus = ctl::form;
+      break;
     case Input::Key: {
       const ctl::Id focus = g.form.focus;
       if ((in.key == "Enter" || in.key == " ") && focus != ctl::form && g.form.clickable(focus)) {
@@ -329,21 +396,46 @@ void WebHost::dispatch(const Input& in) {
   }
 }
 
+namespace {
+
+// A UTF-8 text as a JSON string.
+std::string json_string(const std::string& utf8) {
+  std::string out = "\"";
+  for (const char c : utf8) {
+    if (c == '"' || c == '\\') out += '\\', out += c;
+    else if (static_cast<unsigned char>(c) < 0x20) out += ' ';
+    else out += c;
+  }
+  return out + '"';
+}
+
+}  // namespace
+
 void WebHost::publish_controls() {
   const Form& form = game_->form;
-  if (published_ && form.revision() == published_revision_ && form.focus == published_focus_) return;
+  if (published_ && form.revision() == published_revision_ && form.focus == published_focus_ &&
+      published_question_ == question_.has_value())
+    return;
   published_ = true;
   published_revision_ = form.revision();
   published_focus_ = form.focus;
+  published_question_ = question_.has_value();
   std::string json = "{";
   for (int i = 0; i < ctl::count; ++i) {
     const auto id = static_cast<ctl::Id>(i);
+    const Control& c = form[id];
     const Rect r = form.window_rect(id);
+    const bool button = c.kind == Kind::Button;
+    // A button without a caption (a picture) is named by its tip.
+    std::string caption = sjis_.to_utf8(c.caption);
+    if (button && caption.empty() && c.look.hint) caption = c.look.hint;
     json += (i ? ",\"" : "\"") + std::string(Form::name(id)) + "\":[" + std::to_string(r.x) + "," +
             std::to_string(r.y) + "," + std::to_string(r.w) + "," + std::to_string(r.h) + "," +
-            (form.clickable(id) ? "1" : "0") + "," + (form.focus == id ? "1" : "0") + "]";
+            (form.clickable(id) ? "1" : "0") + "," + (form.focus == id ? "1" : "0") + "," +
+            (button ? "1" : "0") + "," + json_string(caption) + "]";
   }
-  web_publish_controls((json + "}").c_str());
+  const std::string question = question_ ? sjis_.to_utf8(question_->text) : std::string();
+  web_publish_controls((json + "}").c_str(), question_ ? question.c_str() : nullptr);
 }
 
 void WebHost::handle_input() {
@@ -354,10 +446,51 @@ void WebHost::handle_input() {
     const Input in = input_.front();
     input_.pop_front();
     pauses_ = {};
+    const uint64_t before = game_->form.revision();
     dispatch(in);
     redraw();
     if (pauses_.asked > 0) web_note_pauses(pauses_.asked, pauses_.last_end - pauses_.first_start);
+    // What a handler did is stored as soon as it ends: a page may be closed at any moment.
+    if (game_->form.revision() != before) save();
   }
+}
+
+// A finger on a button waits: lifted within the tip's delay where it came down, it presses the
+// button; held longer it has shown the button's tip (and a technique's description, which
+// follows the pointer) and presses nothing. On anything else (a list, the slider, the scroll
+// bar) it presses at once, so it can drag.
+void WebHost::touch(const Input& in) {
+  Game& g = *game_;
+  constexpr int kSlop = 8;  // window units a tap may wander
+  Input as_mouse = in;
+  switch (in.kind) {
+    case Input::TouchStart: {
+      dispatch({Input::Move, in.x, in.y, {}, false, 0});
+      const ctl::Id over = g.form.hit_test(in.x, in.y);
+      if (g.form[over].kind == Kind::Button) {
+        finger_ = {true, false, in.x, in.y, in.at};
+        return;
+      }
+      finger_.held = false;
+      as_mouse.kind = Input::Down;
+      break;
+    }
+    case Input::TouchMove:
+      if (finger_.held && (std::abs(in.x - finger_.x) > kSlop || std::abs(in.y - finger_.y) > kSlop))
+        finger_.moved = true;
+      as_mouse.kind = Input::Move;
+      break;
+    default:
+      if (finger_.held) {
+        finger_.held = false;
+        if (finger_.moved || in.at - finger_.since >= TipTimer::kDelayMs) return;
+        dispatch({Input::Down, finger_.x, finger_.y, {}, false, 0});
+        as_mouse = {Input::Up, finger_.x, finger_.y, {}, false, 0};
+      } else {
+        as_mouse.kind = Input::Up;
+      }
+  }
+  dispatch(as_mouse);
 }
 
 int WebHost::question_input(const Input& in) {
@@ -365,6 +498,13 @@ int WebHost::question_input(const Input& in) {
     rezoom();
     return -1;
   }
+  // A finger on the question's buttons is the mouse; a screen reader's press names the answer.
+  if (in.kind == Input::TouchStart || in.kind == Input::TouchEnd) {
+    Input as_mouse = in;
+    as_mouse.kind = in.kind == Input::TouchStart ? Input::Down : Input::Up;
+    return question_input(as_mouse);
+  }
+  if (in.kind == Input::Press) return in.key == "yes" ? 0 : in.key == "no" ? 1 : -1;
   if (in.kind == Input::Key) {
     if (in.key == "y" || in.key == "Y") return 0;
     if (in.key == "n" || in.key == "N" || in.key == "Escape") return 1;
@@ -388,6 +528,7 @@ int WebHost::question_input(const Input& in) {
 bool WebHost::ask_yes_no(const std::string& text) {
   if (!game_) return false;
   question_ = QuestionView{text, 0, -1};
+  web_announce(sjis_.to_utf8(text).c_str());
   pressed_ = ctl::form;
   int answer = -1;
   redraw();
@@ -421,9 +562,8 @@ int WebHost::run(Game& g) {
     handle_input();
     tick_if_due();
     redraw();
-    // A page may be closed at any moment, and what the browser does while closing is not waited
-    // for: the save follows every change once the game has settled after it, as the window's
-    // would be if it were closed there.
+    // What the ticks change is stored once they have settled (what input does is stored as soon
+    // as its handler ends, and at each message it shows).
     if (ticks_settled_ && input_.empty() && g.form.revision() != saved_revision_) {
       saved_revision_ = g.form.revision();
       save();

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/host.hpp"
+#include "core/savefile.hpp"
 #include "platform/bitmap.hpp"
 #include "platform/recorder.hpp"
 #include "platform/web/web_audio_device.hpp"
@@ -40,20 +41,30 @@ class WebHost : public Host {
   void report(const std::string& utf8);
   AudioDevice* audio_device() override { return &audio_; }
   void sound_played(const std::string&) override {}
-  void message_shown(const std::string&) override {}
+  // Read out by screen readers, and the moment to store what the game just did: the game tells
+  // of a change once it is made.
+  void message_shown(const std::string& text) override;
 
   // What the browser's callbacks hand over, in window coordinates.
   struct Input {
-    enum Kind { Down, Up, Move, Key, Wheel, Resize } kind;
+    // Touch*: a finger, which presses a button only when lifted soon (a held finger reads the
+    // button's tip or technique instead). Press: a named control pressed from the page (a screen
+    // reader's button), its name in `key`. LeaveFocus: Tab took the focus out of the game.
+    enum Kind { Down, Up, Move, Key, Wheel, Resize, TouchStart, TouchMove, TouchEnd, Press, LeaveFocus } kind;
     int x = 0, y = 0;  // Wheel: y is the notches turned, up positive
     std::string key;  // Key: the DOM key name ("Tab", "Enter", "y" ...)
     bool shift = false;
+    int64_t at = 0;  // Touch*: when it came (now_ms)
   };
   void queue(Input in);
-  // A position on the canvas in CSS pixels, in window units.
-  int window_units(double css) const { return static_cast<int>(css * screen_pixels_) / scale_; }
-  Game* game() { return game_; }
-  // Writes the save and hands it to the browser's storage (when the data was read).
+  // A position on the canvas in CSS pixels, in window units, as the page lays the canvas out now
+  // (the game may not have heard of a new size yet).
+  static int window_units(double css);
+  // Whether Tab (or Shift+Tab) would take the focus round the end of the game's controls: the
+  // page's own controls come next.
+  bool tab_leaves_game(bool back) const;
+  // Writes the save and hands it to the browser's storage, when the data was read and the pair
+  // differs from the one last handed over.
   void save();
 
  private:
@@ -64,6 +75,9 @@ class WebHost : public Host {
   // Inside the question box: 0 yes, 1 no, -1 not yet.
   int question_input(const Input& in);
   void tick_if_due();
+  void touch(const Input& in);
+  // The page's requests: a save (the page is being hidden), new fonts (the text is drawn again).
+  void take_page_requests();
   // The page changed size: the picture takes the largest zoom that fits it now.
   void rezoom();
   // Until the next tick; once the ticks have settled and no sound plays, until the page hands
@@ -72,7 +86,6 @@ class WebHost : public Host {
 
   std::string canvas_;
   int scale_;
-  double screen_pixels_ = 1;  // the screen's pixels to a CSS pixel
   Game* game_ = nullptr;
   Sjis sjis_;
   WebRaster raster_;
@@ -83,6 +96,12 @@ class WebHost : public Host {
   std::deque<Input> input_;
   std::optional<QuestionView> question_;
   ctl::Id pressed_ = ctl::form;  // the button under a held mouse button
+  struct {
+    bool held = false;  // a finger on a button, not pressed yet
+    bool moved = false;  // it slid away: no press when lifted
+    int x = 0, y = 0;
+    int64_t since = 0;
+  } finger_;
   ctl::Id held_list_ = ctl::form;   // the list whose scroll thumb is held
   std::optional<int> thumb_grab_;
   TipTimer tip_;
@@ -97,8 +116,10 @@ class WebHost : public Host {
   bool published_ = false;  // the controls as the page's tests see them: published when the loop waits
   uint64_t published_revision_ = 0;
   ctl::Id published_focus_ = ctl::form;
+  bool published_question_ = false;
   ctl::Id drawn_focus_ = ctl::form;
   UiState drawn_ui_;
   bool drawn_ = false;
   uint64_t saved_revision_ = 0;  // what the window showed when the save was last written
+  SavePair saved_;  // the pair last handed to the browser's storage
 };
