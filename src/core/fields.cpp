@@ -5,6 +5,7 @@
 #include <variant>
 
 #include "core/game.hpp"
+#include "core/hero_record.hpp"
 #include "core/savefile.hpp"
 
 namespace {
@@ -18,26 +19,6 @@ struct Scalar {
 
 #define INT(expr) [](Game& g) -> Ref { return &(expr); }
 const Scalar kScalars[] = {
-    {"hero.name", INT(g.hero.name)},
-    {"hero.spirit_name", INT(g.hero.spirit_name)},
-    {"hero.hp", INT(g.hero.hp)},
-    {"hero.mp", INT(g.hero.mp)},
-    {"hero.max_hp", INT(g.hero.max_hp)},
-    {"hero.max_mp", INT(g.hero.max_mp)},
-    {"hero.spirit_power", INT(g.hero.spirit_power)},
-    {"money", INT(g.hero.money)},
-    {"hero.level", INT(g.hero.level)},
-    {"hero.exp", INT(g.hero.exp)},
-    {"stars", INT(g.hero.stars)},
-    {"hero.life", INT(g.hero.life)},
-    {"hero.luck", INT(g.hero.luck)},
-    {"attr_sun", INT(g.hero.attr_sun)},
-    {"attr_water", INT(g.hero.attr_water)},
-    {"attr_magic", INT(g.hero.attr_magic)},
-    {"attr_angel", INT(g.hero.attr_angel)},
-    {"hero.attack", INT(g.hero.attack)},
-    {"hero.magic", INT(g.hero.magic)},
-    {"hero.defense", INT(g.hero.defense)},
     {"hero.status", INT(g.hero.status)},
     {"enemy.name", INT(g.enemy.name)},
     {"enemy.spirit_name", INT(g.enemy.spirit_name)},
@@ -84,12 +65,6 @@ std::optional<Ref> none() { return std::nullopt; }
 const Indexed kIndexed[] = {
     {"tech_lv", 0, 99, [](Game& g, int i, std::string_view) -> Ref { return &g.hero.tech_lv(i); }},
     {"tech_exp", 0, 99, [](Game& g, int i, std::string_view) -> Ref { return &g.hero.tech_exp(i); }},
-    {"world_flags", 200, 299,
-     [](Game& g, int i, std::string_view) -> Ref { return &g.hero.world_flags(i); }},
-    {"item_count", 0, kItems - 1,
-     [](Game& g, int i, std::string_view) -> Ref { return &g.hero.item_count[i]; }},
-    {"owned_flags", 0, 99,
-     [](Game& g, int i, std::string_view) -> Ref { return &g.hero.owned_flags[i]; }},
     {"name_pool", 0, kNamePool - 1,
      [](Game& g, int i, std::string_view) -> Ref { return &g.name_pool[i]; }},
     {"spirit_names", 0, kSpiritNames - 1,
@@ -112,6 +87,11 @@ bool is_null(const Ref& r) {
 }
 
 std::optional<Ref> resolve(Game& g, std::string_view name) {
+  for (const HeroField& f : hero_fields()) {
+    if (name != f.name) continue;
+    if (f.text) return &(g.hero.*f.text);
+    if (f.number) return &(g.hero.*f.number);
+  }
   for (const Scalar& s : kScalars)
     if (name == s.name) return s.at(g);
   const size_t open = name.find('[');
@@ -127,6 +107,12 @@ std::optional<Ref> resolve(Game& g, std::string_view name) {
   if (close + 1 < name.size()) {
     if (name[close + 1] != '.') return none();
     member = name.substr(close + 2);
+  }
+  for (const HeroField& f : hero_fields()) {
+    if (!f.bytes || base != f.name || !member.empty()) continue;
+    const std::span<uint8_t> run = f.bytes(g.hero);
+    if (index < f.first || index - f.first >= static_cast<int>(run.size())) return none();
+    return &run[static_cast<size_t>(index - f.first)];
   }
   for (const Indexed& f : kIndexed) {
     if (base != f.name || index < f.first || index > f.last) continue;

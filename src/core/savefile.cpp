@@ -11,12 +11,12 @@
 #include <memory>
 
 #include "core/game.hpp"
+#include "core/hero_record.hpp"
 
 namespace {
 
 constexpr const char* kSaveFile = "my.dat";
 constexpr const char* kItemFile = "item.dat";
-constexpr int kSaveLines = 933;
 
 // Reads the values of one data file: a string is the rest of its line; a number skips blanks
 // and line ends, takes the next run of up to 32 non-blank characters as a decimal integer and
@@ -129,18 +129,12 @@ std::string read_file(const std::string& path) {
 }
 
 void read_hero_record(Hero& h, Reader& r) {
-  h.name = r.text();
-  h.spirit_name = r.text();
-  for (int32_t* f : {&h.hp, &h.mp, &h.max_hp, &h.max_mp, &h.spirit_power, &h.money, &h.level,
-                     &h.exp, &h.stars, &h.life, &h.luck})
-    *f = r.number();
-  for (auto& b : h.tech) b = r.byte();
-  for (auto& b : h.world) b = r.byte();
-  for (auto& b : h.item_count) b = r.byte();
-  for (int32_t* f : {&h.attr_sun, &h.attr_water, &h.attr_magic, &h.attr_angel, &h.attack,
-                     &h.magic, &h.defense})
-    *f = r.number();
-  for (auto& b : h.owned_flags) b = r.byte();
+  for (const HeroField& f : hero_fields()) {
+    if (f.text) h.*f.text = r.text();
+    else if (f.number) h.*f.number = r.number();
+    else
+      for (uint8_t& b : f.bytes(h)) b = r.byte();
+  }
 }
 
 template <size_t N>
@@ -274,7 +268,7 @@ bool complete_save(const std::string& bytes) {
   if (bytes.size() < 2 || bytes.compare(bytes.size() - 2, 2, "\r\n") != 0) return false;
   size_t lines = 0;
   for (size_t p = bytes.find("\r\n"); p != std::string::npos; p = bytes.find("\r\n", p + 2)) ++lines;
-  return lines == kSaveLines;
+  return static_cast<int>(lines) == hero_record_lines();
 }
 
 // Finishes or forgets a save that was stopped part of the way. The catalogue's temporary file is
@@ -355,20 +349,14 @@ void load_game(Game& g) {
 }
 
 SavePair encode_save(const Game& g) {
-  const Hero& h = g.hero;
+  Hero h = g.hero;  // the byte runs are walked through the same table as the reader's
   Writer my(g.save_path(kSaveFile));
-  my.text(h.name);
-  my.text(h.spirit_name);
-  for (int32_t v : {h.hp, h.mp, h.max_hp, h.max_mp, h.spirit_power, h.money, h.level, h.exp,
-                    h.stars, h.life, h.luck})
-    my.number(v);
-  for (uint8_t b : h.tech) my.number(b);
-  for (uint8_t b : h.world) my.number(b);
-  for (uint8_t b : h.item_count) my.number(b);
-  for (int32_t v : {h.attr_sun, h.attr_water, h.attr_magic, h.attr_angel, h.attack, h.magic,
-                    h.defense})
-    my.number(v);
-  for (uint8_t b : h.owned_flags) my.number(b);
+  for (const HeroField& f : hero_fields()) {
+    if (f.text) my.text(h.*f.text);
+    else if (f.number) my.number(h.*f.number);
+    else
+      for (uint8_t b : f.bytes(h)) my.number(b);
+  }
 
   Writer catalogue(g.save_path(kItemFile));
   for (const Item& it : g.items) {
