@@ -8,6 +8,7 @@
 #include "core/names.hpp"
 #include "core/operations.hpp"
 #include "effects/effects.hpp"
+#include "ui/technique_buttons.hpp"
 
 namespace {
 
@@ -79,8 +80,8 @@ void damage_enemy(Game& g, int32_t d) {
   const Hero& h = g.hero;
   if (const AttributeRule* r = attribute_rule(g.enemy.attribute)) d += 2 * (h.*(r->strength));
   const int t = g.hovered_tech;
-  if (t >= 1 && t <= 8) d += 2 * h.attack;
-  else if (t >= 9 && t <= 16) d += 2 * h.magic;
+  if (technique::group_of(t) == technique::Group::attack) d += 2 * h.attack;
+  else if (technique::group_of(t) == technique::Group::magic) d += 2 * h.magic;
   flash_hit(g);
   g.enemy.hp -= d;
   refresh_status(g);

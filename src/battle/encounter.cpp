@@ -51,7 +51,7 @@ void open_group(Game& g, const Group& grp) {
   g.form.hide(grp.other2);
   g.form.hide(ctl::shop_box);
   g.form.show(ctl::about_box);
-  for (int t = grp.first; t < grp.first + 8; ++t)
+  for (int t = grp.first; t < grp.first + technique::per_group; ++t)
     if (g.hero.tech_lv(t) != 0) g.form.show(technique_button(t));
   g.form.show(grp.box);
 }

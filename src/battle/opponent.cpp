@@ -161,7 +161,7 @@ const Move kMoves[23] = {
      [](Game& g, const MoveContext& c) {
        const int32_t saved = g.message_delay_ms;
        g.message_delay_ms = 300;
-       if (g.enemy.attribute != 1) {
+       if (g.enemy.attribute != attribute::sun) {
          const int stars = 1 + g.rng.draw(3);
          for (int i = 0; i < stars; ++i) {
            const int32_t n = g.rng.draw(5) + c.s / 25 + c.l;

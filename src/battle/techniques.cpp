@@ -11,13 +11,7 @@
 #include "core/game.hpp"
 #include "core/operations.hpp"
 #include "effects/effects.hpp"
-
-namespace {
-
-enum class Group { Attack, Magic, Special };
-Group group_of(int t) { return t <= 8 ? Group::Attack : t <= 16 ? Group::Magic : Group::Special; }
-
-}  // namespace
+#include "ui/technique_buttons.hpp"
 
 int32_t weaker(Game& g, int32_t m, int divisor) {
   fall_white(g);
@@ -76,7 +70,7 @@ void perform_technique(Game& g) {
     const TechContext c{g.hero.tech_lv(t), g.hero.spirit_power};
     static constexpr const char* kAnnouncements[3] = {"】で攻撃した", "】を唱えた", "】を使った"};
     show_message(g, g.sj("【") + g.tech_record(t, c.lv)[0] +
-                        g.sj(kAnnouncements[static_cast<int>(group_of(t))]));
+                        g.sj(kAnnouncements[static_cast<int>(technique::group_of(t))]));
     if (TechEffect effect = technique_effect(t))
       if (effect(g, c) == Afterwards::EndsAction) return;
   }

@@ -5,6 +5,7 @@
 #include "core/operations.hpp"
 #include "core/savefile.hpp"
 #include "audio/mixer_error.hpp"
+#include "ui/technique_buttons.hpp"
 
 namespace {
 
@@ -176,8 +177,7 @@ void new_hero(Game& g) {
   h.spirit_power = 15;
   h.spirit_name = g.sj("ｽﾀｰﾀﾞﾝｽ");
   g.form.show(ctl::first_b);
-  h.tech_lv(1) = 1;
-  for (int t = 2; t <= kTechniques; ++t) h.tech_lv(t) = 0;
+  for (int t = 1; t <= kTechniques; ++t) h.tech_lv(t) = t == technique::flick ? 1 : 0;
   for (int t = 1; t <= kTechniques; ++t) h.tech_exp(t) = 0;
   h.world.fill(0);
   h.item_count.fill(0);

@@ -5,6 +5,7 @@
 #include "core/game.hpp"
 #include "core/names.hpp"
 #include "core/operations.hpp"
+#include "ui/technique_buttons.hpp"
 
 namespace {
 
@@ -12,8 +13,8 @@ const std::string& tech_name(const Game& g, int t, int level) { return g.tech_re
 
 void learn_by_stars(Game& g) {
   Hero& h = g.hero;
-  if (h.stars >= 100 && h.tech_lv(22) == 0) {
-    h.tech_lv(22) = 1;
+  if (h.stars >= 100 && h.tech_lv(technique::card) == 0) {
+    h.tech_lv(technique::card) = 1;
     show_message(g, g.sj("【カード化】の技を修得した！"));
   }
   Form& f = g.form;

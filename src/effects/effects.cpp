@@ -2,6 +2,7 @@
 #include "effects/effects.hpp"
 
 #include "core/game.hpp"
+#include "ui/technique_buttons.hpp"
 
 namespace {
 
@@ -72,8 +73,10 @@ void redraw_opponent(Game& g) {
 
 void flash_hit(Game& g) {
   const int t = g.hovered_tech;
-  const uint32_t colour = t >= 1 && t <= 8 ? cl::red : t >= 9 && t <= 16 ? cl::white : cl::fuchsia;
-  flash(g, colour, t >= 1 && t <= 24, 10);
+  using technique::Group;
+  const Group group = technique::group_of(t);
+  const uint32_t colour = group == Group::attack ? cl::red : group == Group::magic ? cl::white : cl::fuchsia;
+  flash(g, colour, group != Group::none, 10);
 }
 
 void flash_white(Game& g) { flash(g, cl::white, true, 5); }

@@ -4,6 +4,7 @@
 #include "core/game.hpp"
 #include "core/operations.hpp"
 #include "town/town.hpp"
+#include "ui/technique_buttons.hpp"
 
 namespace {
 
@@ -128,9 +129,9 @@ void buy_star_good(Game& g, const StarGood& s) {
 
 void buy_secret(Game& g) {
   if (g.hero.money < 1000) return refuse(g, "1000円なんだ、お金が足りないヨ");
-  if (g.hero.tech_lv(20) != 0) return refuse(g, "君はもうもってるだろ？");
+  if (g.hero.tech_lv(technique::steal) != 0) return refuse(g, "君はもうもってるだろ？");
   pay(g, 1000, kShortOfMoney);
-  g.hero.tech_lv(20) = 1;
+  g.hero.tech_lv(technique::steal) = 1;
   show_message(g, g.sj("【盗む】の技を修得した"));
 }
 

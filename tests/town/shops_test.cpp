@@ -271,3 +271,33 @@ TEST(Home, ShowsExactlyTheFiguresBought) {
 }
 
 }  // namespace
+
+// Each price the shops' labels show is what the button beside it (to its left, or above it)
+// takes from the hero.
+TEST(Shops, EveryLabelledPriceIsWhatTheButtonTakes) {
+  int checked = 0;
+  for (int i = 0; i < ctl::count; ++i) {
+    const auto label = static_cast<ctl::Id>(i);
+    const ControlSpec& l = Form::spec(label);
+    const std::string caption = l.caption;
+    const size_t yen = caption.find("円／");
+    if (l.kind != Kind::Label || yen == std::string::npos) continue;
+    ctl::Id button = ctl::form;
+    for (int j = 0; j < ctl::count; ++j) {
+      const ControlSpec& b = Form::spec(static_cast<ctl::Id>(j));
+      const bool left_of = b.y == l.y && b.x + b.w <= l.x;
+      const bool above = b.x == l.x && l.y - (b.y + b.h) >= 0 && l.y - (b.y + b.h) <= 2;
+      if (b.kind == Kind::Button && b.parent == l.parent && b.visible && (left_of || above))
+        button = static_cast<ctl::Id>(j);
+    }
+    ASSERT_NE(button, ctl::form) << "no button beside " << Form::name(label);
+    Shop s;
+    s.h().money = 100000;
+    s.h().hp = 1;  // the inn has something to heal
+    click(s.g(), button);
+    EXPECT_EQ(100000 - s.h().money, std::stoi(caption.substr(0, yen)))
+        << Form::name(button) << " beside " << Form::name(label) << " 「" << caption << "」";
+    ++checked;
+  }
+  EXPECT_EQ(checked, 20) << "the inn's four rooms, the tool shop's four, the star shop's four, the toy shop's eight";
+}
