@@ -250,7 +250,7 @@ try {
   // The same hero after a reload: the status panel's name and experience lines as they were.
   await page.reload();
   await until("reload", "first frame", () => Number(document.body.dataset.frames) > 0, 30000);
-  // This time by the keyboard: Tab until the continue button has the focus, then Enter.
+  // This time by the keyboard: Tab until the continue button has the focus, then the space bar.
   let focused = false;
   if (await until("restart", "clickable Button39", `Module.lusheraControl("Button39")?.clickable`)) {
     // Each press is waited for: the focus moves on (the game publishes it when it waits).
@@ -263,7 +263,8 @@ try {
     if (!focused) await fail("restart", "Tab never brought the focus to Button39");
   }
   if (focused) {
-    await page.keyboard.press("Enter");
+    // The space bar presses the focused button when it is let go, as in the window.
+    await page.keyboard.press(" ");
     await message_window_shows_text("continued again");
     if ((await heroPixels()) !== hero) await fail("same hero", "the hero's line differs after the reload");
     // The item list holds what was bought before the reload and takes the move keys, and a

@@ -166,8 +166,12 @@ bool SdlHost::open(int client_width, int client_height) {
   waiter_ = std::make_unique<EventWait>(window_);
   // Keys are commands here, never typed text; no input method needs to see them.
   SDL_StopTextInput();
-  drawn_ = false;
   return true;
+}
+
+void SdlHost::attach(Game& g) {
+  game_ = &g;
+  input_.attach(g, recorder_.recording() ? &recorder_ : nullptr);
 }
 
 int SdlHost::run(Game& g) {
@@ -176,14 +180,14 @@ int SdlHost::run(Game& g) {
   first_fonts_ = fonts_shown(g.form, std::max(1, options_.scale));
   if (!open(g.form.client_width(), g.form.client_height())) return 1;
   set_window_icon(window_, g.path("cg", "icon.bmp"));
-  game_ = &g;
+  attach(g);
   quit_ = false;
   create_window(g);
   if (g.locked_out) {  // another game runs on this save: the window is never shown
     game_ = nullptr;
     return 0;
   }
-  recorder_.start(g);
+  if (recorder_.recording()) recorder_.start(g);
   redraw_if_needed();
   SDL_ShowWindow(window_);
   present(true);
@@ -193,10 +197,10 @@ int SdlHost::run(Game& g) {
     game_ = nullptr;
     return 0;
   }
-  next_tick_ = now_ms() + kTimerMs;
-  ticks_settled_ = false;
-  while (!quit_) loop_once(false);
-  recorder_.close();
+  input_.restart_timer(now_ms());
+  input_.input_came();
+  while (!quit_) loop_once();
+  if (recorder_.recording()) recorder_.close();
   close_window(g);
   destroy_window(g);
   game_ = nullptr;
@@ -206,7 +210,7 @@ int SdlHost::run(Game& g) {
 // One turn of a message loop: input first, in order, then the timer when it is due (the
 // toolkit's timer fires only when no input is waiting). With nothing waiting it sleeps until the
 // next tick or until the window system has something, whichever comes first. Inside the
-// question, it gives the answer once there is one, else -1.
+// question the input path takes only the question's input.
 //
 // Reading the window system's events costs several system calls, so a turn that follows a
 // quiet tick (nothing came, nothing was drawn) does not read them; they are read after anything
@@ -215,7 +219,7 @@ int SdlHost::run(Game& g) {
 //
 // Once a tick has changed nothing, no tick will until input comes: the loop then stops its timer
 // and sleeps until the window system has something, looking at SDL's queue every kPumpMs.
-int SdlHost::loop_once(bool in_question) {
+void SdlHost::loop_once() {
   if (redraw_if_needed()) must_pump_ = true;
   int64_t now = now_ms();
   if (must_pump_ || now - last_pump_ >= kPumpMs) {
@@ -225,64 +229,43 @@ int SdlHost::loop_once(bool in_question) {
   must_pump_ = true;
   SDL_Event ev;
   if (SDL_PeepEvents(&ev, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) {
-    ticks_settled_ = false;
-    if (audio_ && audio_->handle_event(ev)) return -1;
-    if (in_question) return question_event(ev);
+    input_.input_came();
     dispatch(ev);
-    return -1;
+    return;
   }
   if (at_rest()) {
     const bool came = waiter_ && clock_.wait(*waiter_, kPumpMs);
-    next_tick_ = now_ms() + kTimerMs;  // the timer starts afresh after what came
-    if (came) ticks_settled_ = false;
+    input_.restart_timer(now_ms());  // the timer starts afresh after what came
+    if (came) input_.input_came();
     else must_pump_ = !waiter_ || !waiter_->native();
-    return -1;
+    return;
   }
-  const int64_t wait = std::clamp<int64_t>(next_tick_ - now, 0, kTimerMs);
-  if (waiter_ && clock_.wait(*waiter_, static_cast<int>(wait))) {
-    ticks_settled_ = false;
-    return -1;  // read on the next turn
+  if (waiter_ && clock_.wait(*waiter_, input_.ms_to_tick(now))) {
+    input_.input_came();
+    return;  // read on the next turn
   }
   now = now_ms();
-  if (now >= next_tick_) tick(now);
+  if (input_.tick_due(now)) input_.tick(now);
   must_pump_ = !waiter_ || !waiter_->native();
-  return -1;
 }
 
-bool SdlHost::at_rest() const {
-  return ticks_settled_ && !tip_.waiting() &&
-         !(audio_ && audio_->sending_events());
-}
+bool SdlHost::at_rest() const { return input_.at_rest() && !(audio_ && audio_->sending_events()); }
 
 void SdlHost::handle_pending_input() {
   if (!window_ || !game_) return;
   SDL_PumpEvents();
   SDL_Event ev;
   while (!quit_ && SDL_PeepEvents(&ev, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) {
-    ticks_settled_ = false;
+    input_.input_came();
     dispatch(ev);
     redraw_if_needed();
   }
 }
 
-void SdlHost::tick(int64_t now) {
-  next_tick_ += kTimerMs;
-  // After a long handler the timer fires once, not once for every period missed.
-  if (next_tick_ <= now) next_tick_ = now + kTimerMs;
-  ticks_settled_ = game_ && !recorder_.tick(*game_);
-  tip_.tick(now);
-}
-
 void SdlHost::sleep_ms(int ms) {
   using Duration = HostClock::Duration;
-  // Pauses that follow one another closely (an effect's frames) keep to their sum: the drawing
-  // between them comes out of the next pause instead of adding to it. A pause long after the
-  // last one counts from now.
-  constexpr Duration kChained = std::chrono::milliseconds(5);
-  const Duration now = clock_.now();
-  const Duration start = pause_end_ && now - *pause_end_ <= kChained ? *pause_end_ : now;
-  const Duration deadline = start + std::chrono::milliseconds(std::max(0, ms));
-  pause_end_ = deadline;
+  const Duration deadline = pauses_.deadline(clock_.now(), std::chrono::milliseconds(std::max(0, ms)),
+                                             std::chrono::milliseconds(5));
   for (;;) {
     if (window_) {
       SDL_PumpEvents();
@@ -305,34 +288,16 @@ void SdlHost::sleep_ms(int ms) {
 
 void SdlHost::repaint() { redraw_if_needed(); }
 
-UiState SdlHost::ui_state() const {
-  UiState ui;
-  if (capture_ != ctl::form && capture_inside_ && game_ && game_->form[capture_].kind == Kind::Button)
-    ui.pressed = capture_;
-  else if (space_held_ != ctl::form)
-    ui.pressed = space_held_;
-  if (game_) ui.tip = tip_.view(game_->form);
-  ui.question = question_;
-  return ui;
-}
-
 bool SdlHost::redraw_if_needed() {
-  if (!view_ || !game_) return false;
+  if (!view_ || !game_ || !input_.needs_redraw()) return false;
   const Form& form = game_->form;
-  const UiState ui = ui_state();
-  if (drawn_ && form.revision() == drawn_revision_ && form.focus == drawn_focus_ && ui == drawn_ui_ &&
-      form.client_width() == drawn_width_ && form.client_height() == drawn_height_)
-    return false;
-  if (drawn_ && (form.client_width() != drawn_width_ || form.client_height() != drawn_height_))
+  if (drawn_width_ && (form.client_width() != drawn_width_ || form.client_height() != drawn_height_))
     SDL_SetWindowSize(window_, form.client_width() * scale_, form.client_height() * scale_);
   // The drawing's own cost, on the machine's clock whatever clock the game runs on.
   const auto t0 = std::chrono::steady_clock::now();
-  view_->compose(form, ui);
+  view_->compose(form, input_.ui());
   const auto t1 = std::chrono::steady_clock::now();
-  drawn_ = true;
-  drawn_revision_ = form.revision();
-  drawn_focus_ = form.focus;
-  drawn_ui_ = ui;
+  input_.drawn();
   drawn_width_ = form.client_width();
   drawn_height_ = form.client_height();
   present();
@@ -408,16 +373,15 @@ void SdlHost::handle_window_event(const SDL_Event& ev) {
       break;
     case SDL_WINDOWEVENT_FOCUS_LOST:
       // A button held while the player switches away is let go without a click.
-      drop_capture();
-      question_capture_ = -1;
-      if (question_) question_->pressed = -1;
+      if (game_) input_.focus_lost();
       break;
     default: break;
   }
 }
 
-SdlHost::Point SdlHost::map_mouse(int wx, int wy) const {
-  Point p;
+Pointer SdlHost::map_mouse(int wx, int wy) const {
+  Pointer p;
+  p.inside = false;
   if (!window_ || !renderer_) return p;
   int ww = 0, wh = 0, ow = 0, oh = 0;
   SDL_GetWindowSize(window_, &ww, &wh);
@@ -438,7 +402,7 @@ SdlHost::Point SdlHost::map_mouse(int wx, int wy) const {
   return p;
 }
 
-SdlHost::Point SdlHost::mouse_now() const {
+Pointer SdlHost::mouse_now() const {
   int x = 0, y = 0;
   SDL_GetMouseState(&x, &y);
   return map_mouse(x, y);

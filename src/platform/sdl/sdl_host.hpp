@@ -8,6 +8,7 @@
 
 #include "core/host.hpp"
 #include "platform/bitmap.hpp"
+#include "platform/input_path.hpp"
 #include "platform/recorder.hpp"
 #include "platform/sdl/event_wait.hpp"
 #include "platform/sdl/host_clock.hpp"
@@ -39,11 +40,12 @@ struct SdlOptions {
   std::string record_header{};
 };
 
-// The real window. Its work lies in three files: the window's life and loop (sdl_host.cpp), input
-// (sdl_input.cpp) and the modal question (question_box.cpp). The game's handlers block, as the
-// toolkit it was written for let them: while a handler sleeps the window stays alive (it is presented again when uncovered) but input waits
-// in its queue, to be dispatched in order once the handler has returned. The 10 ms timer runs
-// between handlers and inside the modal question only.
+// The real window. Its work lies in three files: the window's life and loop (sdl_host.cpp), its
+// events turned into the input path's (sdl_input.cpp) and the modal question (question_box.cpp).
+// The game's handlers block, as the toolkit it was written for let them: while a handler sleeps
+// the window stays alive (it is presented again when uncovered) but input waits in its queue, to
+// be dispatched in order once the handler has returned. The 10 ms timer runs between handlers
+// and inside the modal question only.
 class SdlHost : public Host {
  public:
   explicit SdlHost(SdlOptions options = {});
@@ -60,7 +62,7 @@ class SdlHost : public Host {
   bool open(int client_width, int client_height);
 
   // The game whose window this is, without running the loop (run() attaches it itself).
-  void attach(Game& g) { game_ = &g; }
+  void attach(Game& g);
   // Handles the input queued so far as the loop would, without the timer, and returns once the
   // queue is empty (or the window was asked to close).
   void handle_pending_input();
@@ -98,53 +100,22 @@ class SdlHost : public Host {
   void message_shown(const std::string&) override {}
 
  private:
-  struct Point {
-    int x = 0, y = 0;
-    bool inside = false;  // on the window's picture (not on the black around it in full screen)
-  };
-
   void report(const std::string& utf8);
   int choose_scale(int w, int h) const;
   SDL_Rect picture_rect(int& zoom) const;
   // Shows the last composed frame; `whole` when the window may have lost what it showed.
   void present(bool whole = false);
   bool redraw_if_needed();  // true when it drew
-  UiState ui_state() const;
-  void tick(int64_t now);
-  // Nothing can change before the next input: the last tick changed nothing, no tip waits for
-  // its delay and no sound is being fed. The timer then rests.
+  // Nothing can change before the next input: the input path's timer has settled and no sound
+  // is being fed. The timer then rests.
   bool at_rest() const;
-  int loop_once(bool in_question);
-  Point map_mouse(int window_x, int window_y) const;
-  Point mouse_now() const;
+  void loop_once();
+  // A point of the window in the game's units (not `inside` on the black around the picture).
+  Pointer map_mouse(int window_x, int window_y) const;
+  Pointer mouse_now() const;
   void toggle_fullscreen();
   void handle_window_event(const SDL_Event& ev);
-
   void dispatch(const SDL_Event& ev);
-  void on_key_down(const SDL_KeyboardEvent& key);
-  void on_key_up(const SDL_KeyboardEvent& key);
-  void on_mouse_down(const Point& p);
-  void on_mouse_up(const Point& p);
-  void on_mouse_motion(const Point& p);
-  void on_wheel(const SDL_MouseWheelEvent& wheel);
-  void move_focus(int direction);
-  void on_arrow_key(SDL_Keycode key);
-  bool focused_button() const;
-  void press_list(ctl::Id list, const Point& p);
-  void slide_to(ctl::Id slider, int x);
-  void drop_capture();
-  static bool is_enter(SDL_Keycode k);
-  static bool toggles_fullscreen(const SDL_KeyboardEvent& key);  // F11 or Alt+Enter
-
-  bool ask(const std::string& text);
-  // The modal question: each returns the answer (0 yes, 1 no) or -1 to go on asking.
-  int question_event(const SDL_Event& ev);
-  int question_key_down(const SDL_KeyboardEvent& key);
-  int question_key_up(const SDL_KeyboardEvent& key);
-  int question_mouse(bool down, const Point& p);
-  int question_button_at(const Point& p) const;
-
-  static constexpr int kTimerMs = 10;
 
   SdlOptions options_;
   HostClock& clock_;
@@ -161,37 +132,21 @@ class SdlHost : public Host {
   int scale_ = 1;
   bool fullscreen_ = false;
   bool shown_whole_ = false;  // the window's surface holds the last frame, covering it at 1:1
-  std::optional<HostClock::Duration> pause_end_;  // when the last pause was due to end
+  PauseChain<HostClock::Duration> pauses_;
 
   Game* game_ = nullptr;
-  // Every input the game gets from the window goes through it, to be written down when recording.
+  // Every input the game gets from the window goes through it; the recorder listens with --record.
+  InputPath input_;
   Recorder recorder_;
   bool quit_ = false;
-  int64_t next_tick_ = 0;
-  bool ticks_settled_ = false;  // the last tick changed nothing, and nothing came since
   bool must_pump_ = true;
   int64_t last_pump_ = 0;
 
-  // The control holding the mouse between press and release, as the toolkit captures it.
-  ctl::Id capture_ = ctl::form;
-  bool capture_inside_ = false;  // a captured button: the pointer is over it (drawn sunken)
-  std::optional<int> thumb_grab_;  // the list's scroll thumb is being dragged, taken there
-  ctl::Id space_held_ = ctl::form;  // the focused button held down with the space bar
-
-  std::optional<QuestionView> question_;
-  int question_capture_ = -1;
-
-  // What the window shows now, to redraw only when something changed.
-  bool drawn_ = false;
-  uint64_t drawn_revision_ = 0;
-  ctl::Id drawn_focus_ = ctl::form;
-  UiState drawn_ui_;
-  int drawn_width_ = 0, drawn_height_ = 0;
   // Where the window system does not let a program move its window (full screen, Wayland), the
   // shake moves the picture inside it instead, by this many window pixels.
   int shake_x_ = 0, shake_y_ = 0;
   // Where the window stood before it went full screen.
   int windowed_x_ = SDL_WINDOWPOS_CENTERED, windowed_y_ = SDL_WINDOWPOS_CENTERED;
   DrawStats stats_;
-  TipTimer tip_;  // the tip of the control under the resting mouse
+  int drawn_width_ = 0, drawn_height_ = 0;  // the client area the window was last sized for
 };

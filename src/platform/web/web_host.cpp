@@ -16,7 +16,6 @@
 
 namespace {
 
-constexpr int kTimerMs = 10;
 constexpr int kRestMs = 1000;  // the longest rest without anything coming
 
 // clang-format off
@@ -102,10 +101,12 @@ WebHost* host_of(void* user) { return static_cast<WebHost*>(user); }
 
 EM_BOOL on_mouse(int type, const EmscriptenMouseEvent* e, void* user) {
   WebHost* host = host_of(user);
-  const int x = host->window_units(e->targetX), y = host->window_units(e->targetY);
-  if (type == EMSCRIPTEN_EVENT_MOUSEDOWN && e->button == 0) host->queue({WebHost::Input::Down, x, y, {}, false});
-  else if (type == EMSCRIPTEN_EVENT_MOUSEUP && e->button == 0) host->queue({WebHost::Input::Up, x, y, {}, false});
-  else if (type == EMSCRIPTEN_EVENT_MOUSEMOVE) host->queue({WebHost::Input::Move, x, y, {}, false});
+  WebHost::Input in{WebHost::Input::Move, host->window_units(e->targetX), host->window_units(e->targetY)};
+  if (type == EMSCRIPTEN_EVENT_MOUSEDOWN || type == EMSCRIPTEN_EVENT_MOUSEUP) {
+    if (e->button != 0) return EM_TRUE;
+    in.kind = type == EMSCRIPTEN_EVENT_MOUSEDOWN ? WebHost::Input::Down : WebHost::Input::Up;
+  }
+  host->queue(in);
   return EM_TRUE;
 }
 
@@ -115,42 +116,53 @@ EM_BOOL on_touch(int type, const EmscriptenTouchEvent* e, void* user) {
   WebHost* host = host_of(user);
   if (e->numTouches < 1) return EM_FALSE;
   const EmscriptenTouchPoint& t = e->touches[0];
-  const int x = host->window_units(t.targetX), y = host->window_units(t.targetY);
-  const WebHost::Input::Kind kind = type == EMSCRIPTEN_EVENT_TOUCHSTART ? WebHost::Input::TouchStart
-                                    : type == EMSCRIPTEN_EVENT_TOUCHMOVE ? WebHost::Input::TouchMove
-                                                                         : WebHost::Input::TouchEnd;
-  host->queue({kind, x, y, {}, false, host->now_ms()});
+  WebHost::Input in{WebHost::Input::TouchEnd, host->window_units(t.targetX), host->window_units(t.targetY)};
+  if (type == EMSCRIPTEN_EVENT_TOUCHSTART) in.kind = WebHost::Input::TouchStart;
+  if (type == EMSCRIPTEN_EVENT_TOUCHMOVE) in.kind = WebHost::Input::TouchMove;
+  in.at = host->now_ms();
+  host->queue(in);
   return EM_TRUE;  // no mouse events made up from the touch
 }
 
 // The wheel over a list box scrolls it, a notch for every event.
 EM_BOOL on_wheel(int, const EmscriptenWheelEvent* e, void* user) {
   if (e->deltaY == 0) return EM_FALSE;
-  host_of(user)->queue({WebHost::Input::Wheel, 0, e->deltaY < 0 ? 1 : -1, {}, false});
+  host_of(user)->queue({WebHost::Input::Wheel, 0, e->deltaY < 0 ? 1 : -1});
   return EM_TRUE;
 }
 
 EM_BOOL on_resize(int, const EmscriptenUiEvent*, void* user) {
-  host_of(user)->queue({WebHost::Input::Resize, 0, 0, {}, false});
+  host_of(user)->queue({WebHost::Input::Resize});
   return EM_FALSE;
 }
 
-EM_BOOL on_key(int, const EmscriptenKeyboardEvent* e, void* user) {
-  const std::string key = e->key;
-  // The keys the window uses; everything else stays the browser's.
-  static const char* const kOurs[] = {"Tab",       "Enter",      " ",       "y",         "n",
-                                      "Y",         "N",          "Escape",  "ArrowLeft", "ArrowRight",
-                                      "ArrowUp",   "ArrowDown",  "Home",    "End",       "PageUp",
-                                      "PageDown"};
-  if (std::none_of(std::begin(kOurs), std::end(kOurs), [&](const char* k) { return key == k; }))
-    return EM_FALSE;
+// The keys the game takes, by the browser's names; everything else stays the browser's.
+std::optional<Key> key_of(std::string_view name) {
+  static const std::pair<const char*, Key> kKeys[] = {
+      {"Tab", Key::Tab},         {"Enter", Key::Enter},       {" ", Key::Space},         {"Escape", Key::Escape},
+      {"y", Key::Yes},           {"Y", Key::Yes},             {"n", Key::No},            {"N", Key::No},
+      {"ArrowLeft", Key::Left},  {"ArrowRight", Key::Right},  {"ArrowUp", Key::Up},      {"ArrowDown", Key::Down},
+      {"PageUp", Key::PageUp},   {"PageDown", Key::PageDown}, {"Home", Key::Home},       {"End", Key::End}};
+  for (const auto& [n, k] : kKeys)
+    if (name == n) return k;
+  return std::nullopt;
+}
+
+EM_BOOL on_key(int type, const EmscriptenKeyboardEvent* e, void* user) {
+  const std::optional<Key> key = key_of(e->key);
+  if (!key) return EM_FALSE;
   WebHost* host = host_of(user);
+  const bool shift = e->shiftKey != 0;
   // Round the end of the game's controls, Tab goes on to the page's own (the browser moves it).
-  if (key == "Tab" && host->tab_leaves_game(e->shiftKey != 0)) {
-    host->queue({WebHost::Input::LeaveFocus, 0, 0, {}, false, 0});
+  if (type == EMSCRIPTEN_EVENT_KEYDOWN && *key == Key::Tab && host->tab_leaves_game(shift)) {
+    host->queue({WebHost::Input::LeaveFocus});
     return EM_FALSE;
   }
-  host->queue({WebHost::Input::Key, 0, 0, key, e->shiftKey != 0});
+  WebHost::Input in{type == EMSCRIPTEN_EVENT_KEYDOWN ? WebHost::Input::KeyDown : WebHost::Input::KeyUp};
+  in.key = *key;
+  in.shift = shift;
+  in.repeat = e->repeat != 0;
+  host->queue(in);
   return EM_TRUE;
 }
 
@@ -162,11 +174,19 @@ WebHost* the_host = nullptr;  // for the page's calls below
 extern "C" {
 // A screen reader's press of a game button, by the control's name.
 EMSCRIPTEN_KEEPALIVE void lushera_press(const char* name) {
-  if (the_host) the_host->queue({WebHost::Input::Press, 0, 0, name, false, 0});
+  if (!the_host) return;
+  WebHost::Input in{WebHost::Input::Press};
+  in.name = name;
+  the_host->queue(in);
 }
 // A key from the page's side: Shift+Tab back from the page's controls into the game.
-EMSCRIPTEN_KEEPALIVE void lushera_key(const char* key, int shift) {
-  if (the_host) the_host->queue({WebHost::Input::Key, 0, 0, key, shift != 0, 0});
+EMSCRIPTEN_KEEPALIVE void lushera_key(const char* name, int shift) {
+  const std::optional<Key> key = key_of(name);
+  if (!the_host || !key) return;
+  WebHost::Input in{WebHost::Input::KeyDown};
+  in.key = *key;
+  in.shift = shift != 0;
+  the_host->queue(in);
 }
 }
 
@@ -184,6 +204,7 @@ WebHost::WebHost(const char* canvas, int scale)
   // Keys reach the game only while its canvas has the focus: Enter on one of the page's own
   // buttons presses that button alone.
   emscripten_set_keydown_callback(c, this, EM_TRUE, on_key);
+  emscripten_set_keyup_callback(c, this, EM_TRUE, on_key);
   emscripten_set_resize_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, this, EM_TRUE, on_resize);
 }
 
@@ -201,15 +222,12 @@ int64_t WebHost::now_ms() { return static_cast<int64_t>(emscripten_get_now()); }
 // another closely (an effect's frames) keep to their sum, as in the window: the drawing between
 // them comes out of the next pause instead of adding to it.
 void WebHost::sleep_ms(int ms) {
-  constexpr double kChainedMs = 5;
   const double start = emscripten_get_now();
   if (pauses_.asked == 0) pauses_.first_start = start;
   pauses_.asked += std::max(0, ms);
-  const double from = pause_end_ > 0 && start - pause_end_ <= kChainedMs ? pause_end_ : start;
-  const double end = from + std::max(0, ms);
-  pause_end_ = end;
+  const double end = chain_.deadline(start, std::max(0, ms), 5.0);
   for (double left = end - emscripten_get_now(); left > 0; left = end - emscripten_get_now()) {
-    web_pause(std::min<double>(left, kTimerMs));
+    web_pause(std::min<double>(left, InputPath::kTimerMs));
     audio_.poll();
     // A page being closed does not wait for the handler: what it has done so far is kept.
     if (web_take_save_request()) save();
@@ -220,23 +238,14 @@ void WebHost::sleep_ms(int ms) {
 void WebHost::repaint() { redraw(); }
 
 void WebHost::redraw(bool force) {
-  if (!game_) return;
-  const Form& form = game_->form;
-  UiState ui;
-  ui.pressed = pressed_;
-  ui.question = question_;
-  ui.tip = tip_.view(form);
-  if (!force && drawn_ && form.revision() == drawn_revision_ && form.focus == drawn_focus_ && ui == drawn_ui_)
-    return;
-  view_->compose(form, ui);
+  if (!game_ || (!force && !redraw_whole_ && !input_.needs_redraw())) return;
+  redraw_whole_ = false;
+  view_->compose(game_->form, input_.ui());
   const Frame& f = view_->frame();
   // Only where the frame changed since the last one put on the canvas.
   const Rect part = view_->take_changes().value_or(Rect{0, 0, f.width, f.height});
   if (!part.empty()) web_put_frame(canvas_.c_str(), f.pixels.data(), f.width, f.height, part.x, part.y, part.w, part.h);
-  drawn_ = true;
-  drawn_revision_ = form.revision();
-  drawn_focus_ = form.focus;
-  drawn_ui_ = ui;
+  input_.drawn();
 }
 
 void WebHost::report(const std::string& utf8) {
@@ -273,44 +282,32 @@ void WebHost::message_shown(const std::string& text) {
 }
 
 void WebHost::queue(Input in) {
-  input_.push_back(std::move(in));
-  ticks_settled_ = false;
+  input_queue_.push_back(std::move(in));
+  input_.input_came();
   web_wake();
 }
 
 void WebHost::tick_if_due() {
   const int64_t now = now_ms();
-  if (now < next_tick_) return;
-  next_tick_ += kTimerMs;
-  if (next_tick_ <= now) next_tick_ = now + kTimerMs;
-  ticks_settled_ = !timer_tick(*game_);
-  tip_.tick(now);
+  if (input_.tick_due(now)) input_.tick(now);
 }
 
 void WebHost::wait() {
   publish_controls();
-  if (ticks_settled_ && input_.empty() && !audio_.playing() && !tip_.waiting()) {
+  if (input_.at_rest() && input_queue_.empty() && !audio_.playing()) {
     web_rest(kRestMs);
-    next_tick_ = now_ms() + kTimerMs;  // the timer starts afresh after what came
+    input_.restart_timer(now_ms());  // the timer starts afresh after what came
     return;
   }
-  web_pause(static_cast<double>(std::clamp<int64_t>(next_tick_ - now_ms(), 1, kTimerMs)));
+  web_pause(std::max(1, input_.ms_to_tick(now_ms())));
 }
 
-bool WebHost::tab_leaves_game(bool back) const {
-  if (!game_ || question_) return false;
-  const Form& form = game_->form;
-  if (form.focus == ctl::form) return false;
-  const ctl::Id next = form.next_focus(back ? -1 : 1);
-  const auto& order = form.paint_order();
-  const auto at = [&](ctl::Id id) { return std::find(order.begin(), order.end(), id) - order.begin(); };
-  return back ? at(next) >= at(form.focus) : at(next) <= at(form.focus);
-}
+bool WebHost::tab_leaves_game(bool back) const { return game_ && input_.tab_leaves(back); }
 
 void WebHost::rezoom() {
   const int zoom = std::clamp(EM_ASM_INT({ return Module.lusheraScale(); }), 1, 4);
   // The next frame goes to the canvas whole, and the page sizes it for the screen's pixels.
-  drawn_ = false;
+  redraw_whole_ = true;
   view_->show_all_again();
   if (zoom == scale_) return;
   scale_ = zoom;
@@ -318,81 +315,26 @@ void WebHost::rezoom() {
 }
 
 void WebHost::dispatch(const Input& in) {
-  Game& g = *game_;
+  const Pointer p{in.x, in.y};
   switch (in.kind) {
     case Input::Resize: rezoom(); break;
-    case Input::Move: {
-      mouse_x_ = in.x, mouse_y_ = in.y;
-      if (thumb_grab_) {
-        drag_thumb(g.form, held_list_, in.y, *thumb_grab_);
-        break;
-      }
-      const ctl::Id over = g.form.hit_test(in.x, in.y);
-      tip_.moved(g.form, over, in.x, in.y, now_ms());
-      mouse_move(g, over);
-      break;
-    }
-    case Input::Wheel: {
-      const ctl::Id over = g.form.hit_test(mouse_x_, mouse_y_);
-      if (g.form[over].kind == Kind::ListBox) wheel_list(g.form, over, in.y);
-      break;
-    }
-    case Input::Down: {
-      tip_.pressed();
-      const ctl::Id id = g.form.hit_test(in.x, in.y);
-      const Control& c = g.form[id];
-      if (c.kind == Kind::Button && g.form.clickable(id)) pressed_ = id;
-      if (c.kind == Kind::ListBox && g.form.clickable(id)) {
-        if (press_scroll_bar(g.form, id, in.x, in.y, thumb_grab_)) {
-          held_list_ = id;
-          break;
-        }
-        const int index = list_item_at(list_geometry(g.form.window_rect(id), c), c, in.x, in.y);
-        if (index >= 0) list_select(g, id, index);
-      }
-      if (c.kind == Kind::Slider && g.form.clickable(id)) {
-        const int pos = slider_position_at(slider_geometry(g.form.window_rect(id), c), c, in.x);
-        if (pos != c.position) slider_changed(g, id, pos);
-      }
-      break;
-    }
-    case Input::Up: {
-      const ctl::Id id = pressed_;
-      pressed_ = ctl::form;
-      thumb_grab_.reset();
-      if (id != ctl::form && g.form.hit_test(in.x, in.y) == id && g.form.clickable(id)) click(g, id);
-      break;
-    }
-    case Input::TouchStart:
-    case Input::TouchMove:
-    case Input::TouchEnd: touch(in); break;
-    case Input::Press: {
-      const ctl::Id id = Form::find(in.key);
-      if (id != ctl::count && g.form[id].kind == Kind::Button && g.form.clickable(id)) click(g, id);
-      break;
-    }
-    case Input::LeaveFocus:
-      g.form.focus = ctl::form;
-      break;
-    case Input::Key: {
-      const ctl::Id focus = g.form.focus;
-      if ((in.key == "Enter" || in.key == " ") && focus != ctl::form && g.form.clickable(focus)) {
-        click(g, focus);
-      } else if (in.key == "Tab") {
-        input_path_.move_focus(g, in.shift ? -1 : 1);
+    case Input::Move: input_.pointer_moved(p, now_ms()); break;
+    case Input::Down: input_.pointer_pressed(p); break;
+    case Input::Up: input_.pointer_released(p); break;
+    case Input::Wheel: input_.wheel_turned(in.y); break;
+    case Input::TouchStart: input_.finger_down(p, in.at); break;
+    case Input::TouchMove: input_.finger_moved(p, in.at); break;
+    case Input::TouchEnd: input_.finger_up(p, in.at); break;
+    case Input::KeyDown: input_.key_down(in.key, in.shift, in.repeat); break;
+    case Input::KeyUp: input_.key_up(in.key); break;
+    case Input::LeaveFocus: input_.focus_left_game(); break;
+    case Input::Press:
+      if (input_.asking()) {
+        if (in.name == "yes" || in.name == "no") input_.press_answer(in.name == "yes");
       } else {
-        // The move keys: the focused slider's, or else the shown list's.
-        static const std::pair<const char*, MoveKey> kMoves[] = {
-            {"ArrowLeft", MoveKey::Back},     {"ArrowUp", MoveKey::Back},
-            {"ArrowRight", MoveKey::Forward}, {"ArrowDown", MoveKey::Forward},
-            {"PageUp", MoveKey::PageBack},    {"PageDown", MoveKey::PageForward},
-            {"Home", MoveKey::Home},          {"End", MoveKey::End}};
-        const auto move = std::find_if(std::begin(kMoves), std::end(kMoves),
-                                       [&](const auto& m) { return in.key == m.first; });
-        if (move != std::end(kMoves)) input_path_.move_key(g, move->second);
+        input_.press(Form::find(in.name));
       }
       break;
-    }
   }
 }
 
@@ -414,12 +356,12 @@ std::string json_string(const std::string& utf8) {
 void WebHost::publish_controls() {
   const Form& form = game_->form;
   if (published_ && form.revision() == published_revision_ && form.focus == published_focus_ &&
-      published_question_ == question_.has_value())
+      published_question_ == input_.asking())
     return;
   published_ = true;
   published_revision_ = form.revision();
   published_focus_ = form.focus;
-  published_question_ = question_.has_value();
+  published_question_ = input_.asking();
   std::string json = "{";
   for (int i = 0; i < ctl::count; ++i) {
     const auto id = static_cast<ctl::Id>(i);
@@ -434,17 +376,18 @@ void WebHost::publish_controls() {
             (form.clickable(id) ? "1" : "0") + "," + (form.focus == id ? "1" : "0") + "," +
             (button ? "1" : "0") + "," + json_string(caption) + "]";
   }
-  const std::string question = question_ ? sjis_.to_utf8(question_->text) : std::string();
-  web_publish_controls((json + "}").c_str(), question_ ? question.c_str() : nullptr);
+  const std::optional<QuestionView> asked = input_.ui().question;
+  const std::string question = asked ? sjis_.to_utf8(asked->text) : std::string();
+  web_publish_controls((json + "}").c_str(), asked ? question.c_str() : nullptr);
 }
 
 void WebHost::handle_input() {
   audio_.poll();
   for (int v = web_take_rigged_draw(); v >= 0; v = web_take_rigged_draw()) game_->rng.rig(v);
   if (web_take_save_request()) save();
-  while (!input_.empty()) {
-    const Input in = input_.front();
-    input_.pop_front();
+  while (!input_queue_.empty()) {
+    const Input in = input_queue_.front();
+    input_queue_.pop_front();
     pauses_ = {};
     const uint64_t before = game_->form.revision();
     dispatch(in);
@@ -455,108 +398,37 @@ void WebHost::handle_input() {
   }
 }
 
-// A finger on a button waits: lifted within the tip's delay where it came down, it presses the
-// button; held longer it has shown the button's tip (and a technique's description, which
-// follows the pointer) and presses nothing. On anything else (a list, the slider, the scroll
-// bar) it presses at once, so it can drag.
-void WebHost::touch(const Input& in) {
-  Game& g = *game_;
-  constexpr int kSlop = 8;  // window units a tap may wander
-  Input as_mouse = in;
-  switch (in.kind) {
-    case Input::TouchStart: {
-      dispatch({Input::Move, in.x, in.y, {}, false, 0});
-      const ctl::Id over = g.form.hit_test(in.x, in.y);
-      if (g.form[over].kind == Kind::Button) {
-        finger_ = {true, false, in.x, in.y, in.at};
-        return;
-      }
-      finger_.held = false;
-      as_mouse.kind = Input::Down;
-      break;
-    }
-    case Input::TouchMove:
-      if (finger_.held && (std::abs(in.x - finger_.x) > kSlop || std::abs(in.y - finger_.y) > kSlop))
-        finger_.moved = true;
-      as_mouse.kind = Input::Move;
-      break;
-    default:
-      if (finger_.held) {
-        finger_.held = false;
-        if (finger_.moved || in.at - finger_.since >= TipTimer::kDelayMs) return;
-        dispatch({Input::Down, finger_.x, finger_.y, {}, false, 0});
-        as_mouse = {Input::Up, finger_.x, finger_.y, {}, false, 0};
-      } else {
-        as_mouse.kind = Input::Up;
-      }
-  }
-  dispatch(as_mouse);
-}
-
-int WebHost::question_input(const Input& in) {
-  if (in.kind == Input::Resize) {
-    rezoom();
-    return -1;
-  }
-  // A finger on the question's buttons is the mouse; a screen reader's press names the answer.
-  if (in.kind == Input::TouchStart || in.kind == Input::TouchEnd) {
-    Input as_mouse = in;
-    as_mouse.kind = in.kind == Input::TouchStart ? Input::Down : Input::Up;
-    return question_input(as_mouse);
-  }
-  if (in.kind == Input::Press) return in.key == "yes" ? 0 : in.key == "no" ? 1 : -1;
-  if (in.kind == Input::Key) {
-    if (in.key == "y" || in.key == "Y") return 0;
-    if (in.key == "n" || in.key == "N" || in.key == "Escape") return 1;
-    if (in.key == "Enter" || in.key == " ") return question_->focus;
-    if (in.key == "Tab") question_->focus = 1 - question_->focus;
-    return -1;
-  }
-  const QuestionGeometry geo = view_->question_geometry(game_->form, *question_);
-  if (in.kind == Input::Down) {
-    question_->pressed = geo.yes.contains(in.x, in.y) ? 0 : geo.no.contains(in.x, in.y) ? 1 : -1;
-    if (question_->pressed >= 0) question_->focus = question_->pressed;
-  } else if (in.kind == Input::Up) {
-    const int held = question_->pressed;
-    question_->pressed = -1;
-    if (held == 0 && geo.yes.contains(in.x, in.y)) return 0;
-    if (held == 1 && geo.no.contains(in.x, in.y)) return 1;
-  }
-  return -1;
-}
-
 bool WebHost::ask_yes_no(const std::string& text) {
-  if (!game_) return false;
-  question_ = QuestionView{text, 0, -1};
+  if (!game_ || input_.asking()) return false;
+  input_.ask(text, view_->question_geometry(game_->form, QuestionView{text, 0, -1}));
   web_announce(sjis_.to_utf8(text).c_str());
-  pressed_ = ctl::form;
-  int answer = -1;
   redraw();
-  while (answer < 0) {
-    while (answer < 0 && !input_.empty()) {
-      const Input in = input_.front();
-      input_.pop_front();
-      answer = question_input(in);
+  while (input_.answer() < 0) {
+    while (input_.answer() < 0 && !input_queue_.empty()) {
+      const Input in = input_queue_.front();
+      input_queue_.pop_front();
+      dispatch(in);
       redraw();
     }
-    if (answer >= 0) break;
+    if (input_.answer() >= 0) break;
     tick_if_due();
     redraw();
     wait();
     audio_.poll();
   }
-  question_.reset();
+  const bool yes = input_.finish_question();
   redraw();
-  return answer == 0;
+  return yes;
 }
 
 int WebHost::run(Game& g) {
   game_ = &g;
+  input_.attach(g);
   create_window(g);
   if (g.locked_out) return 3;
   redraw(true);
-  next_tick_ = now_ms() + kTimerMs;
-  ticks_settled_ = false;
+  input_.restart_timer(now_ms());
+  input_.input_came();
   saved_revision_ = g.form.revision();
   for (;;) {
     handle_input();
@@ -564,7 +436,7 @@ int WebHost::run(Game& g) {
     redraw();
     // What the ticks change is stored once they have settled (what input does is stored as soon
     // as its handler ends, and at each message it shows).
-    if (ticks_settled_ && input_.empty() && g.form.revision() != saved_revision_) {
+    if (input_.at_rest() && input_queue_.empty() && g.form.revision() != saved_revision_) {
       saved_revision_ = g.form.revision();
       save();
     }

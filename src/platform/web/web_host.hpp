@@ -8,7 +8,7 @@
 #include "core/host.hpp"
 #include "core/savefile.hpp"
 #include "platform/bitmap.hpp"
-#include "platform/recorder.hpp"
+#include "platform/input_path.hpp"
 #include "platform/web/web_audio_device.hpp"
 #include "platform/web/web_raster.hpp"
 #include "render/control_input.hpp"
@@ -46,14 +46,17 @@ class WebHost : public Host {
   void message_shown(const std::string& text) override;
 
   // What the browser's callbacks hand over, in window coordinates.
+  // Touch*: the first finger. Press: a control pressed from the page by its name (a screen
+  // reader's button; "yes" and "no" answer the question). LeaveFocus: Tab took the focus out of
+  // the game to the page's own controls.
   struct Input {
-    // Touch*: a finger, which presses a button only when lifted soon (a held finger reads the
-    // button's tip or technique instead). Press: a named control pressed from the page (a screen
-    // reader's button), its name in `key`. LeaveFocus: Tab took the focus out of the game.
-    enum Kind { Down, Up, Move, Key, Wheel, Resize, TouchStart, TouchMove, TouchEnd, Press, LeaveFocus } kind;
+    enum Kind { Down, Up, Move, KeyDown, KeyUp, Wheel, Resize, TouchStart, TouchMove, TouchEnd, Press, LeaveFocus };
+    Input(Kind k, int at_x = 0, int at_y = 0) : kind(k), x(at_x), y(at_y) {}
+    Kind kind;
     int x = 0, y = 0;  // Wheel: y is the notches turned, up positive
-    std::string key;  // Key: the DOM key name ("Tab", "Enter", "y" ...)
-    bool shift = false;
+    Key key = Key::Tab;
+    bool shift = false, repeat = false;
+    std::string name;
     int64_t at = 0;  // Touch*: when it came (now_ms)
   };
   void queue(Input in);
@@ -72,12 +75,7 @@ class WebHost : public Host {
   void publish_controls();
   void handle_input();
   void dispatch(const Input& in);
-  // Inside the question box: 0 yes, 1 no, -1 not yet.
-  int question_input(const Input& in);
   void tick_if_due();
-  void touch(const Input& in);
-  // The page's requests: a save (the page is being hidden), new fonts (the text is drawn again).
-  void take_page_requests();
   // The page changed size: the picture takes the largest zoom that fits it now.
   void rezoom();
   // Until the next tick; once the ticks have settled and no sound plays, until the page hands
@@ -92,34 +90,17 @@ class WebHost : public Host {
   std::unique_ptr<FormRenderer> view_;  // at the zoom that fits the page
   BitmapFiles bitmaps_;
   WebAudioDevice audio_;
-  Recorder input_path_;  // the keys' shared path to the game (the page records nothing)
-  std::deque<Input> input_;
-  std::optional<QuestionView> question_;
-  ctl::Id pressed_ = ctl::form;  // the button under a held mouse button
-  struct {
-    bool held = false;  // a finger on a button, not pressed yet
-    bool moved = false;  // it slid away: no press when lifted
-    int x = 0, y = 0;
-    int64_t since = 0;
-  } finger_;
-  ctl::Id held_list_ = ctl::form;   // the list whose scroll thumb is held
-  std::optional<int> thumb_grab_;
-  TipTimer tip_;
-  int mouse_x_ = 0, mouse_y_ = 0;
-  int64_t next_tick_ = 0;
-  double pause_end_ = 0;  // when the last pause was due to end (emscripten_get_now)
+  InputPath input_;
+  std::deque<Input> input_queue_;
+  PauseChain<double> chain_;  // the handlers' pauses, on the page's clock (ms)
   struct {
     double asked = 0, first_start = 0, last_end = 0;
   } pauses_;  // the running handler's, for the page's figures
-  bool ticks_settled_ = false;  // the last tick changed nothing, and nothing came since
-  uint64_t drawn_revision_ = 0;
+  bool redraw_whole_ = false;  // the page changed size: the next frame goes to the canvas whole
   bool published_ = false;  // the controls as the page's tests see them: published when the loop waits
   uint64_t published_revision_ = 0;
   ctl::Id published_focus_ = ctl::form;
   bool published_question_ = false;
-  ctl::Id drawn_focus_ = ctl::form;
-  UiState drawn_ui_;
-  bool drawn_ = false;
   uint64_t saved_revision_ = 0;  // what the window showed when the save was last written
   SavePair saved_;  // the pair last handed to the browser's storage
 };
