@@ -17,9 +17,10 @@ ALLOWED = {
     "core": {"core", "ui", "audio"},
     "effects": {"effects", "core", "ui"},
     "town": {"town", "core", "ui", "effects"},
-    # The road starts battles; a battle lost or fled leaves the location.
+    # The road starts battles; a battle knows nothing of roads (the click table has the road act
+    # on a battle's outcome).
     "world": {"world", "battle", "core", "ui", "effects"},
-    "battle": {"battle", "world", "core", "ui", "effects"},
+    "battle": {"battle", "core", "ui", "effects"},
     "game": GAME,
     # The picture composed in memory: the form and its text, for any host.
     "render": {"render", "ui", "core"},

@@ -9,7 +9,6 @@
 #include "core/operations.hpp"
 #include "effects/effects.hpp"
 #include "ui/technique_buttons.hpp"
-#include "world/world.hpp"
 
 namespace {
 
@@ -123,7 +122,7 @@ void end_battle(Game& g) {
       return;
     }
     g.boss_battle = 0;
-    leave_location(g);
+    g.battle_left_location = true;
     return;
   }
   g.form.show(ctl::d_state);

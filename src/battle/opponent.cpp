@@ -9,7 +9,6 @@
 #include "core/game.hpp"
 #include "core/operations.hpp"
 #include "effects/effects.hpp"
-#include "world/world.hpp"
 
 namespace {
 
@@ -249,7 +248,7 @@ void hero_dies(Game& g) {
   h.mp = h.max_mp;
   g.boss_battle = 0;
   end_battle(g);
-  leave_location(g);
+  g.battle_left_location = true;
 }
 
 }  // namespace

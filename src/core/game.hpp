@@ -67,6 +67,9 @@ struct Game {
   std::array<std::string, kFigureNames> figure_names;
 
   int32_t message_delay_ms = 0;
+  // A battle ended with the hero out of the location (a boss beaten, the hero fallen): the road
+  // takes the hero out once the battle's handler has returned. A battle knows nothing of roads.
+  bool battle_left_location = false;
   int32_t message_cursor = 0;
   uint8_t hovered_tech = 0;
   int32_t selected_item = 0;

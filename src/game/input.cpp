@@ -100,12 +100,25 @@ constexpr ClickHandler kClicks[] = {
 
 }  // namespace
 
-void click(Game& g, ctl::Id id) {
+namespace {
+
+void run_click(Game& g, ctl::Id id) {
   // Every technique button shares one handler: it performs the technique last pointed at.
   if (technique_of(id) != 0) return use_technique(g);
   for (const ClickHandler& h : kClicks)
     if (h.id == id) return h.run(g);
   buy(g, id);  // the goods of the inn and the shops
+}
+
+}  // namespace
+
+void click(Game& g, ctl::Id id) {
+  run_click(g, id);
+  // A battle that took the hero out of the location: the road acts on its outcome.
+  if (g.battle_left_location) {
+    g.battle_left_location = false;
+    leave_location(g);
+  }
 }
 
 void mouse_move(Game& g, ctl::Id over) {

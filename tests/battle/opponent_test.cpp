@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "battle/turns.hpp"
+#include "game/input.hpp"
 #include "support/battle_game.hpp"
 
 namespace {
@@ -223,7 +224,7 @@ TEST(HeroDeath, InAnOrdinaryBattle) {
   g.hero.money = 101;
   g.hero.status = 2;
   b.rig({0, 0});
-  opponent_turn(g);
+  click(g, ctl::Button5);  // the opponent's turn, through the click table: the road acts on the outcome
   EXPECT_EQ(b.messages(), (Lines{"テキの攻撃", "でこぴん>Lv1でこぴん", "55のダメージを受けた", "ライズは死んでしまった",
                                  "ライズの精霊【ｽﾀｰﾀﾞﾝｽ】が奪われた", "お金が1/2になった\\r････復活した",
                                  "････ライズは君ヶ丘から地上へ出た"}));
@@ -245,7 +246,7 @@ TEST(HeroDeath, InABossBattleTheBossMustBeReachedAgain) {
   g.boss_battle = 1;
   g.hero.hp = 1;
   b.rig({0, 0});
-  opponent_turn(g);
+  click(g, ctl::Button5);  // the opponent's turn, through the click table: the road acts on the outcome
   EXPECT_EQ(g.boss_battle, 0);
   EXPECT_EQ(g.hero.world_flags(203), 0) << "no place cleared";
   EXPECT_TRUE(g.form[ctl::map_box].visible);
