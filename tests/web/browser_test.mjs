@@ -6,7 +6,7 @@
 // desktop's data pack is imported and found.
 //   node tests/web/browser_test.mjs PAGE_DIR SCREENSHOT_DIR DATA_DIR
 import { join } from "node:path";
-import { clickToSound, control as controlOn, launchBrowser, servePage } from "./page_server.mjs";
+import { clickToSound, comesTrue, control as controlOn, launchBrowser, servePage } from "./page_server.mjs";
 
 const [pageDir, shotDir, dataDir] = process.argv.slice(2);
 const server = await servePage(pageDir);
@@ -20,16 +20,6 @@ async function fail(step, why) {
   const shot = join(shotDir, `web-${step}.png`);
   await page.screenshot({ path: shot });
   console.error(`FAIL at ${step}: ${why} (the page is in ${shot})`);
-}
-
-// Whether holds() (run here) comes true within ms.
-async function comesTrue(holds, ms) {
-  const end = Date.now() + ms;
-  while (Date.now() < end) {
-    if (await holds().catch(() => false)) return true;
-    await new Promise((ok) => setTimeout(ok, 50));
-  }
-  return false;
 }
 
 // The test (run in the page) comes true within ms, or the step fails.
