@@ -2,8 +2,8 @@
 // back to the map, the message window read from the canvas at each step (teal text on white),
 // then a reload that must find the same hero. On a mismatch the page is saved as a screenshot.
 // The sound output rests when nothing plays and a click's sound reaches it; the item list takes
-// the arrow keys and the use button shows its tip. Last, a save from the
-// desktop's data pack is imported and found.
+// the arrow keys and the use button shows its tip. Then a save from the desktop's data pack is
+// imported and found; last, with the server gone, a reload plays on.
 //   node tests/web/browser_test.mjs PAGE_DIR SCREENSHOT_DIR DATA_DIR
 import { join } from "node:path";
 import { clickToSound, comesTrue, control as controlOn, launchBrowser, servePage } from "./page_server.mjs";
@@ -181,6 +181,15 @@ try {
   if (await click("imported", "Button39")) {
     await message_window_shows_text("imported");
     if ((await heroPixels()) === hero) await fail("imported", "the imported save shows the page's old hero");
+  }
+  // Offline: once the page is in its service worker's hands the server goes, and a reload still
+  // brings the start screen, where the game plays on.
+  if (await until("offline", "the page kept for offline", () => document.body.dataset.offline === "ready", 30000)) {
+    server.close();
+    await page.reload();
+    if ((await until("offline", "first frame", () => Number(document.body.dataset.frames) > 0, 30000)) &&
+        (await click("offline", "Button39")))
+      await message_window_shows_text("offline");
   }
   await page.screenshot({ path: join(shotDir, "web-last.png") });
 } catch (e) {
