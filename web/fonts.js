@@ -20,8 +20,8 @@ const lusheraFonts = (() => {
   const useFull = () => { families = faces.map(([family]) => family); };
   // A browser that takes no WOFF2 starts on the full fonts.
   const first = lusheraProblem ? new Promise(() => {}) :
-    Promise.all(faces.map(([family, file]) => lusheraLoading.fetchBytes(`fonts/${file}-first.woff2`, "フォント")
-      .then((bytes) => add(cut(family), bytes)))).catch(() => full("フォント").then(useFull));
+    Promise.all(faces.map(([, file]) => lusheraLoading.fetchBytes(`fonts/${file}-first.woff2`, "フォント")))
+      .then((cuts) => Promise.all(cuts.map((bytes, i) => add(cut(faces[i][0]), bytes))).catch(() => full("フォント").then(useFull)));
 
   let arriving = null;
   return {

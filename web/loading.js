@@ -65,5 +65,5 @@ const lusheraLoading = (() => {
       document.body.appendChild(tag);
     }, () => {});
   }
-  return { fetchBytes, done, fail };
+  return { fetchBytes, done };
 })();

@@ -40,6 +40,7 @@ self.addEventListener("activate", (event) => {
 
 async function fromNetworkFirst(request) {
   const network = fetch(request);
+  network.catch(() => {});  // a late failure is the kept page's, not an error
   const late = new Promise((ok) => setTimeout(ok, patienceMs));
   try {
     const answer = await Promise.race([network, late]);
