@@ -1,7 +1,9 @@
 #!/bin/sh
 # Builds the web page into build-web/page: the data pack with the desktop's packer, the game with
-# Debian's emscripten, and the page with its fonts beside it; and beside the page's wasm build
-# (WASM_DIR, default build-web/wasm) the scripted driver for node, web/lushera_node.js, run as
+# Debian's emscripten, and the page with its fonts (and their first cuts), icons and service
+# worker, every file named after its content (PAGE_DIR is made anew each time); and beside the
+# page's wasm build (WASM_DIR, default build-web/wasm) the scripted driver for node,
+# web/lushera_node.js, run as
 #   node WASM_DIR/web/lushera_node.js --headless --data DIR --script FILE
 # Play the page with
 #   python3 -m http.server -d build-web/page 8000      (then open http://localhost:8000/)
