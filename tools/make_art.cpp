@@ -32,7 +32,7 @@ int main(int argc, char** argv) {
     save(art::figure_strip(), "f.bmp");
     save(art::home_room(), "room.bmp");
     save(art::title_picture(), "title.bmp");
-    for (int size : {16, 24, 32, 48, 64, 128, 256})
+    for (int size : {16, 24, 32, 48, 64, 128, 192, 256, 512})
       art::write_png(art::app_icon(size), (out / "icons" / ("lushera-" + std::to_string(size) + ".png")).string());
     art::write_bmp_with_alpha(art::app_icon(64), (cg / "icon.bmp").string());
     art::write_sounds(wav.string());

@@ -1,12 +1,11 @@
 // The page's side of the web host: the canvas, the text drawn with the served fonts, and the
-// start once the fonts are there.
+// start once the first fonts are there.
 "use strict";
 
-const families = ["IPAPGothic", "IPAGothic", "IPAMincho"];  // by the layout's face
 const status = document.getElementById("status");
 
 function cssFont(face, px, bold, italic) {
-  return (italic ? "italic " : "") + (bold ? "bold " : "") + px + "px " + families[face];
+  return (italic ? "italic " : "") + (bold ? "bold " : "") + px + 'px "' + lusheraFonts.family(face) + '"';
 }
 
 const scratch = document.createElement("canvas");
@@ -60,6 +59,12 @@ var Module = {
         }
       }
       canvas.getContext("2d").putImageData(this.image, 0, 0, x, y, w, h);
+      // Once the game shows, the rest of the page comes in behind it.
+      if (!document.body.dataset.frames) {
+        lusheraLoading.done();
+        lusheraFonts.loadFull();
+        lusheraKeepOffline();
+      }
       document.body.dataset.frames = String(Number(document.body.dataset.frames || 0) + 1);
     },
     error(text) {
@@ -220,14 +225,11 @@ var Module = {
     document.addEventListener("visibilitychange", () => { if (document.visibilityState === "hidden") saveNow(); });
     addEventListener("pagehide", saveNow);
 
-    // The text is measured with the served fonts, so the game starts once they are loaded.
+    // The text is measured with the served fonts, so the game starts once the first ones are in.
     Module.addRunDependency("fonts");
-    Promise.all(families.map((f) => document.fonts.load("12px " + f, "あA"))).then(
-      () => Module.removeRunDependency("fonts"),
-      (e) => { status.textContent = "フォントを読み込めません: " + e; });
+    lusheraFonts.first.then(() => Module.removeRunDependency("fonts"), () => {});
   }],
   onRuntimeInitialized() {
-    status.textContent = "";
     document.getElementById("screen").focus();
   },
   print: (t) => console.log(t),

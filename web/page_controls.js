@@ -116,4 +116,9 @@ addEventListener("resize", () => {
     if (layOut() !== zoom) dispatchEvent(new Event("resize"));
   });
 });
+// A page that cannot run shows only why: no bar, no frame.
+if (lusheraProblem) {
+  document.getElementById("bar").hidden = true;
+  document.getElementById("screen").hidden = true;
+}
 layOut();

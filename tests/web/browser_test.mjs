@@ -2,19 +2,20 @@
 // back to the map, the message window read from the canvas at each step (teal text on white),
 // then a reload that must find the same hero. On a mismatch the page is saved as a screenshot.
 // The sound output rests when nothing plays and a click's sound reaches it; the item list takes
-// the arrow keys and the use button shows its tip. Last, a save from the
-// desktop's data pack is imported and found.
+// the arrow keys and the use button shows its tip. Then a save from the desktop's data pack is
+// imported and found; last, with the server gone, a reload plays on.
 //   node tests/web/browser_test.mjs PAGE_DIR SCREENSHOT_DIR DATA_DIR
 import { mkdtempSync, writeFileSync, copyFileSync } from "node:fs";
 import { tmpdir } from "node:os";
 import { join } from "node:path";
-import { clickToSound, control as controlOn, launchBrowser, servePage } from "./page_server.mjs";
+import { clickToSound, comesTrue, control as controlOn, launchBrowser, servePage } from "./page_server.mjs";
 
 const [pageDir, shotDir, dataDir] = process.argv.slice(2);
 const server = await servePage(pageDir);
 const url = server.url;
 const browser = await launchBrowser();
 const page = await browser.newPage();
+const played = page;  // the page the test plays, as the layouts' own page hides it
 let failed = false;
 
 async function fail(step, why) {
@@ -22,16 +23,6 @@ async function fail(step, why) {
   const shot = join(shotDir, `web-${step}.png`);
   await page.screenshot({ path: shot });
   console.error(`FAIL at ${step}: ${why} (the page is in ${shot})`);
-}
-
-// Whether holds() (run here) comes true within ms.
-async function comesTrue(holds, ms) {
-  const end = Date.now() + ms;
-  while (Date.now() < end) {
-    if (await holds().catch(() => false)) return true;
-    await new Promise((ok) => setTimeout(ok, 50));
-  }
-  return false;
 }
 
 // The test (run in the page) comes true within ms, or the step fails.
@@ -147,6 +138,8 @@ async function checkLayouts() {
     if (!right(got)) await page.screenshot({ path: join(shotDir, `web-${step}.png`) });
   }
   await page.close();
+  // The played page in front again: a page out of sight has its timers held back by the browser.
+  await played.bringToFront();
 }
 
 // Chooses files in the import menu's file input.
@@ -330,6 +323,15 @@ try {
   if (await click("restored", "Button39")) {
     await message_window_shows_text("restored");
     if ((await heroPixels()) !== hero) await fail("restored", "the hero from before the import did not come back");
+  }
+  // Offline: once the page is in its service worker's hands the server goes, and a reload still
+  // brings the start screen, where the game plays on.
+  if (await until("offline", "the page kept for offline", () => document.body.dataset.offline === "ready", 30000)) {
+    server.close();
+    await page.reload();
+    if ((await until("offline", "first frame", () => Number(document.body.dataset.frames) > 0, 30000)) &&
+        (await click("offline", "Button39")))
+      await message_window_shows_text("offline");
   }
   await page.screenshot({ path: join(shotDir, "web-last.png") });
 } catch (e) {

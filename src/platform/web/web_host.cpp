@@ -63,6 +63,12 @@ EM_JS(int, web_take_save_request, (), {
   Module.lusheraSaveAsked = false;
   return asked;
 });
+// Whether the page's fonts changed (the full ones came in after the first ones).
+EM_JS(int, web_take_fonts_changed, (), {
+  const changed = !!Module.lusheraFontsChanged;
+  Module.lusheraFontsChanged = false;
+  return changed;
+});
 // For the page's figures: a handler's pauses, asked for, and the time from the start of its
 // first to the end of its last (the drawing between them included).
 EM_JS(void, web_note_pauses, (double asked, double taken), {
@@ -314,6 +320,11 @@ void WebHost::rezoom() {
   view_ = std::make_unique<FormRenderer>(sjis_, raster_, scale_);
 }
 
+void WebHost::refont() {
+  view_ = std::make_unique<FormRenderer>(sjis_, raster_, scale_);
+  redraw_whole_ = true;
+}
+
 void WebHost::dispatch(const Input& in) {
   const Pointer p{in.x, in.y};
   switch (in.kind) {
@@ -385,6 +396,7 @@ void WebHost::handle_input() {
   audio_.poll();
   for (int v = web_take_rigged_draw(); v >= 0; v = web_take_rigged_draw()) game_->rng.rig(v);
   if (web_take_save_request()) save();
+  if (web_take_fonts_changed()) refont();
   while (!input_queue_.empty()) {
     const Input in = input_queue_.front();
     input_queue_.pop_front();

@@ -78,6 +78,8 @@ class WebHost : public Host {
   void tick_if_due();
   // The page changed size: the picture takes the largest zoom that fits it now.
   void rezoom();
+  // The page's fonts changed: the text is laid out and drawn anew, the whole frame with it.
+  void refont();
   // Until the next tick; once the ticks have settled and no sound plays, until the page hands
   // over input or asks for a save.
   void wait();
