@@ -83,28 +83,20 @@ void SdlHost::show_error(const std::string& text) { report(sjis_.to_utf8(text));
 
 bool SdlHost::load_bitmap(const std::string& path, Canvas& into) { return bitmaps_.load(path, into); }
 
-int fitting_scale(int asked, int w, int h, int usable_w, int usable_h) {
-  int s = std::clamp(asked, 1, 4);
-  while (s > 1 && (w * s > usable_w || h * s > usable_h)) --s;
-  return s;
-}
-
-// The zoom asked for, or the display's (its dots per inch over 96), as large as still fits on
-// the screen: a window larger than the screen would put its title bar out of reach. A screen
-// that cannot be asked (no display at all) takes what was asked.
+// The zoom asked for, cut to what fits on the screen (a window larger than the screen would put
+// its title bar out of reach); else the one the player chose last time, else the first zoom of
+// the screen. A screen that cannot be asked (no display at all) takes what was asked, or 1.
 int SdlHost::choose_scale(int w, int h) const {
-  int s = options_.scale;
-  if (s <= 0) {
-    float ddpi = 0, hdpi = 0, vdpi = 0;
-    s = SDL_GetDisplayDPI(0, &ddpi, &hdpi, &vdpi) == 0 && hdpi > 0 ? static_cast<int>(hdpi / 96.0f) : 1;
-  }
-  s = std::clamp(s, 1, 4);
   SDL_Rect usable;
-  if (!real_video_driver() || SDL_GetDisplayUsableBounds(0, &usable) != 0) return s;
-  const int fitting = fitting_scale(s, w, h, usable.w, usable.h);
-  if (fitting < s && options_.scale > 0)
+  const bool screen = real_video_driver() && SDL_GetDisplayUsableBounds(0, &usable) == 0;
+  const int asked = options_.scale > 0 ? std::clamp(options_.scale, 1, kMaxZoom) : 0;
+  const int wanted = asked ? asked : remembered_zoom(options_.zoom_file).value_or(0);
+  if (!screen) return std::max(1, wanted);
+  if (!wanted) return first_zoom(w, h, usable.w, usable.h);
+  const int fitting = fitting_scale(wanted, w, h, usable.w, usable.h);
+  if (fitting < asked)
     std::fprintf(stderr, "lushera: --scale %d does not fit on the screen (%d x %d usable); using %d\n",
-                 s, usable.w, usable.h, fitting);
+                 asked, usable.w, usable.h, fitting);
   return fitting;
 }
 
@@ -458,6 +450,35 @@ void SdlHost::toggle_fullscreen() {
     SDL_SetWindowPosition(window_, windowed_x_, windowed_y_);
   }
   present(true);
+}
+
+void SdlHost::change_zoom(int step) {
+  if (!window_ || !game_ || !fonts_) return;
+  const Form& form = game_->form;
+  const int w = form.client_width(), h = form.client_height();
+  SDL_Rect usable{0, 0, w * kMaxZoom, h * kMaxZoom};
+  const bool screen = real_video_driver() &&
+                      SDL_GetDisplayUsableBounds(std::max(0, SDL_GetWindowDisplayIndex(window_)), &usable) == 0;
+  const int zoom = std::clamp(scale_ + step, 1, fitting_scale(kMaxZoom, w, h, usable.w, usable.h));
+  if (zoom == scale_) return;
+  int x = 0, y = 0;
+  SDL_GetWindowPosition(window_, &x, &y);
+  const int old_w = w * scale_, old_h = h * scale_;
+  scale_ = zoom;
+  // Text is drawn anew at the new size, never enlarged from the old one.
+  view_ = std::make_unique<WindowRenderer>(sjis_, *fonts_, scale_);
+  drawn_ = false;
+  if (!fullscreen_) {
+    // The window grows and shrinks about its centre, kept on the screen.
+    const int new_w = w * scale_, new_h = h * scale_;
+    SDL_SetWindowSize(window_, new_w, new_h);
+    if (screen)
+      SDL_SetWindowPosition(window_, std::clamp(x + (old_w - new_w) / 2, usable.x, usable.x + usable.w - new_w),
+                            std::clamp(y + (old_h - new_h) / 2, usable.y, usable.y + usable.h - new_h));
+  }
+  redraw_if_needed();
+  present(true);
+  remember_zoom(options_.zoom_file, scale_);
 }
 
 void SdlHost::move_window(int dx, int dy) {

@@ -12,6 +12,21 @@ bool SdlHost::toggles_fullscreen(const SDL_KeyboardEvent& key) {
   return key.keysym.sym == SDLK_F11 || (is_enter(key.keysym.sym) && (key.keysym.mod & KMOD_ALT));
 }
 
+int SdlHost::zoom_step(const SDL_KeyboardEvent& key) {
+  if (!(key.keysym.mod & KMOD_CTRL)) return 0;
+  switch (key.keysym.sym) {
+    // Plus is shifted on most keyboards: Ctrl+= (US) and Ctrl+; (Japanese) count as Ctrl+plus,
+    // as browsers take them.
+    case SDLK_PLUS:
+    case SDLK_EQUALS:
+    case SDLK_SEMICOLON:
+    case SDLK_KP_PLUS: return 1;
+    case SDLK_MINUS:
+    case SDLK_KP_MINUS: return -1;
+    default: return 0;
+  }
+}
+
 void SdlHost::drop_capture() {
   capture_ = ctl::form;
   capture_inside_ = false;
@@ -44,6 +59,10 @@ void SdlHost::on_key_down(const SDL_KeyboardEvent& key) {
   Game& g = *game_;
   if (toggles_fullscreen(key)) {
     if (!key.repeat) toggle_fullscreen();
+    return;
+  }
+  if (const int step = zoom_step(key)) {
+    if (!key.repeat) change_zoom(step);
     return;
   }
   switch (key.keysym.sym) {
