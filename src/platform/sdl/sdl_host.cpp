@@ -79,7 +79,19 @@ void SdlHost::report(const std::string& utf8) {
   }
 }
 
-void SdlHost::show_error(const std::string& text) { report(sjis_.to_utf8(text)); }
+void SdlHost::show_error(const std::string& text) {
+  // An error of the start-up (a data file that cannot be read) comes before the window is shown:
+  // it is shown first, saying in its message window what went wrong, so the box stands over the
+  // game's window and not over nothing. A second game on a locked save never shows its window.
+  if (window_ && game_ && !game_->locked_out && !(SDL_GetWindowFlags(window_) & SDL_WINDOW_SHOWN)) show_window();
+  report(sjis_.to_utf8(text));
+}
+
+void SdlHost::show_window() {
+  redraw_if_needed();
+  SDL_ShowWindow(window_);
+  present(true);
+}
 
 bool SdlHost::load_bitmap(const std::string& path, Canvas& into) { return bitmaps_.load(path, into); }
 
@@ -176,9 +188,7 @@ int SdlHost::run(Game& g) {
     return 0;
   }
   recorder_.start(g);
-  redraw_if_needed();
-  SDL_ShowWindow(window_);
-  present(true);
+  if (!(SDL_GetWindowFlags(window_) & SDL_WINDOW_SHOWN)) show_window();
   // For measuring the start-up: the first frame is on the screen, and the data is left as it was.
   if (const char* v = std::getenv("LUSHERA_EXIT_AFTER_FIRST_FRAME"); v && std::strcmp(v, "1") == 0) {
     SDL_PumpEvents();

@@ -103,6 +103,7 @@ class SdlHost : public Host {
   };
 
   void report(const std::string& utf8);
+  void show_window();  // the form as it stands, drawn and shown
   int choose_scale(int w, int h) const;
   SDL_Rect picture_rect(int& zoom) const;
   // Shows the last composed frame; `whole` when the window may have lost what it showed.
