@@ -23,8 +23,20 @@ addEventListener("mousedown", (e) => {
     Module.lusheraAudio.onset = t.performanceTime + (start - t.contextTime) * 1000;
   });
 }, true);
-var Module = { lusheraAudio: { onset: 0 }, lusheraZoom: 1,
+var Module = { lusheraAudio: { onset: 0 }, lusheraZoom: 1, lusheraSave: { storedAt: 0 },
   lusheraControl: () => ({ x: 10, y: 10, w: 100, h: 100, clickable: true }) };
+// The save's floor: a pair of the game's size put in IndexedDB in one transaction at a press.
+const store = new Promise((ok) => {
+  const open = indexedDB.open("floor", 1);
+  open.onupgradeneeded = () => open.result.createObjectStore("files");
+  open.onsuccess = () => ok(open.result);
+});
+addEventListener("mousedown", async () => {
+  const db = await store, t = db.transaction("files", "readwrite");
+  t.objectStore("files").put(new Uint8Array(2817), "my.dat");
+  t.objectStore("files").put(new Uint8Array(18201), "item.dat");
+  t.oncomplete = () => { Module.lusheraSave.storedAt = performance.now(); };
+}, true);
 document.getElementById("screen").getContext("2d").fillRect(0, 0, 551, 360);
 document.body.dataset.frames = "1";
 </script>`;
@@ -43,6 +55,20 @@ WebAssembly.compileStreaming(fetch("floor.wasm")).then((module) => {
 </script>`;
 
 const wait = (ms) => new Promise((ok) => setTimeout(ok, ms));
+
+// Presses a control and says when what it changed was stored in IndexedDB, in ms after the
+// press (null when nothing was stored within five seconds).
+async function clickToStored(page, name) {
+  await page.evaluate(() => {
+    Module.lusheraSave.storedAt = 0;
+    addEventListener("mousedown", (e) => { Module.lusheraPressedAt = e.timeStamp; }, { capture: true, once: true });
+  });
+  const c = await control(page, name);
+  await page.mouse.click(c.x + c.w / 2, c.y + c.h / 2);
+  const stored = await page.waitForFunction(() => Module.lusheraSave.storedAt > 0, { timeout: 5000 }).catch(() => null);
+  if (!stored) return null;
+  return page.evaluate(() => Module.lusheraSave.storedAt - Module.lusheraPressedAt);
+}
 const median = (xs) => xs.sort((a, b) => a - b)[Math.floor(xs.length / 2)];
 // The 95th percentile by nearest rank: of a few loads, about the slowest.
 const p95 = (xs) => xs.sort((a, b) => a - b)[Math.ceil(xs.length * 0.95) - 1];
@@ -134,6 +160,27 @@ try {
     await wait(1500);
   }
   out.pauses = await page.evaluate(() => Module.lusheraPauses);
+  // A change stored: the tool shop's four goods and four nights at the inn, each from the press to
+  // the commit of the save that holds it.
+  const storedMs = [];
+  const open = async (...names) => {
+    for (const name of names) {
+      await page.waitForFunction((n) => Module.lusheraControl(n)?.clickable, { timeout: 10000 }, name);
+      const c = await control(page, name);
+      await page.mouse.click(c.x + c.w / 2, c.y + c.h / 2);
+    }
+  };
+  await page.evaluate(() => { Module.lusheraSave.storedAt = 0; });
+  await open("Button14", "Button21");
+  for (const good of ["Button32", "Button35", "Button33", "Button34", "Button31", "Button19", "Button26", "Button26", "Button26", "Button26"]) {
+    await page.waitForFunction((n) => Module.lusheraControl(n)?.clickable, { timeout: 10000 }, good);
+    if (good === "Button31" || good === "Button19") await open(good);  // out of the tool shop, into the inn
+    else storedMs.push(await clickToStored(page, good));
+    await wait(1500);
+  }
+  out.click_to_stored_ms = median(storedMs.filter((v) => v !== null));
+  out.click_to_stored_p95_ms = p95(storedMs.filter((v) => v !== null));
+  out.click_to_stored_missed = storedMs.filter((v) => v === null).length;
   out.output_latency_ms = await page.evaluate(() => Module.lusheraAudio.context.outputLatency * 1000);
   // The floor in a browser of its own: the game's processes ending would count against it.
   await browser.close();
@@ -149,6 +196,12 @@ try {
     await wait(600);
   }
   out.click_to_sound_floor_ms = median(floorHeard);
+  const floorStored = [];
+  for (let i = 0; i < 8; ++i) {
+    floorStored.push(await clickToStored(still, "screen"));
+    await wait(300);
+  }
+  out.click_to_stored_floor_ms = median(floorStored.filter((v) => v !== null));
   await still.close();
 } finally {
   if (browser) await browser.close();

@@ -14,6 +14,7 @@ Module.lusheraSave = {
   again: false,     // a newer pair came while the last was being committed
   frozen: false,    // an import is replacing the stored pair: the running game stores nothing more
   failed: false,    // the last commit was refused
+  storedAt: 0,      // when the last commit went through (the page's clock)
 
   // Before the game starts: a stored save replaces the data pack's fresh one.
   restore(folder) {
@@ -34,7 +35,10 @@ Module.lusheraSave = {
       this.committing = false;
       if (e) this.refused(e);
       else if (this.failed) { this.failed = false; notice(""); }
-      if (!e) document.body.dataset.saves = String(Number(document.body.dataset.saves || 0) + 1);
+      if (!e) {
+        document.body.dataset.saves = String(Number(document.body.dataset.saves || 0) + 1);
+        this.storedAt = performance.now();  // for the page's figures
+      }
       if (this.again) { this.again = false; this.persist(this.folder); }
     });
   },

@@ -13,6 +13,7 @@
 #include "core/operations.hpp"
 #include "platform/headless/headless_host.hpp"
 #include "platform/headless/script_driver.hpp"
+#include "platform/sdl/window_zoom.hpp"  // no SDL in it: --scale's range is checked headless too
 #ifdef LUSHERA_WINDOW
 #include "platform/sdl/sdl_host.hpp"
 #endif
@@ -23,8 +24,9 @@ constexpr const char* kUsage =
     "usage: lushera [options]\n"
     "  --data DIR     play on the data in DIR (its dat/ and cg/ folders), the save included;\n"
     "                 default: the game's own data (see below)\n"
-    "  --scale N      zoom the window by 1 to 4 (default: the display's scale), as far as\n"
-    "                 it fits on the screen\n"
+    "  --scale N      zoom the window by 1 to 8, as far as it fits on the screen; default:\n"
+    "                 the zoom last chosen with Ctrl+plus or Ctrl+minus, else the largest\n"
+    "                 whose window takes at most 85 % of the screen each way\n"
     "  --dev          open the window at its full design height, with the developer buttons\n"
     "  --seed N       start the random numbers from N instead of the clock\n"
     "  --headless     run without a window, on a virtual clock (needs --script)\n"
@@ -40,6 +42,8 @@ constexpr const char* kUsage =
     "  arrows, Page Up/Down, Home, End\n"
     "                        move the focused slider, or else the item list's selection\n"
     "  F11, Alt+Enter        full screen on and off\n"
+    "  Ctrl+plus, Ctrl+minus zoom the window in and out (kept for the next start in\n"
+    "                        $XDG_CONFIG_HOME/lushera/window.ini, default ~/.config/lushera/)\n"
     "  Y, N, Escape          answer the question box (Escape: no)\n"
     "exit status: 0 played and saved; 1 a data file could not be read or the save written;\n"
     "  2 wrong options; 3 another game is running on the same data\n";
@@ -100,8 +104,8 @@ int parse(int argc, char** argv, Options& o) {
     } else if (a == "--scale") {
       const char* v = value();
       if (!v) return 2;
-      if (!parse_number(v, 1, 4, n)) {
-        std::cerr << "lushera: --scale takes 1, 2, 3 or 4\n";
+      if (!parse_number(v, 1, kMaxZoom, n)) {
+        std::cerr << "lushera: --scale takes a whole number from 1 to " << kMaxZoom << "\n";
         return 2;
       }
       o.scale = static_cast<int>(n);
@@ -204,6 +208,7 @@ int main(int argc, char** argv) {
 #ifdef LUSHERA_WINDOW
   SdlOptions window{o.scale, o.dev};
   window.record = o.record;
+  window.zoom_file = zoom_settings_path();
   window.record_header = "lushera " LUSHERA_VERSION ", a session in the window.\n"
                          "Replay it on a copy of the data as it was when the session began: the pack\n"
                          "(" + places.pack + ") with my.dat and item.dat of the save (" + places.save_folder() + "):\n"

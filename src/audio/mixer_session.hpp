@@ -6,7 +6,7 @@
 
 #include "audio/audio_device.hpp"
 #include "audio/mixer_error.hpp"
-#include "audio/mixer_settings.hpp"
+#include "audio/settings_file.hpp"
 #include "audio/wave.hpp"
 
 // The real-time mixer: one session that owns up to 8 numbered channels, each with a queue of

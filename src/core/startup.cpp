@@ -117,8 +117,11 @@ bool take_save_lock(Game& g) {
 }
 
 // After a failed load the window stays, but nothing in it leads anywhere: the message window says
-// what was wrong, without the folder the error box names, and that closing saves nothing.
+// what was wrong, without the folder the error box names, and that closing saves nothing. The
+// status panel is hidden: no hero was read, and its zeros in the red of a fallen hero would look
+// like one.
 void tell_the_load_failed(Game& g, std::string what) {
+  for (ctl::Id status : {ctl::state_l, ctl::star_l, ctl::hp_l, ctl::mp_l, ctl::z_l}) g.form.hide(status);
   for (const std::string& folder : {g.path("dat", ""), g.save_path("")})
     if (what.starts_with(folder)) what.erase(0, folder.size());
   g.form.set_caption(ctl::moji_l, g.sjis.from_utf8("データを読み込めませんでした。\r" + what +
@@ -147,8 +150,9 @@ void create_window(Game& g) {
     load_game(g);
   } catch (const IoError& e) {
     g.io_failed = true;
-    g.host.show_error(g.sjis.from_utf8(e.what()));
+    // The window shows what it says before the error box stands over it.
     tell_the_load_failed(g, e.what());
+    g.host.show_error(g.sjis.from_utf8(e.what()));
     return;
   }
   g.hero.money += 100;

@@ -80,6 +80,8 @@ class InputPath {
   UiState ui() const;
   bool needs_redraw() const;
   void drawn();
+  // The whole picture is to be drawn again (a new zoom).
+  void draw_again() { drawn_ = false; }
 
  private:
   Game& g() const { return *game_; }

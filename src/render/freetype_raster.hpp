@@ -4,7 +4,7 @@
 #include <tuple>
 
 #include "render/font_files.hpp"
-#include "render/kanji_strikes.hpp"
+#include "render/small_bold_strikes.hpp"
 #include "render/text_raster.hpp"
 
 struct FT_LibraryRec_;
@@ -27,7 +27,7 @@ class FreeTypeRaster : public TextRaster {
   int width(const FontKey& key, std::string_view utf8) override;
   Coverage render(const FontKey& key, const std::string& utf8) override;
   int advance(const FontKey& key, char32_t c) override;
-  const KanjiGlyph* hand_drawn(const FontKey& key, char32_t c) override { return kanji_.glyph(key, c); }
+  const StrikeGlyph* hand_drawn(const FontKey& key, char32_t c) override { return strikes_.glyph(key, c); }
 
  private:
   struct Glyph {
@@ -54,5 +54,5 @@ class FreeTypeRaster : public TextRaster {
   FT_LibraryRec_* library_ = nullptr;
   std::map<std::pair<Face, int>, FT_FaceRec_*> faces_;  // by face and size
   std::map<std::tuple<Face, int, bool, bool, char32_t>, Glyph> glyphs_;
-  KanjiStrikes kanji_;
+  SmallBoldStrikes strikes_;
 };

@@ -121,7 +121,7 @@ std::shared_ptr<const Coverage> condensed(const Coverage& in, double ratio) {
 
 // Draws a hand-drawn glyph into the line at (x, y), its top left corner; the line grows to the
 // right and downwards where the glyph reaches beyond it.
-void stamp(Coverage& ink, const KanjiGlyph& g, int x, int y) {
+void stamp(Coverage& ink, const StrikeGlyph& g, int x, int y) {
   const int width = std::max(ink.width, x + g.width), height = std::max(ink.height, y + g.height);
   if (width != ink.width || height != ink.height) {
     std::vector<uint8_t> grown(static_cast<size_t>(width) * height, 0);
@@ -132,6 +132,13 @@ void stamp(Coverage& ink, const KanjiGlyph& g, int x, int y) {
     ink.width = width;
     ink.height = height;
   }
+  // The outline glyph before it may reach into the cell by its bold pixel; where the stamped
+  // glyph has ink in its first column, the column before that is kept clear, so "0個" keeps a
+  // gap between the figure and the kanji.
+  bool first_column = false;
+  for (int gy = 0; gy < g.height && g.width > 0; ++gy) first_column |= g.alpha[static_cast<size_t>(gy) * g.width] != 0;
+  if (first_column && x >= 1)
+    for (int row = 0; row < ink.height; ++row) ink.alpha[static_cast<size_t>(row) * ink.width + x - 1] = 0;
   for (int gy = std::max(0, -y); gy < g.height; ++gy)
     for (int gx = std::max(0, -x); gx < g.width; ++gx) {
       uint8_t& a = ink.alpha[static_cast<size_t>(y + gy) * ink.width + x + gx];
@@ -292,30 +299,34 @@ std::shared_ptr<const Coverage> TextCache::render_line(const std::string& utf8, 
     return it->second.value;
   }
   ++lines_rendered_;
-  static constexpr std::string_view kIdeographicSpace = "\u3000";
-  // The kanji the raster has hand-drawn leave an ideographic space of the same width in the
-  // outline text (both are three bytes long), so everything else keeps its place; the glyph is
-  // stamped into the gap.
+  // A character the raster has hand-drawn leaves a space of the same width and length in the
+  // outline text (an ideographic space for a kanji, a space for a letter), so everything else
+  // keeps its place; the glyph is stamped into the gap.
+  struct Gap {
+    size_t at;  // byte offset
+    std::string_view space;
+    const StrikeGlyph* glyph;
+  };
   std::string outline = utf8;
-  std::vector<std::pair<size_t, const KanjiGlyph*>> hand_drawn;  // byte offset, glyph
-  int space_advance = 0;
+  std::vector<Gap> hand_drawn;
   for (size_t i = 0; i < outline.size(); i += utf8_length(static_cast<unsigned char>(outline[i]))) {
     const char32_t c = code_point(std::string_view(outline).substr(i));
-    const KanjiGlyph* g = raster_.hand_drawn(font, c);
+    const StrikeGlyph* g = raster_.hand_drawn(font, c);
     if (!g) continue;
-    if (space_advance == 0) space_advance = raster_.advance(font, U'\u3000');
-    if (raster_.advance(font, c) != space_advance) continue;
-    outline.replace(i, kIdeographicSpace.size(), kIdeographicSpace);
-    hand_drawn.emplace_back(i, g);
+    const std::string_view space = c < 0x80 ? " " : "\u3000";
+    if (raster_.advance(font, c) != raster_.advance(font, code_point(space))) continue;
+    outline.replace(i, space.size(), space);
+    hand_drawn.push_back({i, space, g});
   }
   auto ink = std::make_shared<Coverage>(raster_.render(font, outline));
   if (!hand_drawn.empty()) {
-    const int em = raster_.width(font, "\u3000\u3000") - raster_.width(font, "\u3000");
     const int ascent = raster_.metrics(font).ascent;
-    for (const auto& [at, g] : hand_drawn) {
+    for (const Gap& gap : hand_drawn) {
+      const std::string two = std::string(gap.space) + std::string(gap.space);
+      const int cell = raster_.width(font, two) - raster_.width(font, gap.space);
       // The space's right edge is the line's width up to it: no ink reaches that far.
-      const int pen = raster_.width(font, std::string_view(outline).substr(0, at + kIdeographicSpace.size())) - em;
-      stamp(*ink, *g, pen + (em - g->advance) / 2 + g->left, ascent - g->top);
+      const int pen = raster_.width(font, std::string_view(outline).substr(0, gap.at + gap.space.size())) - cell;
+      stamp(*ink, *gap.glyph, pen + (cell - gap.glyph->advance) / 2 + gap.glyph->left, ascent - gap.glyph->top);
     }
   }
   std::shared_ptr<const Coverage> result = std::move(ink);

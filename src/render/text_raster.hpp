@@ -42,7 +42,7 @@ struct Coverage {
 };
 
 // One kanji drawn by hand on the pixel grid, in 0 or 255 coverage.
-struct KanjiGlyph {
+struct StrikeGlyph {
   int advance = 0;  // the width of the cell it was drawn in
   int left = 0;     // from the cell's left edge to the bitmap
   int top = 0;      // rows of the bitmap above the baseline
@@ -65,6 +65,6 @@ class TextRaster {
   // How far the pen moves past c, in pixels; -1 when the font lacks c.
   virtual int advance(const FontKey& key, char32_t c) = 0;
   // The hand-drawn form of c the layout stamps in place of the outline's, for the small bold
-  // sizes whose outline kanji blot (see KanjiStrikes); null where the outline is drawn.
-  virtual const KanjiGlyph* hand_drawn(const FontKey& /*key*/, char32_t /*c*/) { return nullptr; }
+  // sizes whose outline kanji blot (see SmallBoldStrikes); null where the outline is drawn.
+  virtual const StrikeGlyph* hand_drawn(const FontKey& /*key*/, char32_t /*c*/) { return nullptr; }
 };

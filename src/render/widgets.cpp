@@ -23,8 +23,9 @@ SliderGeometry slider_geometry(const Rect& r, const Control& c) {
   g.thumb_point = 5;
   const int x = g.tick_x(c, c.position);
   g.thumb = {x - kThumbHalf, r.y + 2, 2 * kThumbHalf + 1, 19};
-  g.tick_y = r.y + 22;
-  g.tick_h = 3;
+  // The ticks end two rows above the bottom edge, where the dotted focus frame runs.
+  g.tick_y = r.y + 21;
+  g.tick_h = 2;
   return g;
 }
 

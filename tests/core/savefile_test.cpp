@@ -292,6 +292,10 @@ TEST(SaveFile, FailedStartUpShowsTheErrorAndNeverSaves) {
   EXPECT_EQ(t.utf8(t.g().form[ctl::moji_l].caption),
             "データを読み込めませんでした。\rmy.dat の 3 行目：数値として読めません「not-a-number」"
             "\rウィンドウを閉じると、セーブせずに終了します。");
+  for (ctl::Id status : {ctl::state_l, ctl::star_l, ctl::hp_l, ctl::mp_l, ctl::z_l})
+    EXPECT_FALSE(t.g().form.shown(status)) << "no hero was read, and none is shown";
+  refresh_status(t.g());
+  EXPECT_FALSE(t.g().form.shown(ctl::state_l)) << "the status refresh shows no hero either";
   close_window(t.g());
   EXPECT_EQ(t.data.read(t.data.dat("item.dat")), items_before);
   EXPECT_EQ(t.data.read(t.data.dat("my.dat")), "name\r\nspirit\r\nnot-a-number\r\n");

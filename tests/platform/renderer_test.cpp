@@ -307,13 +307,20 @@ TEST(Renderer, TheListShowsItsSelectionAndAScrollBarWhenItOverflows) {
 TEST(Renderer, TheSliderHasATickForEveryPositionAndTheThumbOverThePosition) {
   Drawn d;
   d.form().show(ctl::help_box);
+  d.form().focus = ctl::e_sp_l;
   const Control& c = d.form()[ctl::e_sp_l];
   const Rect r = d.form().window_rect(ctl::e_sp_l);
   const SliderGeometry g = slider_geometry(r, c);
   const Frame& f = d.draw();
   int ticks = 0;
-  for (int x = r.x; x < r.x + r.w; ++x) ticks += f.at(x, g.tick_y + 1) == kBlack;
+  for (int x = r.x + 1; x < r.x + r.w - 1; ++x) ticks += f.at(x, g.tick_y + 1) == kBlack;  // inside the frame
   EXPECT_EQ(ticks, 11);
+  // The dotted focus frame runs along the slider's bottom edge, clear of the ticks: a row of the
+  // face lies between them.
+  for (int p = c.min; p <= c.max; ++p) {
+    EXPECT_EQ(f.at(g.tick_x(c, p), g.tick_y + g.tick_h - 1), kBlack) << p;
+    EXPECT_EQ(f.at(g.tick_x(c, p), r.y + r.h - 2), kFace) << "below the tick of " << p;
+  }
   EXPECT_EQ(g.tick_x(c, 0), g.first_x);
   EXPECT_EQ(g.tick_x(c, 10), g.last_x);
   EXPECT_EQ(slider_position_at(g, c, g.tick_x(c, 7)), 7);

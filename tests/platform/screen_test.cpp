@@ -8,12 +8,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "core/operations.hpp"
 #include "game/input.hpp"
+#include "platform/sdl/fonts.hpp"
 #include "platform/sdl/renderer.hpp"
 #include "render/freetype_raster.hpp"
 #include "render/png.hpp"
@@ -180,6 +182,64 @@ TEST(Screen, AMessageAfterAnItemWasUsed) {
   click(t.g(), ctl::item_use);
   timer_tick(t.g());
   expect_screen_matches_golden(t.g(), "message_after_item_use.png");
+}
+
+// The parts of the screen a player reads most, at 1x (where the small bold text takes the hand-drawn
+// glyphs) and at 3x (where every glyph is the outline's at that size), each against its picture:
+// the question box, the status and opponent panels, the dungeon's distance line, the info box and
+// the help panel. These pictures were looked at glyph by glyph, enlarged; a change of a glyph's
+// pixels shows here.
+TEST(Screen, ThePartsOfTheScreenAt1xAnd3x) {
+  const auto in_battle = [](Game& g) {
+    click(g, ctl::Button1);
+    click(g, ctl::map2);
+    for (int d : {0, 4, 5, 0, 0, 0, 0, 0, 1, 1}) g.rng.rig(d);
+    click(g, ctl::Button27);
+    click(g, ctl::w1_b);
+    mouse_move(g, ctl::w1);
+  };
+  const auto on_the_road = [](Game& g) {
+    click(g, ctl::Button1);
+    click(g, ctl::map2);
+    g.rng.rig(4);
+    click(g, ctl::Button27);
+  };
+  struct Case {
+    const char* name;
+    std::function<void(Game&)> setup;
+    std::function<Rect(Game&, FormRenderer&, UiState&)> part;
+  } cases[] = {
+      {"status", on_the_road, [](Game& g, FormRenderer&, UiState&) { return g.form.window_rect(ctl::state_l); }},
+      {"distance", on_the_road, [](Game& g, FormRenderer&, UiState&) { return g.form.window_rect(ctl::d_state); }},
+      {"opponent", in_battle, [](Game& g, FormRenderer&, UiState&) { return g.form.window_rect(ctl::e_state); }},
+      {"info", in_battle, [](Game& g, FormRenderer&, UiState&) { return g.form.window_rect(ctl::about_box); }},
+      {"help", [](Game& g) { click(g, ctl::BitBtn3); },
+       [](Game& g, FormRenderer&, UiState&) { return g.form.window_rect(ctl::help_box); }},
+      {"question", [](Game&) {},
+       [](Game& g, FormRenderer& r, UiState& ui) {
+         ui.question = QuestionView{g.sj("このカードを交換してもらいますか？"), 0, -1};
+         return r.question_geometry(g.form, *ui.question).box;
+       }},
+  };
+  FontLibrary fonts;
+  for (const Case& c : cases) {
+    TestGame t;
+    c.setup(t.g());
+    timer_tick(t.g());
+    for (int scale : {1, 3}) {
+      OffscreenRenderer r(t.g().sjis, fonts, scale);
+      UiState ui;
+      const Rect part = c.part(t.g(), r.form_renderer(), ui);
+      ASSERT_TRUE(r.draw(t.g().form, ui));
+      const RgbImage whole = surface_image(r.surface());
+      RgbImage crop{part.w * scale, part.h * scale, {}};
+      for (int y = 0; y < crop.height; ++y)
+        for (int x = 0; x < crop.width; ++x) crop.pixels.push_back(whole.at(part.x * scale + x, part.y * scale + y));
+      const std::string name = std::string("parts/") + c.name + "_" + std::to_string(scale) + "x.png";
+      SCOPED_TRACE(name);
+      expect_matches_golden(crop, name.c_str());
+    }
+  }
 }
 
 }  // namespace

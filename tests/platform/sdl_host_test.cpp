@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "core/game.hpp"
@@ -31,8 +32,9 @@
 namespace {
 
 struct HostGame {
-  explicit HostGame(int scale = 1, const char* driver = "dummy", std::string record = "")
-      : host(SdlOptions{scale, false, clock, std::move(record)}) {
+  explicit HostGame(int scale = 1, const char* driver = "dummy", std::string record = "",
+                    std::string zoom_file = "")
+      : host(SdlOptions{scale, false, clock, std::move(record), "", std::move(zoom_file)}) {
     setenv("SDL_VIDEODRIVER", driver, 1);
     game = std::make_unique<Game>(host, data.dir().string());
     game->fixed_seed = 1;
@@ -696,11 +698,70 @@ TEST(SdlHost, TheZoomIsTheLargestThatFitsTheScreen) {
     int asked, usable_w, usable_h, zoom;
   } cases[] = {
       {4, 1600, 1200, 2}, {3, 1600, 1200, 2}, {2, 1600, 1200, 2}, {1, 1600, 1200, 1},
-      {4, 3840, 2160, 4}, {3, 1653, 1080, 3}, {3, 1652, 1080, 2}, {2, 500, 300, 1}, {9, 8000, 8000, 4},
+      {4, 3840, 2160, 4}, {3, 1653, 1080, 3}, {3, 1652, 1080, 2}, {2, 500, 300, 1}, {9, 8000, 8000, 8},
+      {7, 3840, 2160, 6},
   };
   for (const Case& c : cases)
     EXPECT_EQ(fitting_scale(c.asked, kClientWidth, kClientHeight, c.usable_w, c.usable_h), c.zoom)
         << c.asked << " on " << c.usable_w << " x " << c.usable_h;
+}
+
+TEST(SdlHost, TheFirstZoomLeavesAFifthOfTheScreenOrLessAround) {
+  struct Case {
+    int screen_w, screen_h, zoom;
+  } cases[] = {
+      {1024, 768, 1}, {1366, 768, 1}, {1920, 1080, 2}, {2560, 1440, 3}, {3840, 2160, 5},
+      {1920, 1200, 2}, {3000, 2000, 4}, {400, 300, 1}, {7680, 4320, 8}, {9000, 9000, 8},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(first_zoom(kClientWidth, kClientHeight, c.screen_w, c.screen_h), c.zoom)
+        << c.screen_w << " x " << c.screen_h;
+}
+
+TEST(SdlHost, OnlyAGoodRememberedZoomCounts) {
+  ScratchData scratch;
+  const std::string file = (scratch.dir() / "window.ini").string();
+  EXPECT_EQ(remembered_zoom(file), std::nullopt);  // none yet
+  EXPECT_EQ(remembered_zoom(scratch.dir().string()), std::nullopt);  // a folder, not a file
+  struct Case {
+    const char* text;
+    std::optional<int> zoom;
+  } cases[] = {
+      {"[window]\nzoom=3\n", 3},      {"; mine\r\n[Window]\r\n  ZOOM = 5\r\n", 5},
+      {"[window]\nzoom=8", 8},         {"[window]\nzoom=9\n", std::nullopt},
+      {"[window]\nzoom=0\n", std::nullopt}, {"[window]\nzoom=-2\n", std::nullopt},
+      {"[window]\nzoom=big\n", std::nullopt}, {"zoom=3\n", std::nullopt},
+      {"[sound]\nzoom=3\n", std::nullopt}, {"\x89PNG\r\n\x1a\n\0\0", std::nullopt},
+  };
+  for (const Case& c : cases) {
+    scratch.write(file, c.text);
+    EXPECT_EQ(remembered_zoom(file), c.zoom) << c.text;
+  }
+}
+
+TEST(SdlHost, CtrlPlusAndMinusZoomTheWindowAndTheNextStartOpensAtTheLastZoom) {
+  ScratchData scratch;
+  const std::string file = (scratch.dir() / "config" / "lushera" / "window.ini").string();
+  {
+    HostGame t(0, "dummy", "", file);
+    ASSERT_EQ(t.host.scale(), 1);  // nothing remembered, no screen to fit
+    t.key(SDLK_MINUS, KMOD_LCTRL);  // no zoom below 1
+    t.key(SDLK_EQUALS, KMOD_LCTRL);
+    t.key(SDLK_KP_PLUS, KMOD_RCTRL);
+    t.key(SDLK_PLUS, KMOD_LCTRL);
+    t.key(SDLK_MINUS, KMOD_LCTRL);
+    t.key(SDLK_EQUALS);  // without Ctrl no zoom
+    t.quit();
+    t.host.run(t.g());
+    EXPECT_EQ(t.host.scale(), 3);
+    int w = 0, h = 0;
+    SDL_GetWindowSize(t.host.window(), &w, &h);
+    EXPECT_EQ(std::vector<int>({w, h}), std::vector<int>({kClientWidth * 3, kClientHeight * 3}));
+    EXPECT_EQ(t.host.view()->frame().width, kClientWidth * 3);
+  }
+  EXPECT_EQ(remembered_zoom(file), 3);
+  EXPECT_EQ(HostGame(0, "dummy", "", file).host.scale(), 3);
+  EXPECT_EQ(HostGame(2, "dummy", "", file).host.scale(), 2);  // --scale before the remembered zoom
 }
 
 TEST(SdlHost, TheUseButtonShowsItsTipWhenTheMouseRestsOnIt) {

@@ -242,8 +242,9 @@ int strokes_crossed(const Coverage& ink, bool rows) {
 }
 
 // Small bold text at 1x shows the strokes it shows at 3x, where it is drawn large enough to be
-// clean: the status panel's kanji ("Star 0個", "属性", "魔力"), the info box's, and Latin letters
-// ("Mp" keeps the middle of its M, which only the columns see). At 3x each stroke is crossed by
+// clean: the status panel's kanji ("Star 0個", "属性", "魔力", "残り距離"), the info box's, the
+// opponent's ("訓練"), the question box's title ("確認"), and Latin letters ("Mp" keeps the middle
+// of its M, which only the columns see). At 3x each stroke is crossed by
 // three times as many scan lines.
 TEST(TextLayout, SmallBoldTextKeepsItsStrokesApart) {
   FontLibrary window;
@@ -256,7 +257,11 @@ TEST(TextLayout, SmallBoldTextKeepsItsStrokesApart) {
   } cases[] = {
       {"個", {Face::PGothic, 13, true, false}, true},  {"属", {Face::Gothic, 12, true, false}, true},
       {"魔", {Face::Gothic, 13, true, false}, true},   {"魔", {Face::PGothic, 12, true, false}, true},
-      {"M", {Face::Gothic, 13, true, false}, false},
+      {"M", {Face::Gothic, 13, true, false}, false},   {"確", {Face::PGothic, 12, true, false}, true},
+      {"認", {Face::PGothic, 12, true, false}, true},  {"訓", {Face::Gothic, 12, true, false}, true},
+      {"練", {Face::Gothic, 12, true, false}, true},   {"威", {Face::PGothic, 12, true, false}, true},
+      {"削", {Face::PGothic, 12, true, false}, false}, {"敵", {Face::PGothic, 12, true, false}, true},
+      {"残", {Face::Gothic, 12, true, false}, true},   {"距", {Face::Gothic, 13, true, false}, true},
   };
   for (TextRaster* raster : {static_cast<TextRaster*>(&window), static_cast<TextRaster*>(&headless)}) {
     TextCache cache(*raster, sjis);

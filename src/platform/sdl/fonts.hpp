@@ -8,7 +8,7 @@
 #include "platform/sdl/mapped_file.hpp"
 #include "render/font_files.hpp"
 #include "render/font_match_cache.hpp"
-#include "render/kanji_strikes.hpp"
+#include "render/small_bold_strikes.hpp"
 #include "render/text_raster.hpp"
 
 // The layout's fonts opened through SDL_ttf, one per size and style, and the hand-drawn kanji of
@@ -33,12 +33,12 @@ class FontLibrary : public TextRaster {
   int width(const FontKey& key, std::string_view utf8) override;
   Coverage render(const FontKey& key, const std::string& utf8) override;
   int advance(const FontKey& key, char32_t c) override;
-  const KanjiGlyph* hand_drawn(const FontKey& key, char32_t c) override { return kanji_.glyph(key, c); }
+  const StrikeGlyph* hand_drawn(const FontKey& key, char32_t c) override { return strikes_.glyph(key, c); }
 
  private:
   FontFiles files_;
   std::array<MappedFile, 3> mapped_;  // the font files, mapped when a size of them is first opened
   std::map<FontKey, TTF_Font*> open_;
-  KanjiStrikes kanji_;
+  SmallBoldStrikes strikes_;
   std::string buffer_;  // a run measured, with its terminating zero
 };

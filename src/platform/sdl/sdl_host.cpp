@@ -79,32 +79,36 @@ void SdlHost::report(const std::string& utf8) {
   }
 }
 
-void SdlHost::show_error(const std::string& text) { report(sjis_.to_utf8(text)); }
+void SdlHost::show_error(const std::string& text) {
+  // An error of the start-up (a data file that cannot be read) comes before the window is shown:
+  // it is shown first, saying in its message window what went wrong, so the box stands over the
+  // game's window and not over nothing. A second game on a locked save never shows its window.
+  if (window_ && game_ && !game_->locked_out && !(SDL_GetWindowFlags(window_) & SDL_WINDOW_SHOWN)) show_window();
+  report(sjis_.to_utf8(text));
+}
+
+void SdlHost::show_window() {
+  redraw_if_needed();
+  SDL_ShowWindow(window_);
+  present(true);
+}
 
 bool SdlHost::load_bitmap(const std::string& path, Canvas& into) { return bitmaps_.load(path, into); }
 
-int fitting_scale(int asked, int w, int h, int usable_w, int usable_h) {
-  int s = std::clamp(asked, 1, 4);
-  while (s > 1 && (w * s > usable_w || h * s > usable_h)) --s;
-  return s;
-}
-
-// The zoom asked for, or the display's (its dots per inch over 96), as large as still fits on
-// the screen: a window larger than the screen would put its title bar out of reach. A screen
-// that cannot be asked (no display at all) takes what was asked.
+// The zoom asked for, cut to what fits on the screen (a window larger than the screen would put
+// its title bar out of reach); else the one the player chose last time, else the first zoom of
+// the screen. A screen that cannot be asked (no display at all) takes what was asked, or 1.
 int SdlHost::choose_scale(int w, int h) const {
-  int s = options_.scale;
-  if (s <= 0) {
-    float ddpi = 0, hdpi = 0, vdpi = 0;
-    s = SDL_GetDisplayDPI(0, &ddpi, &hdpi, &vdpi) == 0 && hdpi > 0 ? static_cast<int>(hdpi / 96.0f) : 1;
-  }
-  s = std::clamp(s, 1, 4);
   SDL_Rect usable;
-  if (!real_video_driver() || SDL_GetDisplayUsableBounds(0, &usable) != 0) return s;
-  const int fitting = fitting_scale(s, w, h, usable.w, usable.h);
-  if (fitting < s && options_.scale > 0)
+  const bool screen = real_video_driver() && SDL_GetDisplayUsableBounds(0, &usable) == 0;
+  const int asked = options_.scale > 0 ? std::clamp(options_.scale, 1, kMaxZoom) : 0;
+  const int wanted = asked ? asked : remembered_zoom(options_.zoom_file).value_or(0);
+  if (!screen) return std::max(1, wanted);
+  if (!wanted) return first_zoom(w, h, usable.w, usable.h);
+  const int fitting = fitting_scale(wanted, w, h, usable.w, usable.h);
+  if (fitting < asked)
     std::fprintf(stderr, "lushera: --scale %d does not fit on the screen (%d x %d usable); using %d\n",
-                 s, usable.w, usable.h, fitting);
+                 asked, usable.w, usable.h, fitting);
   return fitting;
 }
 
@@ -188,9 +192,7 @@ int SdlHost::run(Game& g) {
     return 0;
   }
   if (recorder_.recording()) recorder_.start(g);
-  redraw_if_needed();
-  SDL_ShowWindow(window_);
-  present(true);
+  if (!(SDL_GetWindowFlags(window_) & SDL_WINDOW_SHOWN)) show_window();
   // For measuring the start-up: the first frame is on the screen, and the data is left as it was.
   if (const char* v = std::getenv("LUSHERA_EXIT_AFTER_FIRST_FRAME"); v && std::strcmp(v, "1") == 0) {
     SDL_PumpEvents();
@@ -422,6 +424,35 @@ void SdlHost::toggle_fullscreen() {
     SDL_SetWindowPosition(window_, windowed_x_, windowed_y_);
   }
   present(true);
+}
+
+void SdlHost::change_zoom(int step) {
+  if (!window_ || !game_ || !fonts_) return;
+  const Form& form = game_->form;
+  const int w = form.client_width(), h = form.client_height();
+  SDL_Rect usable{0, 0, w * kMaxZoom, h * kMaxZoom};
+  const bool screen = real_video_driver() &&
+                      SDL_GetDisplayUsableBounds(std::max(0, SDL_GetWindowDisplayIndex(window_)), &usable) == 0;
+  const int zoom = std::clamp(scale_ + step, 1, fitting_scale(kMaxZoom, w, h, usable.w, usable.h));
+  if (zoom == scale_) return;
+  int x = 0, y = 0;
+  SDL_GetWindowPosition(window_, &x, &y);
+  const int old_w = w * scale_, old_h = h * scale_;
+  scale_ = zoom;
+  // Text is drawn anew at the new size, never enlarged from the old one.
+  view_ = std::make_unique<WindowRenderer>(sjis_, *fonts_, scale_);
+  input_.draw_again();
+  if (!fullscreen_) {
+    // The window grows and shrinks about its centre, kept on the screen.
+    const int new_w = w * scale_, new_h = h * scale_;
+    SDL_SetWindowSize(window_, new_w, new_h);
+    if (screen)
+      SDL_SetWindowPosition(window_, std::clamp(x + (old_w - new_w) / 2, usable.x, usable.x + usable.w - new_w),
+                            std::clamp(y + (old_h - new_h) / 2, usable.y, usable.y + usable.h - new_h));
+  }
+  redraw_if_needed();
+  present(true);
+  remember_zoom(options_.zoom_file, scale_);
 }
 
 void SdlHost::move_window(int dx, int dy) {

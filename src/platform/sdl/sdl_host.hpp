@@ -15,19 +15,16 @@
 #include "platform/sdl/sdl_audio_device.hpp"
 #include "platform/sdl/fonts.hpp"
 #include "platform/sdl/renderer.hpp"
+#include "platform/sdl/window_zoom.hpp"
 #include "render/control_input.hpp"
 #include "ui/form.hpp"
 #include "ui/sjis.hpp"
 
 struct Game;
 
-// The largest zoom up to `asked` (1 to 4) at which a client area of w x h fits in the usable part
-// of the screen; 1 when none does.
-int fitting_scale(int asked, int w, int h, int usable_w, int usable_h);
-
 struct SdlOptions {
-  // The zoom, 1 to 4; 0 follows the display (its dots per inch over 96, rounded down), as large
-  // as still fits on the screen.
+  // The zoom, 1 to kMaxZoom, cut to what fits on the screen; 0: the one remembered in
+  // `zoom_file`, else the first zoom (first_zoom) of the screen.
   int scale = 0;
   // The full design height of the window, with the developer buttons below the game's area.
   bool dev = false;
@@ -38,6 +35,8 @@ struct SdlOptions {
   // these comment lines.
   std::string record{};
   std::string record_header{};
+  // The settings file the zoom chosen with Ctrl+plus and Ctrl+minus is kept in; none when empty.
+  std::string zoom_file{};
 };
 
 // The real window. Its work lies in three files: the window's life and loop (sdl_host.cpp), its
@@ -101,6 +100,7 @@ class SdlHost : public Host {
 
  private:
   void report(const std::string& utf8);
+  void show_window();  // the form as it stands, drawn and shown
   int choose_scale(int w, int h) const;
   SDL_Rect picture_rect(int& zoom) const;
   // Shows the last composed frame; `whole` when the window may have lost what it showed.
@@ -114,6 +114,10 @@ class SdlHost : public Host {
   Pointer map_mouse(int window_x, int window_y) const;
   Pointer mouse_now() const;
   void toggle_fullscreen();
+  // Ctrl+plus and Ctrl+minus: one zoom up or down, as far as the screen has room, kept for the
+  // next start.
+  void change_zoom(int step);
+  static int zoom_step(const SDL_KeyboardEvent& key);  // +1, -1, or 0 for any other key
   void handle_window_event(const SDL_Event& ev);
   void dispatch(const SDL_Event& ev);
 

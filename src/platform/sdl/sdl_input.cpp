@@ -1,5 +1,5 @@
 // The window's input: SDL's keys, mouse and wheel turned into the input path's calls, and the
-// window's own keys (full screen).
+// window's own keys (full screen, the zoom).
 #include <optional>
 
 #include "core/game.hpp"
@@ -37,6 +37,21 @@ std::optional<Key> key_of(SDL_Keycode k) {
 
 }  // namespace
 
+int SdlHost::zoom_step(const SDL_KeyboardEvent& key) {
+  if (!(key.keysym.mod & KMOD_CTRL)) return 0;
+  switch (key.keysym.sym) {
+    // Plus is shifted on most keyboards: Ctrl+= (US) and Ctrl+; (Japanese) count as Ctrl+plus,
+    // as browsers take them.
+    case SDLK_PLUS:
+    case SDLK_EQUALS:
+    case SDLK_SEMICOLON:
+    case SDLK_KP_PLUS: return 1;
+    case SDLK_MINUS:
+    case SDLK_KP_MINUS: return -1;
+    default: return 0;
+  }
+}
+
 void SdlHost::dispatch(const SDL_Event& ev) {
   if (audio_ && audio_->handle_event(ev)) return;
   switch (ev.type) {
@@ -47,6 +62,10 @@ void SdlHost::dispatch(const SDL_Event& ev) {
     case SDL_KEYDOWN: {
       if (toggles_fullscreen(ev.key)) {
         if (!ev.key.repeat) toggle_fullscreen();
+        break;
+      }
+      if (const int step = zoom_step(ev.key)) {
+        if (!ev.key.repeat) change_zoom(step);
         break;
       }
       if (const auto key = key_of(ev.key.keysym.sym))

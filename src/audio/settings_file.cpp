@@ -1,4 +1,5 @@
-#include "audio/mixer_settings.hpp"
+// Reading settings files: lines handed to the settings parser, sections and keys looked up.
+#include "audio/settings_file.hpp"
 
 #include <ini.h>
 
@@ -100,11 +101,11 @@ int32_t settings_number(std::string_view text, int32_t fallback) {
   return static_cast<int32_t>(value);
 }
 
-std::string mixer_settings_path() {
+std::string settings_path(std::string_view name) {
   const char* config = std::getenv("XDG_CONFIG_HOME");
   // The folder must be absolute to count; a relative one is ignored, as the desktop's rules say.
-  if (config && config[0] == '/') return std::string(config) + "/lushera/SOUNDMIX.INI";
+  if (config && config[0] == '/') return std::string(config) + "/lushera/" + std::string(name);
   const char* home = std::getenv("HOME");
-  if (home && home[0] != '\0') return std::string(home) + "/.config/lushera/SOUNDMIX.INI";
+  if (home && home[0] != '\0') return std::string(home) + "/.config/lushera/" + std::string(name);
   return {};
 }

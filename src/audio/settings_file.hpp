@@ -4,8 +4,9 @@
 #include <string_view>
 #include <vector>
 
-// The mixer's settings file, SOUNDMIX.INI, in the player's configuration folder. It is read once
-// when a session is created, and looked up by section and key the way desktop settings files are:
+// Settings files of the desktop's kind ("[section]" and "key=value" lines): the mixer's
+// SOUNDMIX.INI and the window's own. Both are read by this one reader (kept with the mixer, the
+// lowest layer that reads one), and looked up by section and key the way desktop settings files are:
 // section and key names in any case, the first of a repeated key counts, a number is read as far
 // as it goes (leading blanks, a sign, decimal digits; nothing numeric reads as 0) and a key that
 // is missing, or has no value, gives the default. Lines may be indented.
@@ -27,9 +28,11 @@ class SettingsFile {
   std::vector<Entry> entries_;
 };
 
-// "$XDG_CONFIG_HOME/lushera/SOUNDMIX.INI", else "$HOME/.config/lushera/SOUNDMIX.INI"; empty when
-// neither folder is known (then the defaults hold).
-std::string mixer_settings_path();
+// "$XDG_CONFIG_HOME/lushera/NAME", else "$HOME/.config/lushera/NAME"; empty when neither folder
+// is known (then the defaults hold).
+std::string settings_path(std::string_view name);
+// The mixer's settings file, SOUNDMIX.INI, read once when a session is created.
+inline std::string mixer_settings_path() { return settings_path("SOUNDMIX.INI"); }
 
 // Reads a number as the settings file holds it; `fallback` when the text has no value at all.
 int32_t settings_number(std::string_view text, int32_t fallback);

@@ -1,0 +1,66 @@
+// The window's zoom: what fits, what a first start takes, and the zoom remembered between starts.
+#include "platform/sdl/window_zoom.hpp"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
+#include "audio/settings_file.hpp"
+
+namespace fs = std::filesystem;
+
+int fitting_scale(int asked, int w, int h, int usable_w, int usable_h) {
+  int s = std::clamp(asked, 1, kMaxZoom);
+  while (s > 1 && (w * s > usable_w || h * s > usable_h)) --s;
+  return s;
+}
+
+int first_zoom(int w, int h, int usable_w, int usable_h) {
+  return fitting_scale(kMaxZoom, w, h, usable_w * 85 / 100, usable_h * 85 / 100);
+}
+
+std::string zoom_settings_path() { return settings_path("window.ini"); }
+
+std::optional<int> remembered_zoom(const std::string& path) {
+  if (path.empty()) return std::nullopt;
+  std::error_code ec;
+  if (!fs::exists(path, ec)) return std::nullopt;  // the usual case: no zoom chosen yet
+  SettingsFile file;
+  if (!file.load(path)) {
+    std::fprintf(stderr, "lushera: %s cannot be read (%s); the window takes the zoom that fits\n",
+                 path.c_str(), std::strerror(errno));
+    return std::nullopt;
+  }
+  const std::string* text = file.find("window", "zoom");
+  const int zoom = text ? settings_number(*text, 0) : 0;
+  if (zoom >= 1 && zoom <= kMaxZoom) return zoom;
+  std::fprintf(stderr, "lushera: %s: %s; the window takes the zoom that fits\n", path.c_str(),
+               text ? ("zoom \"" + *text + "\" is not 1 to " + std::to_string(kMaxZoom)).c_str()
+                    : "no \"zoom\" in its [window] section");
+  return std::nullopt;
+}
+
+bool remember_zoom(const std::string& path, int zoom) {
+  if (path.empty()) return false;
+  std::error_code ec;
+  fs::create_directories(fs::path(path).parent_path(), ec);
+  const std::string aside = path + "." + std::to_string(getpid());
+  bool written = false;
+  {
+    std::ofstream out(aside, std::ios::trunc);
+    out << "# The window's zoom, as last chosen with Ctrl+plus and Ctrl+minus.\n[window]\nzoom=" << zoom << '\n';
+    written = static_cast<bool>(out.flush());
+  }
+  if (written) fs::rename(aside, path, ec);
+  if (!written || ec) {
+    fs::remove(aside, ec);
+    std::fprintf(stderr, "lushera: the zoom could not be kept in %s\n", path.c_str());
+    return false;
+  }
+  return true;
+}

@@ -1,0 +1,51 @@
+#pragma once
+// The glyphs of the small bold gothic sizes drawn from bitmap fonts made for them: kanji, and the
+// letters, digits and signs of ASCII in the fixed-width face.
+#include <cstdint>
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+#include "render/text_raster.hpp"
+
+struct FT_FaceRec_;
+struct FT_LibraryRec_;
+
+// An outline kanji of 12 or 13 pixels made bold by one more pixel to the side fills its gaps and
+// reads as a blot, and the outline's letters and digits beside it come out grey-edged and of
+// another weight ("Mp" reads "Wp"). These are drawn pixel by pixel on the grid instead, from M+'s
+// 12-pixel strikes made bold where the strokes have room (see embolden_where_clear). Kana and
+// signs keep the outline fonts, and every character keeps the width the outline font gives it,
+// so the layout is measured as before. ASCII is taken only in the fixed-width face,
+// whose cells the strike's fit; the proportional face keeps its own.
+class SmallBoldStrikes {
+ public:
+  // Opens the bitmap fonts; throws FontError naming the package to install if one is missing.
+  SmallBoldStrikes();
+  ~SmallBoldStrikes();
+  SmallBoldStrikes(const SmallBoldStrikes&) = delete;
+  SmallBoldStrikes& operator=(const SmallBoldStrikes&) = delete;
+
+  // Whether text in that font takes glyphs from the strikes.
+  static bool covers(const FontKey& key);
+  // The hand-drawn form of c in that font; null when the font is not covered or the strikes lack
+  // c (c not a kanji of JIS X 0208, nor ASCII in the fixed-width face).
+  const StrikeGlyph* glyph(const FontKey& key, char32_t c);
+
+ private:
+  struct Strike {
+    std::vector<unsigned char> bytes;  // the font file, unpacked; the face reads from it
+    FT_FaceRec_* face = nullptr;
+  };
+  void open(Strike& strike, const char* file);
+  void release();
+  const StrikeGlyph* drawn(FT_FaceRec_* face, unsigned long code, char32_t c);
+
+  FT_LibraryRec_* library_ = nullptr;
+  Strike kanji_, latin_;
+  void* to_jis_ = nullptr;  // iconv_t, UTF-32 to EUC-JP
+  std::unordered_map<char32_t, std::unique_ptr<StrikeGlyph>> glyphs_;  // null: not in the strike
+};
+
+// Kanji: the characters the kanji strike may stand in for.
+bool is_kanji(char32_t c);
