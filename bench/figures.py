@@ -146,9 +146,9 @@ def web_rows():
          f"(median of 8; the browser's output latency: {w['output_latency_ms']:.0f} ms)", "≤ 30 ms over the floor",
          f"{w['click_to_sound_ms']:.1f} ms",
          f"a page playing a block at the press on a running context: {w['click_to_sound_floor_ms']:.1f} ms"),
-        ("the web page: a purchase or a night at the inn stored, from the press to the commit of the save in "
-         f"IndexedDB (median and 95 % of 8; {w['click_to_stored_missed']} not stored)", "≤ 100 ms",
-         f"{w['click_to_stored_ms']:.1f} ms, 95 %: {w['click_to_stored_p95_ms']:.1f} ms",
+        ("the web page: a purchase stored, from the press to the commit of the save in IndexedDB "
+         f"(median and largest of the tool shop's 4 goods; {w['click_to_stored_missed']} not stored)", "≤ 100 ms",
+         f"{w['click_to_stored_ms']:.1f} ms, largest: {w['click_to_stored_p95_ms']:.1f} ms",
          f"a page putting a pair of the save's size in one transaction at the press: {w['click_to_stored_floor_ms']:.1f} ms"),
         ("the web page's pauses: entering a place and walking back out, three times, from each handler's "
          "first pause to its last (the drawing between them included)", "≤ 1.15 × the pauses",

@@ -160,8 +160,8 @@ try {
     await wait(1500);
   }
   out.pauses = await page.evaluate(() => Module.lusheraPauses);
-  // A change stored: the tool shop's four goods and four nights at the inn, each from the press to
-  // the commit of the save that holds it.
+  // A change stored: the tool shop's four goods (what the fresh hero's money buys), each from the
+  // press to the commit of the save that holds it.
   const storedMs = [];
   const open = async (...names) => {
     for (const name of names) {
@@ -172,10 +172,9 @@ try {
   };
   await page.evaluate(() => { Module.lusheraSave.storedAt = 0; });
   await open("Button14", "Button21");
-  for (const good of ["Button32", "Button35", "Button33", "Button34", "Button31", "Button19", "Button26", "Button26", "Button26", "Button26"]) {
+  for (const good of ["Button32", "Button35", "Button33", "Button34"]) {
     await page.waitForFunction((n) => Module.lusheraControl(n)?.clickable, { timeout: 10000 }, good);
-    if (good === "Button31" || good === "Button19") await open(good);  // out of the tool shop, into the inn
-    else storedMs.push(await clickToStored(page, good));
+    storedMs.push(await clickToStored(page, good));
     await wait(1500);
   }
   out.click_to_stored_ms = median(storedMs.filter((v) => v !== null));
