@@ -7,11 +7,11 @@ const lushera = {
   bar: 48,                  // the bar's thickness in CSS pixels (a finger's width)
 };
 
-// Screen pixels a window unit: the largest whole zoom (1 to 4) at which the window fits the
-// area, or where even 1 does not, the fraction that fits.
+// Screen pixels a window unit: the largest whole zoom (1 to 8, the game's largest) at which the
+// window fits the area, or where even 1 does not, the fraction that fits.
 function fitScale(width, height, dpr) {
   const s = Math.min(width * dpr / lushera.width, height * dpr / lushera.height);
-  return s >= 1 ? Math.min(4, Math.floor(s)) : Math.max(0.05, s);
+  return s >= 1 ? Math.min(8, Math.floor(s)) : Math.max(0.05, s);
 }
 
 // The frame and the bar in the visible area (the visual viewport: on a phone the layout width can

@@ -11,6 +11,10 @@
 class Sjis;
 
 // The modal question as the window shows it.
+// No picture larger than this is composed: a screen with room for more is rare, and each step
+// costs the frame's memory and its copy as the square of the zoom.
+constexpr int kMaxZoom = 8;
+
 struct QuestionView {
   std::string text;  // Shift-JIS, as the game asks it
   int focus = 0;     // 0: "はい", 1: "いいえ"

@@ -106,7 +106,8 @@ async function checkLayouts() {
     [375, 667, 2, 1, false, true],       // a small phone, upright
     [540, 360, 1, 1, true, false],       // a window smaller than the frame: shrunk, never cut
     [1366, 768, 1, 2, false, false],
-    [1920, 1080, 2, 4, false, false],
+    [1920, 1080, 2, 6, true, false],
+    [3840, 2160, 2, 8, false, false],    // a large screen: the game's largest zoom
   ];
   for (const [width, height, dpr, zoom, side, turn] of cases) {
     const step = `layout ${width}x${height}@${dpr}`;

@@ -4,9 +4,7 @@
 #include <optional>
 #include <string>
 
-// No window larger than this is drawn: a screen with room for more is rare, and each step costs
-// the frame's memory and its copy as the square of the zoom.
-constexpr int kMaxZoom = 8;
+#include "render/form_renderer.hpp"  // kMaxZoom
 
 // The largest zoom up to `asked` (1 to kMaxZoom) at which a client area of w x h fits in the
 // usable part of the screen; 1 when none does.

@@ -197,7 +197,7 @@ EMSCRIPTEN_KEEPALIVE void lushera_key(const char* name, int shift) {
 }
 
 WebHost::WebHost(const char* canvas, int scale)
-    : canvas_(canvas), scale_(std::clamp(scale, 1, 4)), view_(std::make_unique<FormRenderer>(sjis_, raster_, scale_)) {
+    : canvas_(canvas), scale_(std::clamp(scale, 1, kMaxZoom)), view_(std::make_unique<FormRenderer>(sjis_, raster_, scale_)) {
   the_host = this;
   const char* c = canvas_.c_str();
   emscripten_set_mousedown_callback(c, this, EM_TRUE, on_mouse);
@@ -311,7 +311,7 @@ void WebHost::wait() {
 bool WebHost::tab_leaves_game(bool back) const { return game_ && input_.tab_leaves(back); }
 
 void WebHost::rezoom() {
-  const int zoom = std::clamp(EM_ASM_INT({ return Module.lusheraScale(); }), 1, 4);
+  const int zoom = std::clamp(EM_ASM_INT({ return Module.lusheraScale(); }), 1, kMaxZoom);
   // The next frame goes to the canvas whole, and the page sizes it for the screen's pixels.
   redraw_whole_ = true;
   view_->show_all_again();

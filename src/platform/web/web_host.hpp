@@ -22,7 +22,7 @@ struct Game;
 // browser goes on (Asyncify), so the game code runs as it does on the desktop.
 class WebHost : public Host {
  public:
-  // The canvas is the page element with that CSS selector; the zoom is 1 to 4.
+  // The canvas is the page element with that CSS selector; the zoom is 1 to kMaxZoom.
   WebHost(const char* canvas, int scale);
   ~WebHost() override;
 
