@@ -41,7 +41,7 @@ FileRiffSource::~FileRiffSource() {
 bool FileRiffSource::open(const std::string& path) {
   int fd;
   do {
-    fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);  // a FIFO opens at once, and is refused below
   } while (fd < 0 && errno == EINTR);
   if (fd < 0) return false;
   struct stat st;

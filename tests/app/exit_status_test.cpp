@@ -4,6 +4,8 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/file.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -40,12 +42,20 @@ Outcome run(const std::string& command) {
 std::string quoted(const fs::path& p) { return "'" + p.string() + "'"; }
 const fs::path kProgram = fs::path(LUSHERA_BUILD_DIR) / "lushera";
 
-// Plays `script` headless on the data folder and waits for the program to end.
-Outcome play(const ScratchData& data, const std::string& script) {
+// Plays `script` headless on the data folder, as `as` when given (a prefix such as setpriv's), and
+// waits for the program to end. A program that hangs is killed, so the case fails instead.
+Outcome play(const ScratchData& data, const std::string& script, const std::string& as = "") {
   const fs::path file = data.dir() / "play.script";
   data.write(file, script);
-  return run("SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy " + quoted(kProgram) +
+  return run("SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy timeout -s KILL 30 " + as + quoted(kProgram) +
              " --headless --seed 1 --data " + quoted(data.dir()) + " --script " + quoted(file));
+}
+
+// The most memory any program this process has waited for has held at once, in MB.
+long peak_of_children_mb() {
+  rusage use {};
+  getrusage(RUSAGE_CHILDREN, &use);
+  return use.ru_maxrss / 1024;
 }
 
 // A process that takes the lock on the folder and is then killed, holding it.
@@ -63,7 +73,11 @@ void killed_while_holding_the_lock(const fs::path& folder) {
   ASSERT_TRUE(WIFSIGNALED(st) && WTERMSIG(st) == SIGKILL) << "the child could not take the lock";
 }
 
+// Broken and hostile data among them: each ends at once, within a bounded memory, with its own
+// message, and nothing read loses the save.
 TEST(ExitStatus, TellsWhetherTheGameLoadedAndSaved) {
+  // The game plays in some 15 MB; a catalogue read from /dev/zero would take everything there is.
+  constexpr long kMostMemoryMb = 100;
   struct Case {
     const char* what;
     std::function<void(const ScratchData&)> prepare;
@@ -73,13 +87,31 @@ TEST(ExitStatus, TellsWhetherTheGameLoadedAndSaved) {
   } cases[] = {
       {"played and saved", [](const ScratchData&) {}, 0, "", true},
       {"a broken save",
-       [](const ScratchData& d) { d.write(d.dat("my.dat"), "name\r\nspirit\r\nabc\r\n"); }, 1,
-       "my.dat の 3 行目", false},
+       [](const ScratchData& d) { d.write(d.dat("my.dat"), "name\r\nspirit\r\nabc\r\n"); },
+       1, "my.dat の 3 行目", false},
       {"a save that cannot be written",
-       [](const ScratchData& d) { fs::create_directory(d.dat("my.dat.tmp")); }, 1,
-       "my.dat.tmp を作れません", false},
-      {"a lock left by a killed game", [](const ScratchData& d) { killed_while_holding_the_lock(d.dir() / "dat"); },
+       [](const ScratchData& d) { fs::create_directory(d.dat("my.dat.tmp")); },
+       1, "my.dat.tmp を作れません", false},
+      {"a lock left by a killed game",
+       [](const ScratchData& d) { killed_while_holding_the_lock(d.dir() / "dat"); },
        0, "", true},
+      {"a FIFO for a catalogue",
+       [](const ScratchData& d) {
+         fs::remove(d.dat("name.dat"));
+         EXPECT_EQ(mkfifo(d.dat("name.dat").c_str(), 0644), 0);
+       },
+       1, "name.dat はデータファイルではありません（FIFO）", false},
+      {"a device for a catalogue",
+       [](const ScratchData& d) {
+         fs::remove(d.dat("aiko.dat"));
+         fs::create_symlink("/dev/zero", d.dat("aiko.dat"));
+       },
+       1, "aiko.dat はデータファイルではありません（device）", false},
+      {"a catalogue of a gigabyte",
+       [](const ScratchData& d) {
+         fs::resize_file(d.dat("f.dat"), uintmax_t{1} << 30);  // all holes: costs no disk
+       },
+       1, "f.dat が大きすぎます（1073741824 バイト、16777216 バイトまで）", false},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -90,6 +122,7 @@ TEST(ExitStatus, TellsWhetherTheGameLoadedAndSaved) {
     EXPECT_EQ(run.status, c.status) << run.output;
     EXPECT_NE(run.output.find(c.output), std::string::npos) << run.output;
     EXPECT_EQ(data.read(data.dat("my.dat")) != before, c.save_changed);
+    EXPECT_LT(peak_of_children_mb(), kMostMemoryMb);
   }
 }
 

@@ -201,7 +201,7 @@ TEST(SaveFile, BrokenFilesStopLoadingWithFileLineAndReason) {
        "my.dat の 5 行目：数が大きすぎます"},
       {"my.dat",
        [](std::vector<std::string> l) {
-         l[0] = std::string(100 << 20, 'A');
+         l[0] = std::string(1 << 20, 'A');
          return join_crlf(l);
        },
        "my.dat の 1 行目：行が長すぎます"},
