@@ -33,12 +33,10 @@ bool load_picture(Game& g, ctl::Id id, const char* file) {
   return ok;
 }
 
-// Gives a picture the pixels of one already loaded, as loading the same file again would.
-void copy_picture(Game& g, ctl::Id id, ctl::Id from) {
-  const Canvas& src = g.form[from].canvas;
-  Canvas& c = g.form[id].canvas;
-  c.resize(src.width, src.height);
-  c.copy_rect(0, 0, src.width, src.height, src, 0, 0, src.width, src.height);
+// Gives a picture the pixels of one already loaded, as loading the same file again would: shared,
+// so the map in its three places is held once until one of them is drawn on.
+void share_picture(Game& g, ctl::Id id, ctl::Id from) {
+  g.form[id].canvas.share(g.form[from].canvas);
   g.form.touch();
 }
 
@@ -46,10 +44,10 @@ void load_pictures(Game& g) {
   // The map, its backdrop copy and the toy shop's preview are all the world map: it is read once.
   const bool map = load_picture(g, ctl::cg, "map.bmp");
   load_picture(g, ctl::bak, "unit19.bmp");
-  if (map) copy_picture(g, ctl::bakmap, ctl::cg);
+  if (map) share_picture(g, ctl::bakmap, ctl::cg);
   load_picture(g, ctl::f_bak, "f.bmp");
   if (map) {
-    copy_picture(g, ctl::cg_f, ctl::cg);
+    share_picture(g, ctl::cg_f, ctl::cg);
     Canvas& c = g.form[ctl::cg_f].canvas;
     c.brush = c.pen = cl::teal;
     c.fill_rect(0, 0, 160, 160);

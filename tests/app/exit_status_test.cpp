@@ -58,6 +58,26 @@ long peak_of_children_mb() {
   return use.ru_maxrss / 1024;
 }
 
+// A run-length coded picture that says it is 8192 x 8192 in 1,080 bytes: its headers, a palette
+// and the end mark, nothing else.
+std::string picture_bomb() {
+  std::string b(1080, '\0');
+  const auto put = [&b](size_t at, uint32_t v) {
+    for (int i = 0; i < 4; ++i) b[at + i] = static_cast<char>(v >> (8 * i));
+  };
+  b[0] = 'B', b[1] = 'M';
+  put(2, 1080);
+  put(10, 1078);  // the pixels, after 256 palette entries
+  put(14, 40);
+  put(18, 8192);
+  put(22, 8192);
+  b[26] = 1;   // planes
+  b[28] = 8;   // bits a pixel
+  put(30, 1);  // run-length coded
+  b[1079] = 1;  // 0, 1: the end of the picture
+  return b;
+}
+
 // A process that takes the lock on the folder and is then killed, holding it.
 void killed_while_holding_the_lock(const fs::path& folder) {
   const pid_t child = fork();
@@ -76,7 +96,8 @@ void killed_while_holding_the_lock(const fs::path& folder) {
 // Broken and hostile data among them: each ends at once, within a bounded memory, with its own
 // message, and nothing read loses the save.
 TEST(ExitStatus, TellsWhetherTheGameLoadedAndSaved) {
-  // The game plays in some 15 MB; a catalogue read from /dev/zero would take everything there is.
+  // The game plays in some 15 MB; a picture swollen to 8192 x 8192 would take 256 MB for each
+  // place it is shown in, a catalogue read from /dev/zero everything there is.
   constexpr long kMostMemoryMb = 100;
   struct Case {
     const char* what;
@@ -112,6 +133,15 @@ TEST(ExitStatus, TellsWhetherTheGameLoadedAndSaved) {
          fs::resize_file(d.dat("f.dat"), uintmax_t{1} << 30);  // all holes: costs no disk
        },
        1, "f.dat が大きすぎます（1073741824 バイト、16777216 バイトまで）", false},
+      {"a picture bomb for the map",
+       [](const ScratchData& d) { d.write(d.cg("map.bmp"), picture_bomb()); },
+       0, "map.bmp: bitmap: 8192 x 8192 pixels, more than its 2 bytes of run-length data can hold", true},
+      {"picture bombs for all the start's pictures",
+       [](const ScratchData& d) {
+         for (const char* f : {"map.bmp", "unit19.bmp", "f.bmp", "room.bmp", "title.bmp"})
+           d.write(d.cg(f), picture_bomb());
+       },
+       0, "room.bmp: bitmap: 8192 x 8192", true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
