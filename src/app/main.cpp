@@ -145,10 +145,11 @@ int parse(int argc, char** argv, Options& o) {
 }
 
 // What the process tells whoever started it: 0 when the game ran and saved, 1 when a data file
-// could not be read or the save could not be written, 3 when another game runs on the same save.
+// could not be read or the save could not be written or locked, 3 when another game runs on the
+// same save.
 int exit_status(const Game& g) {
-  if (g.locked_out) return 3;
-  return g.io_failed ? 1 : 0;
+  if (g.io_failed) return 1;
+  return g.locked_out ? 3 : 0;
 }
 
 // The help's last part: where this program finds its data and keeps its save.

@@ -265,6 +265,17 @@ bool exists(const std::string& path) {
   return ::lstat(path.c_str(), &st) == 0;
 }
 
+// Where a save writes its temporary files, anything but a regular file (a stopped save's) would
+// make every save fail. What goes without loss goes (an empty folder, a link, a FIFO); anything
+// else is named before the game is played, so no session is played for a save that cannot be made.
+void clear_the_way(const std::string& tmp) {
+  struct stat st {};
+  if (::lstat(tmp.c_str(), &st) != 0 || S_ISREG(st.st_mode)) return;
+  if ((S_ISDIR(st.st_mode) ? ::rmdir(tmp.c_str()) : ::unlink(tmp.c_str())) == 0) return;
+  throw IoError(tmp + " がセーブの一時ファイルの場所をふさいでいます（" + std::strerror(errno) +
+                "）。取り除いてから始めてください。");
+}
+
 // A save as save_game writes it: exactly its lines, each ended by CR LF.
 bool complete_save(const std::string& bytes) {
   if (bytes.size() < 2 || bytes.compare(bytes.size() - 2, 2, "\r\n") != 0) return false;
@@ -280,6 +291,8 @@ bool complete_save(const std::string& bytes) {
 void settle_interrupted_save(Game& g) {
   const std::string save = g.save_path(kSaveFile), items = g.save_path(kItemFile);
   const std::string save_tmp = save + ".tmp", items_tmp = items + ".tmp";
+  clear_the_way(save_tmp);
+  clear_the_way(items_tmp);
   if (!exists(save_tmp) && !exists(items_tmp)) return;
   if (!exists(items_tmp)) {
     try {

@@ -78,6 +78,15 @@ std::string picture_bomb() {
   return b;
 }
 
+// The program is run as nobody when we are root, whom no folder's mode keeps out; as anyone else
+// the folder's own mode applies.
+std::string another_user() {
+  if (geteuid() != 0) return "";
+  constexpr uid_t kNobody = 65534;
+  return "setpriv --reuid=" + std::to_string(kNobody) + " --regid=" + std::to_string(kNobody) +
+         " --clear-groups ";
+}
+
 // A process that takes the lock on the folder and is then killed, holding it.
 void killed_while_holding_the_lock(const fs::path& folder) {
   const pid_t child = fork();
@@ -105,17 +114,27 @@ TEST(ExitStatus, TellsWhetherTheGameLoadedAndSaved) {
     int status;
     const char* output;        // part of what the program printed
     bool save_changed;         // closing wrote my.dat
+    bool as_another_user = false;
   } cases[] = {
       {"played and saved", [](const ScratchData&) {}, 0, "", true},
       {"a broken save",
        [](const ScratchData& d) { d.write(d.dat("my.dat"), "name\r\nspirit\r\nabc\r\n"); },
        1, "my.dat の 3 行目", false},
-      {"a save that cannot be written",
-       [](const ScratchData& d) { fs::create_directory(d.dat("my.dat.tmp")); },
-       1, "my.dat.tmp を作れません", false},
+      {"a folder in the way of the save's temporary file",
+       [](const ScratchData& d) {
+         fs::create_directory(d.dat("my.dat.tmp"));
+         d.write(d.dat("my.dat.tmp/kept"), "x");
+       },
+       1, "my.dat.tmp がセーブの一時ファイルの場所をふさいでいます（Directory not empty）", false},
+      {"an empty folder in the way goes",
+       [](const ScratchData& d) { fs::create_directory(d.dat("item.dat.tmp")); },
+       0, "", true},
       {"a lock left by a killed game",
        [](const ScratchData& d) { killed_while_holding_the_lock(d.dir() / "dat"); },
        0, "", true},
+      {"a save folder that cannot be read cannot be locked",
+       [](const ScratchData& d) { fs::permissions(d.dir() / "dat", fs::perms(0333)); },
+       1, "dat/ をロックできません（Permission denied）", false, true},
       {"a FIFO for a catalogue",
        [](const ScratchData& d) {
          fs::remove(d.dat("name.dat"));
@@ -148,7 +167,7 @@ TEST(ExitStatus, TellsWhetherTheGameLoadedAndSaved) {
     ScratchData data;
     c.prepare(data);
     const std::string before = data.read(data.dat("my.dat"));
-    const Outcome run = play(data, "click Button39\nclose\n");
+    const Outcome run = play(data, "click Button39\nclose\n", c.as_another_user ? another_user() : "");
     EXPECT_EQ(run.status, c.status) << run.output;
     EXPECT_NE(run.output.find(c.output), std::string::npos) << run.output;
     EXPECT_EQ(data.read(data.dat("my.dat")) != before, c.save_changed);

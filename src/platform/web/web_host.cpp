@@ -412,7 +412,7 @@ bool WebHost::ask_yes_no(const std::string& text) {
 int WebHost::run(Game& g) {
   game_ = &g;
   create_window(g);
-  if (g.locked_out) return 3;
+  if (g.locked_out) return g.io_failed ? 1 : 3;
   redraw(true);
   next_tick_ = now_ms() + kTimerMs;
   ticks_settled_ = false;
