@@ -40,8 +40,8 @@ constexpr const char* kUsage =
     "  arrows, Page Up/Down, Home, End\n"
     "                        move the focused slider, or else the item list's selection\n"
     "  F11, Alt+Enter        full screen on and off\n"
-    "exit status: 0 played and saved; 1 a data file could not be read or the save written;\n"
-    "  2 wrong options; 3 another game is running on the same data\n";
+    "exit status: 0 played and saved; 1 a data file could not be read, or the save written\n"
+    "  or locked; 2 wrong options; 3 another game is running on the same data\n";
 
 #ifdef __EMSCRIPTEN__
 // The scripted driver built for node: the program running is node itself, beside none of our
