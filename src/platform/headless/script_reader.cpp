@@ -1,18 +1,35 @@
 // Reading the driver's scripts: lines within their bound, then each line's words into a command.
 #include "platform/headless/script_reader.hpp"
 
-#include <sstream>
+#include <string_view>
 
 #include "core/whole_number.hpp"
 
 namespace {
 
-std::string trim(const std::string& s) {
+std::string trim(std::string_view s) {
   const size_t b = s.find_first_not_of(" \t\r");
-  if (b == std::string::npos) return "";
+  if (b == std::string_view::npos) return "";
   const size_t e = s.find_last_not_of(" \t\r");
-  return s.substr(b, e - b + 1);
+  return std::string(s.substr(b, e - b + 1));
 }
+
+// The words of a text as a stream reads them: runs of anything but white space.
+struct Words {
+  std::string_view text;
+
+  static bool space(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+  // The next word, or "" at the end; `text` keeps what follows it.
+  std::string_view next() {
+    size_t b = 0;
+    while (b < text.size() && space(text[b])) ++b;
+    size_t e = b;
+    while (e < text.size() && !space(text[e])) ++e;
+    const std::string_view word = text.substr(b, e - b);
+    text.remove_prefix(e);
+    return word;
+  }
+};
 
 using Kind = ScriptCommand::Kind;
 
@@ -20,7 +37,7 @@ ScriptLine fault(std::string why) { return {std::nullopt, std::move(why)}; }
 ScriptLine command(ScriptCommand c) { return {std::move(c), ""}; }
 
 // A count of ticks: a whole number from 0 to kMaxScriptTicks.
-bool tick_count(const std::string& text, int& out) {
+bool tick_count(std::string_view text, int& out) {
   int n = 0;
   if (!parse_whole_number(text, n) || n < 0 || n > kMaxScriptTicks) return false;
   out = n;
@@ -30,12 +47,9 @@ bool tick_count(const std::string& text, int& out) {
 }  // namespace
 
 ScriptLine read_script_command(const std::string& line) {
-  std::istringstream in(line);
-  std::string cmd;
-  in >> cmd;
-  std::string rest;
-  std::getline(in, rest);
-  rest = trim(rest);
+  Words words{line};
+  const std::string_view cmd = words.next();
+  const std::string rest = trim(words.text);
   ScriptCommand c;
   c.name = rest;
 
@@ -59,11 +73,10 @@ ScriptLine read_script_command(const std::string& line) {
   }
   if (cmd == "answer") {
     c.kind = Kind::answer;
-    std::istringstream parts(rest);
-    std::string word, extra;
-    parts >> word;
-    const bool counted = !(parts >> extra) || tick_count(extra, c.number);
-    if ((word != "yes" && word != "no") || !counted || (parts >> extra))
+    Words parts{rest};
+    const std::string_view word = parts.next(), ticks = parts.next();
+    const bool counted = ticks.empty() || tick_count(ticks, c.number);
+    if ((word != "yes" && word != "no") || !counted || !parts.next().empty())
       return fault("answer yes or answer no, then the ticks before it (0 to " +
                    std::to_string(kMaxScriptTicks) + ")");
     c.yes = word == "yes";
@@ -71,20 +84,22 @@ ScriptLine read_script_command(const std::string& line) {
   }
   if (cmd == "draws") {
     c.kind = Kind::draws;
-    std::istringstream values(rest);
-    for (std::string v; values >> v;) {
+    Words values{rest};
+    for (std::string_view v = values.next(); !v.empty(); v = values.next()) {
       int n = 0;
-      if (!parse_whole_number(v, n)) return fault("not a draw: " + v);
+      if (!parse_whole_number(v, n)) return fault("not a draw: " + std::string(v));
       c.draws.push_back(n);
     }
     return command(c);
   }
   if (cmd == "set") {
+    // set FIELD VALUE: the value is the rest of the line after one space
     c.kind = Kind::set;
-    std::istringstream parts(rest);
-    parts >> c.name;
-    std::getline(parts, c.value);
-    if (!c.value.empty() && c.value.front() == ' ') c.value.erase(0, 1);
+    Words parts{rest};
+    c.name = parts.next();
+    std::string_view value = parts.text;
+    if (!value.empty() && value.front() == ' ') value.remove_prefix(1);
+    c.value = value;
     return command(c);
   }
   if (cmd == "tick") {
@@ -97,17 +112,19 @@ ScriptLine read_script_command(const std::string& line) {
   if (cmd == "screenshot") {
     // screenshot FILE [SCALE]: the window as it stands, drawn as the window draws it, as a PNG
     c.kind = Kind::screenshot;
-    std::istringstream parts(rest);
+    Words parts{rest};
+    c.name = parts.next();
+    const std::string_view zoom = parts.next();
     c.number = 1;
-    parts >> c.name >> c.number;
-    if (c.name.empty() || c.number < 1 || c.number > 4) return fault("screenshot FILE [SCALE 1-4]");
+    if (c.name.empty() || (!zoom.empty() && !parse_whole_number(zoom, c.number)) || c.number < 1 || c.number > 4)
+      return fault("screenshot FILE [SCALE 1-4]");
     return command(c);
   }
   if (cmd == "close") {
     c.kind = Kind::close;
     return command(c);
   }
-  return fault("unknown command " + cmd);
+  return fault("unknown command " + std::string(cmd));
 }
 
 std::optional<ScriptLine> ScriptReader::next() {
