@@ -264,7 +264,9 @@ std::optional<std::string> load_bmp_file(const std::string& path, Canvas& into, 
     case InputFile::Fault::not_regular:
       return std::string("bitmap: not a regular file (a ") + f.kind + ")";
     case InputFile::Fault::too_large:
-      return "bitmap: the file is larger than any picture can be (" + amount(f.size) + ")";
+      return "bitmap: the file is larger than any picture" +
+             (budget < kMaxPictureBytes ? " within the " + amount(budget) + " left for pictures" : "") +
+             " can need (" + amount(f.size) + ")";
   }
   const auto* bytes = reinterpret_cast<const uint8_t*>(f.bytes.data());
   return decode_bmp(bytes, f.bytes.size(), into, budget);
