@@ -13,8 +13,9 @@ namespace {
 
 void check(const ScriptCommand& c) {
   using Kind = ScriptCommand::Kind;
-  if (c.name.size() > kMaxScriptLine || c.value.size() > kMaxScriptLine || c.draws.size() > kMaxScriptLine / 2)
-    std::abort();
+  const bool within_the_line = c.name.size() <= kMaxScriptLine && c.value.size() <= kMaxScriptLine &&
+                               c.draws.size() <= kMaxScriptLine / 2;
+  if (!within_the_line) std::abort();
   const bool ticks = c.kind == Kind::tick || c.kind == Kind::answer;
   if (ticks && (c.number < 0 || c.number > kMaxScriptTicks)) std::abort();
   if (c.kind == Kind::screenshot && (c.name.empty() || c.number < 1 || c.number > 4)) std::abort();

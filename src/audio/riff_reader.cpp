@@ -40,8 +40,9 @@ FileRiffSource::~FileRiffSource() {
 
 bool FileRiffSource::open(const std::string& path) {
   int fd;
+  // Without waiting: a FIFO opens at once, and is refused below.
   do {
-    fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);  // a FIFO opens at once, and is refused below
+    fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   } while (fd < 0 && errno == EINTR);
   if (fd < 0) return false;
   struct stat st;

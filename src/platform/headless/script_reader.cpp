@@ -116,7 +116,8 @@ ScriptLine read_script_command(const std::string& line) {
     c.name = parts.next();
     const std::string_view zoom = parts.next();
     c.number = 1;
-    if (c.name.empty() || (!zoom.empty() && !parse_whole_number(zoom, c.number)) || c.number < 1 || c.number > 4)
+    if (c.name.empty() || (!zoom.empty() && !parse_whole_number(zoom, c.number)) || c.number < 1 ||
+        c.number > 4)
       return fault("screenshot FILE [SCALE 1-4]");
     return command(c);
   }
@@ -148,8 +149,8 @@ std::optional<ScriptLine> ScriptReader::next() {
     if (too_long) {
       ended_ = true;
       return ScriptLine{std::nullopt,
-                        "line " + std::to_string(line_) + " is longer than " + std::to_string(kMaxScriptLine) +
-                            " bytes; the script is read no further",
+                        "line " + std::to_string(line_) + " is longer than " +
+                            std::to_string(kMaxScriptLine) + " bytes; the script is read no further",
                         true};
     }
     if (!ended_line) ended_ = true;

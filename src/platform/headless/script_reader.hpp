@@ -17,7 +17,9 @@ constexpr int kMaxScriptTicks = 1'000'000;
 // One command, its words read and checked as far as the script alone can tell; whether the
 // control named shows or the field exists is for the game to say.
 struct ScriptCommand {
-  enum class Kind { click, hover, select, slider, answer, draws, set, get, tick, caption, visible, screenshot, close };
+  enum class Kind {
+    click, hover, select, slider, answer, draws, set, get, tick, caption, visible, screenshot, close
+  };
   Kind kind = Kind::close;
   std::string name;   // the control, the field or the screenshot's file
   std::string value;  // set's value

@@ -10,11 +10,11 @@
 SDL_Surface* load_window_icon(const std::string& path) {
   constexpr uint64_t kMostIconBytes = uint64_t{4} * 512 * 512;
   const InputFile file = read_input_file(path, kMostIconBytes + 65536);
+  if (file.fault != InputFile::Fault::none) return nullptr;
+  const auto* bytes = reinterpret_cast<const uint8_t*>(file.bytes.data());
   Canvas checked;
-  if (file.fault != InputFile::Fault::none ||
-      decode_bmp(reinterpret_cast<const uint8_t*>(file.bytes.data()), file.bytes.size(), checked, kMostIconBytes))
-    return nullptr;
-  return SDL_LoadBMP_RW(SDL_RWFromConstMem(file.bytes.data(), static_cast<int>(file.bytes.size())), 1);
+  if (decode_bmp(bytes, file.bytes.size(), checked, kMostIconBytes)) return nullptr;
+  return SDL_LoadBMP_RW(SDL_RWFromConstMem(bytes, static_cast<int>(file.bytes.size())), 1);
 }
 
 void set_window_icon(SDL_Window* window, const std::string& path) {
