@@ -23,7 +23,7 @@ InputFile read_input_file(const std::string& path, size_t limit) {
   InputFile out;
   int fd;
   do {
-    fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
   } while (fd < 0 && errno == EINTR);
   if (fd < 0) {
     out.fault = InputFile::Fault::cannot_open;

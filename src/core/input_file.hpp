@@ -15,7 +15,8 @@ struct InputFile {
   std::string bytes;
 };
 
-// Opens `path` without blocking (a FIFO with nobody writing into it opens at once), looks at what
-// it is, and reads it when it is a regular file of at most `limit` bytes: the size is known before
-// anything is read, so a huge file costs nothing.
+// Opens `path` without blocking (a FIFO with nobody writing into it opens at once) and without
+// taking a terminal it may name for the game's own, looks at what it is, and reads it when it is a
+// regular file of at most `limit` bytes: the size is known before anything is read, so a huge
+// file costs nothing.
 InputFile read_input_file(const std::string& path, size_t limit);
