@@ -45,8 +45,8 @@ constexpr const char* kUsage =
     "  Ctrl+plus, Ctrl+minus zoom the window in and out (kept for the next start in\n"
     "                        $XDG_CONFIG_HOME/lushera/window.ini, default ~/.config/lushera/)\n"
     "  Y, N, Escape          answer the question box (Escape: no)\n"
-    "exit status: 0 played and saved; 1 a data file could not be read or the save written;\n"
-    "  2 wrong options; 3 another game is running on the same data\n";
+    "exit status: 0 played and saved; 1 a data file could not be read, or the save written\n"
+    "  or locked; 2 wrong options; 3 another game is running on the same data\n";
 
 #ifdef __EMSCRIPTEN__
 // The scripted driver built for node: the program running is node itself, beside none of our
@@ -150,10 +150,11 @@ int parse(int argc, char** argv, Options& o) {
 }
 
 // What the process tells whoever started it: 0 when the game ran and saved, 1 when a data file
-// could not be read or the save could not be written, 3 when another game runs on the same save.
+// could not be read or the save could not be written or locked, 3 when another game runs on the
+// same save.
 int exit_status(const Game& g) {
-  if (g.locked_out) return 3;
-  return g.io_failed ? 1 : 0;
+  if (g.io_failed) return 1;
+  return g.locked_out ? 3 : 0;
 }
 
 // The help's last part: where this program finds its data and keeps its save.

@@ -40,8 +40,10 @@ FileRiffSource::~FileRiffSource() {
 
 bool FileRiffSource::open(const std::string& path) {
   int fd;
+  // Without waiting (a FIFO opens at once, and is refused below), and a terminal is not taken for
+  // the game's own.
   do {
-    fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
   } while (fd < 0 && errno == EINTR);
   if (fd < 0) return false;
   struct stat st;

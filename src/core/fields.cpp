@@ -1,12 +1,12 @@
 #include "core/fields.hpp"
 
-#include <charconv>
 #include <functional>
 #include <variant>
 
 #include "core/game.hpp"
 #include "core/hero_record.hpp"
 #include "core/savefile.hpp"
+#include "core/whole_number.hpp"
 
 namespace {
 
@@ -125,16 +125,6 @@ std::optional<Ref> resolve(Game& g, std::string_view name) {
 }
 
 }  // namespace
-
-bool parse_whole_number(std::string_view text, int32_t& out) {
-  int32_t v = 0;
-  const char* b = text.data();
-  const char* e = b + text.size();
-  const auto [p, ec] = std::from_chars(b, e, v);
-  if (b == e || p != e || ec != std::errc()) return false;
-  out = v;
-  return true;
-}
 
 std::optional<std::string> FieldAccess::get(Game& g, std::string_view name) {
   const auto ref = resolve(g, name);

@@ -15,7 +15,3 @@ struct FieldAccess {
   // Sets the value; an error message when the field or the value is not right.
   static std::optional<std::string> set(Game& g, std::string_view name, std::string_view value);
 };
-
-// A decimal number that is the whole text and fits in 32 bits; false for anything else (empty,
-// trailing characters, out of range), leaving `out` as it was.
-bool parse_whole_number(std::string_view text, int32_t& out);

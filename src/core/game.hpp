@@ -84,7 +84,8 @@ struct Game {
   // Held from the creation step until the game ends; another game on the same save refuses to
   // start meanwhile.
   std::unique_ptr<SaveLock> save_lock;
-  // The creation step found another game running on this save and did nothing else.
+  // The creation step did nothing but say why: another game runs on this save, or the save's
+  // folder could not be made or locked (then io_failed is set as well).
   bool locked_out = false;
   // Called before each system call of a save that changes a file, with a short name of the step;
   // a test throws from it to stop the save there, as a killed process would.

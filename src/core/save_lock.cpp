@@ -10,12 +10,16 @@
 // description, so even a second game in the same process is refused.
 SaveLock::SaveLock(const std::string& folder) {
   fd_ = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd_ < 0) return;
+  if (fd_ < 0) {
+    error_ = errno;
+    return;
+  }
   if (::flock(fd_, LOCK_EX | LOCK_NB) == 0) {
     state_ = State::held;
     return;
   }
-  state_ = errno == EWOULDBLOCK ? State::busy : State::unavailable;
+  error_ = errno;
+  state_ = error_ == EWOULDBLOCK ? State::busy : State::unavailable;
   ::close(fd_);
   fd_ = -1;
 }

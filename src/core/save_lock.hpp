@@ -16,10 +16,13 @@ class SaveLock {
   SaveLock& operator=(const SaveLock&) = delete;
 
   // held: this process has it; busy: another game holds it; unavailable: the folder could not be
-  // opened (a missing folder is reported by the load that follows).
+  // opened or locked (one the player may write but not read, a file system without locks), for
+  // the reason error() gives.
   State state() const { return state_; }
+  int error() const { return error_; }
 
  private:
   int fd_ = -1;
   State state_ = State::unavailable;
+  int error_ = 0;  // errno
 };

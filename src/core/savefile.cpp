@@ -12,6 +12,7 @@
 
 #include "core/game.hpp"
 #include "core/hero_record.hpp"
+#include "core/input_file.hpp"
 
 namespace {
 
@@ -106,26 +107,29 @@ class Reader {
   bool ran_out_ = false;
 };
 
-// The whole file, read with plain system calls so that any failure (missing, a folder,
-// unreadable) becomes the same clear error.
+// No catalogue or save comes near this: the largest, the item catalogue, is 2052 lines, 8.4 MB
+// even with every line as long as a line may be. A file past it is refused before it is read, so
+// a file of a gigabyte costs neither the memory nor the seconds.
+constexpr size_t kMaxDataFileBytes = size_t{16} << 20;
+
+// The whole file, or an error naming it and what was wrong: missing, unreadable, not a regular
+// file (a FIFO would hold the start for ever, a device never ends), or too large.
 std::string read_file(const std::string& path) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) throw IoError(path + " を開けません（" + std::strerror(errno) + "）");
-  std::string data;
-  char buf[65536];
-  for (;;) {
-    const ssize_t n = ::read(fd, buf, sizeof buf);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) {
-      const int err = errno;
-      ::close(fd);
-      throw IoError(path + " を読めません（" + std::strerror(err) + "）");
-    }
-    if (n == 0) break;
-    data.append(buf, static_cast<size_t>(n));
+  InputFile f = read_input_file(path, kMaxDataFileBytes);
+  switch (f.fault) {
+    case InputFile::Fault::none:
+      return std::move(f.bytes);
+    case InputFile::Fault::cannot_open:
+      throw IoError(path + " を開けません（" + std::strerror(f.error) + "）");
+    case InputFile::Fault::cannot_read:
+      throw IoError(path + " を読めません（" + std::strerror(f.error) + "）");
+    case InputFile::Fault::not_regular:
+      throw IoError(path + " はデータファイルではありません（" + f.kind + "）");
+    case InputFile::Fault::too_large:
+      throw IoError(path + " が大きすぎます（" + std::to_string(f.size) + " バイト、" +
+                    std::to_string(kMaxDataFileBytes) + " バイトまで）");
   }
-  ::close(fd);
-  return data;
+  throw IoError(path + " を読めません");
 }
 
 void read_hero_record(Hero& h, Reader& r) {
@@ -263,6 +267,17 @@ bool exists(const std::string& path) {
   return ::lstat(path.c_str(), &st) == 0;
 }
 
+// Where a save writes its temporary files, anything but a regular file (a stopped save's) would
+// make every save fail. What goes without loss goes (an empty folder, a link, a FIFO); anything
+// else is named before the game is played, so no session is played for a save that cannot be made.
+void clear_the_way(const std::string& tmp) {
+  struct stat st {};
+  if (::lstat(tmp.c_str(), &st) != 0 || S_ISREG(st.st_mode)) return;
+  if ((S_ISDIR(st.st_mode) ? ::rmdir(tmp.c_str()) : ::unlink(tmp.c_str())) == 0) return;
+  throw IoError(tmp + " がセーブの一時ファイルの場所をふさいでいます（" + std::strerror(errno) +
+                "）。取り除いてから始めてください。");
+}
+
 // A save as save_game writes it: exactly its lines, each ended by CR LF.
 bool complete_save(const std::string& bytes) {
   if (bytes.size() < 2 || bytes.compare(bytes.size() - 2, 2, "\r\n") != 0) return false;
@@ -278,6 +293,8 @@ bool complete_save(const std::string& bytes) {
 void settle_interrupted_save(Game& g) {
   const std::string save = g.save_path(kSaveFile), items = g.save_path(kItemFile);
   const std::string save_tmp = save + ".tmp", items_tmp = items + ".tmp";
+  clear_the_way(save_tmp);
+  clear_the_way(items_tmp);
   if (!exists(save_tmp) && !exists(items_tmp)) return;
   if (!exists(items_tmp)) {
     try {

@@ -1,8 +1,13 @@
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <chrono>
+#include <cstring>
 #include <filesystem>
 
 #include "core/game.hpp"
 #include "core/operations.hpp"
+#include "core/save_lock.hpp"
 #include "core/savefile.hpp"
 #include "audio/mixer_error.hpp"
 #include "ui/technique_buttons.hpp"
@@ -34,12 +39,10 @@ bool load_picture(Game& g, ctl::Id id, const char* file) {
   return ok;
 }
 
-// Gives a picture the pixels of one already loaded, as loading the same file again would.
-void copy_picture(Game& g, ctl::Id id, ctl::Id from) {
-  const Canvas& src = g.form[from].canvas;
-  Canvas& c = g.form[id].canvas;
-  c.resize(src.width, src.height);
-  c.copy_rect(0, 0, src.width, src.height, src, 0, 0, src.width, src.height);
+// Gives a picture the pixels of one already loaded, as loading the same file again would: shared,
+// so the map in its three places is held once until one of them is drawn on.
+void share_picture(Game& g, ctl::Id id, ctl::Id from) {
+  g.form[id].canvas.share(g.form[from].canvas);
   g.form.touch();
 }
 
@@ -47,10 +50,10 @@ void load_pictures(Game& g) {
   // The map, its backdrop copy and the toy shop's preview are all the world map: it is read once.
   const bool map = load_picture(g, ctl::cg, "map.bmp");
   load_picture(g, ctl::bak, "unit19.bmp");
-  if (map) copy_picture(g, ctl::bakmap, ctl::cg);
+  if (map) share_picture(g, ctl::bakmap, ctl::cg);
   load_picture(g, ctl::f_bak, "f.bmp");
   if (map) {
-    copy_picture(g, ctl::cg_f, ctl::cg);
+    share_picture(g, ctl::cg_f, ctl::cg);
     Canvas& c = g.form[ctl::cg_f].canvas;
     c.brush = c.pen = cl::teal;
     c.fill_rect(0, 0, 160, 160);
@@ -94,25 +97,46 @@ void start_sound(Game& g) {
 }
 
 // A save kept apart from the pack goes into a folder of the player's that the first start makes,
-// open to the player alone. A folder that cannot be made is reported by the first start's copy.
+// open to the player alone. It is made a level at a time, so that a failure names the level that
+// could not be made and why (a file in the way, a parent the player may not write).
 void make_save_folder(const Game& g) {
   if (g.save_dir.empty()) return;
-  namespace fs = std::filesystem;
-  std::error_code ec;
-  if (fs::create_directories(g.save_dir, ec)) fs::permissions(g.save_dir, fs::perms::owner_all, ec);
+  const std::filesystem::path folder = g.save_dir;
+  std::filesystem::path made;
+  for (auto part = folder.begin(); part != folder.end(); ++part) {
+    made /= *part;
+    const bool last = std::next(part) == folder.end();
+    if (::mkdir(made.c_str(), last ? 0700 : 0777) == 0) continue;
+    const int err = errno;
+    struct stat st {};
+    if (err == EEXIST && ::stat(made.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) continue;
+    throw IoError(made.string() + " を作れません（" + std::strerror(err) + "）");
+  }
 }
 
-// One game per save: a second start on the same folder says so and touches nothing.
+// One game per save: a second start on the same folder says so and touches nothing. A folder that
+// cannot be made or locked is refused the same way, with its reason: a game that could not tell
+// whether another one runs there might overwrite that one's progress.
 bool take_save_lock(Game& g) {
   if (g.save_lock && g.save_lock->state() == SaveLock::State::held) return true;
-  make_save_folder(g);
   const std::string folder = g.save_path("");
-  g.save_lock = std::make_unique<SaveLock>(folder);
-  if (g.save_lock->state() != SaveLock::State::busy) return true;
+  std::string why;
+  try {
+    make_save_folder(g);
+    g.save_lock = std::make_unique<SaveLock>(folder);
+    if (g.save_lock->state() == SaveLock::State::held) return true;
+    if (g.save_lock->state() == SaveLock::State::busy)
+      why = folder + " では、ほかのルシェラ２がすでに動いています。そちらを閉じてから始めてください。";
+    else
+      throw IoError(folder + " をロックできません（" + std::strerror(g.save_lock->error()) +
+                    "）。ほかのルシェラ２が同じセーブで動いていないと確かめられないので、始めません。");
+  } catch (const IoError& e) {
+    why = e.what();
+    g.io_failed = true;
+  }
   g.save_lock.reset();
   g.locked_out = true;
-  g.host.show_error(g.sjis.from_utf8(folder + " では、ほかのルシェラ２がすでに動いています。"
-                                              "そちらを閉じてから始めてください。"));
+  g.host.show_error(g.sjis.from_utf8(why));
   return false;
 }
 

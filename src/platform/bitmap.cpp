@@ -1,19 +1,25 @@
 // Windows bitmaps: the header checked against the file, then the pixels decoded by our own code.
 #include "platform/bitmap.hpp"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <array>
 #include <bit>
-#include <fstream>
+#include <cerrno>
+#include <cstring>
+#include <ostream>
 #include <vector>
+
+#include "core/input_file.hpp"
 
 namespace {
 
 constexpr int kMaxSide = 8192;  // the largest picture the game takes, either way
-// No picture the game takes needs a larger file: the largest one's pixels at 32 bits, with room
-// to spare for the headers and a palette. Anything bigger is refused before it is read.
-constexpr size_t kMaxFileSize = size_t{4} * kMaxSide * kMaxSide + 65536;
-constexpr char kTooLarge[] = "bitmap: the file is larger than any picture can be";
+// Beyond its pixels a file holds only headers and a palette: room for them, with some to spare.
+constexpr size_t kRoomForHeaders = 65536;
+// The most pixels run-length data can place, a byte at a time: a run of 255 for every two bytes.
+constexpr uint64_t kMostRunPixelsPerTwoBytes = 255;
 constexpr size_t kFileHeaderSize = 14;
 
 enum Compression : uint32_t { kPlain = 0, kRle8 = 1, kRle4 = 2, kBitFields = 3 };
@@ -41,9 +47,19 @@ int byte_mask_shift(uint32_t mask) {
   return mask >> shift == 0xFF ? shift : -1;
 }
 
+std::string cannot(const char* what, int error) {
+  return std::string("bitmap: cannot ") + what + " the file (" + std::strerror(error) + ")";
+}
+
+// A size as a player reads it: in MB, rounded up, from one MB on.
+std::string amount(uint64_t bytes) {
+  if (bytes < (1 << 20)) return std::to_string(bytes) + " bytes";
+  return std::to_string((bytes + (1 << 20) - 1) >> 20) + " MB";
+}
+
 // The header is checked against the file's bytes before anything is allocated for the pixels:
 // the size of the picture, and that the palette and the pixels it promises are there.
-std::optional<std::string> read_layout(const uint8_t* data, size_t size, Layout& out) {
+std::optional<std::string> read_layout(const uint8_t* data, size_t size, uint64_t budget, Layout& out) {
   if (size < kFileHeaderSize + 4) return "bitmap: the header is cut short";
   if (data[0] != 'B' || data[1] != 'M') return "bitmap: not a BMP file (no 'BM' at the start)";
   const uint32_t offset = le32(data + 10);
@@ -119,12 +135,22 @@ std::optional<std::string> read_layout(const uint8_t* data, size_t size, Layout&
     }
   }
   if (offset < end || offset >= size) return "bitmap: the pixel data offset lies outside the file";
-  // Run-length data says how far it reaches only as it is decoded.
-  if (compression != kRle8) {
+  const uint64_t pixels = static_cast<uint64_t>(width) * static_cast<uint64_t>(rows);
+  if (compression == kRle8) {
+    // Run-length data says how far it reaches only as it is decoded, but its length bounds how
+    // many pixels it can place: a picture far larger is a few bytes swollen to gigabytes.
+    const uint64_t most = (size - offset) / 2 * kMostRunPixelsPerTwoBytes;
+    if (pixels > most)
+      return "bitmap: " + std::to_string(width) + " x " + std::to_string(rows) + " pixels, more than its " +
+             std::to_string(size - offset) + " bytes of run-length data can hold";
+  } else {
     const uint64_t stride = (static_cast<uint64_t>(width) * bits + 31) / 32 * 4;
     if (stride * static_cast<uint64_t>(rows) > size - offset)
       return "bitmap: the pixels run past the end of the file";
   }
+  if (pixels * 4 > budget)
+    return "bitmap: " + std::to_string(width) + " x " + std::to_string(rows) + " pixels take " +
+           amount(pixels * 4) + ", more than the " + amount(budget) + " left for pictures";
   out.width = static_cast<int>(width);
   out.rows = static_cast<int>(rows);
   out.top_down = top_down;
@@ -211,10 +237,9 @@ std::optional<std::string> decode_rle8(const uint8_t* data, size_t size, const L
 
 }  // namespace
 
-std::optional<std::string> decode_bmp(const uint8_t* data, size_t size, Canvas& into) {
-  if (size > kMaxFileSize) return kTooLarge;
+std::optional<std::string> decode_bmp(const uint8_t* data, size_t size, Canvas& into, uint64_t budget) {
   Layout l;
-  if (auto why = read_layout(data, size, l)) return why;
+  if (auto why = read_layout(data, size, budget, l)) return why;
   std::vector<uint32_t> pixels(static_cast<size_t>(l.width) * l.rows);
   if (auto why = l.compression == kRle8 ? decode_rle8(data, size, l, pixels.data())
                                         : decode_rows(data, l, pixels.data()))
@@ -224,30 +249,48 @@ std::optional<std::string> decode_bmp(const uint8_t* data, size_t size, Canvas& 
   return std::nullopt;
 }
 
-std::optional<std::string> load_bmp_file(const std::string& path, Canvas& into) {
-  std::ifstream f(path, std::ios::binary | std::ios::ate);
-  if (!f) return "bitmap: cannot open the file";
-  const std::streamoff length = f.tellg();
-  if (length < 0) return "bitmap: cannot read the file";
-  // Known from the directory alone, so a huge file costs nothing.
-  if (static_cast<uint64_t>(length) > kMaxFileSize) return kTooLarge;
-  std::vector<uint8_t> bytes(static_cast<size_t>(length));
-  f.seekg(0);
-  if (!f.read(reinterpret_cast<char*>(bytes.data()), length)) return "bitmap: cannot read the file";
-  return decode_bmp(bytes.data(), bytes.size(), into);
+std::optional<std::string> load_bmp_file(const std::string& path, Canvas& into, uint64_t budget) {
+  // No picture within the budget needs a larger file: its pixels at 32 bits and its headers.
+  // The size is known before anything is read, so a huge file costs nothing.
+  const size_t most = static_cast<size_t>(std::min(budget, kMaxPictureBytes)) + kRoomForHeaders;
+  const InputFile f = read_input_file(path, most);
+  switch (f.fault) {
+    case InputFile::Fault::none:
+      break;
+    case InputFile::Fault::cannot_open:
+      return cannot("open", f.error);
+    case InputFile::Fault::cannot_read:
+      return cannot("read", f.error);
+    case InputFile::Fault::not_regular:
+      return std::string("bitmap: not a regular file (a ") + f.kind + ")";
+    case InputFile::Fault::too_large:
+      return "bitmap: the file is larger than any picture" +
+             (budget < kMaxPictureBytes ? " within the " + amount(budget) + " left for pictures" : "") +
+             " can need (" + amount(f.size) + ")";
+  }
+  const auto* bytes = reinterpret_cast<const uint8_t*>(f.bytes.data());
+  return decode_bmp(bytes, f.bytes.size(), into, budget);
 }
 
 bool BitmapFiles::load(const std::string& path, Canvas& into) {
-  std::error_code e1, e2;
-  const std::uintmax_t size = std::filesystem::file_size(path, e1);
-  const auto written = std::filesystem::last_write_time(path, e2);
-  if (e1 || e2) return !load_bmp_file(path, into);
-  auto it = files_.find(path);
-  if (it == files_.end() || it->second.size != size || it->second.written != written) {
-    Canvas picture;
-    if (load_bmp_file(path, picture)) return false;
-    it = files_.insert_or_assign(path, Entry{size, written, std::move(picture)}).first;
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) {
+    if (errno != ENOENT && log) *log << "lushera: " << path << ": " << cannot("open", errno) << '\n';
+    return false;
   }
+  const Stamp stamp{static_cast<uint64_t>(st.st_size), st.st_mtim.tv_sec, st.st_mtim.tv_nsec};
+  auto it = files_.find(path);
+  if (it == files_.end() || it->second.stamp != stamp) {
+    // A picture read again gives back what the old one took.
+    if (it != files_.end()) used_ -= it->second.bytes();
+    Entry e{stamp, {}, {}};
+    e.refused = load_bmp_file(path, e.picture, kPictureBudget - used_);
+    // Said once, when the file is read: the game goes on without the picture.
+    if (e.refused && log) *log << "lushera: " << path << ": " << *e.refused << '\n';
+    used_ += e.bytes();
+    it = files_.insert_or_assign(path, std::move(e)).first;
+  }
+  if (it->second.refused) return false;
   into.share(it->second.picture);
   return true;
 }

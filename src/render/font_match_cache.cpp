@@ -1,23 +1,38 @@
+// The font files found, kept from one start to the next in the user's cache folder.
 #include "render/font_match_cache.hpp"
 
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <charconv>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "core/data_places.hpp"
+#include "core/input_file.hpp"
 
 namespace {
 
-// What tells a changed file: its size and its modification time in nanoseconds.
-std::optional<std::pair<long long, long long>> stamp_of(const std::string& path) {
+// Three lines of a path and three numbers: no file system's paths come near it.
+constexpr size_t kMaxCacheBytes = 16384;
+
+// The file's size and modification time, if it is a regular file.
+std::optional<KeptFont> kept_as_now(const FontFile& file) {
   struct stat st {};
-  if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
-  return std::make_pair(static_cast<long long>(st.st_size),
-                        static_cast<long long>(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec);
+  if (stat(file.path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+  return KeptFont{file, static_cast<long long>(st.st_size),
+                  static_cast<long long>(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec};
+}
+
+// A decimal number and the one space after it, taken off the front of `text`.
+template <typename T>
+bool take_number(std::string_view& text, T& out) {
+  const char* end = text.data() + text.size();
+  const auto [p, ec] = std::from_chars(text.data(), end, out);
+  if (ec != std::errc() || p == end || *p != ' ') return false;
+  text.remove_prefix(static_cast<size_t>(p - text.data()) + 1);
+  return true;
 }
 
 }  // namespace
@@ -27,25 +42,51 @@ std::string font_match_file() {
   return folder.empty() ? "" : folder + "/font-match";
 }
 
-// One line a family: index, size, modification time, path (to the end of the line).
+std::string font_match_text(const KeptFonts& fonts) {
+  std::string text;
+  for (const KeptFont& f : fonts)
+    text += std::to_string(f.file.index) + ' ' + std::to_string(f.size) + ' ' + std::to_string(f.written) +
+            ' ' + f.file.path + '\n';
+  return text;
+}
+
+std::optional<KeptFonts> parse_font_match(std::string_view text) {
+  KeptFonts fonts;
+  for (KeptFont& f : fonts) {
+    const size_t end = text.find('\n');
+    if (end == std::string_view::npos) return std::nullopt;
+    std::string_view line = text.substr(0, end);
+    text.remove_prefix(end + 1);
+    if (!take_number(line, f.file.index) || f.file.index < 0 || !take_number(line, f.size) ||
+        !take_number(line, f.written) || line.empty())
+      return std::nullopt;
+    f.file.path = line;
+  }
+  return fonts;
+}
+
 std::optional<FontFiles> read_font_match(const std::string& file) {
   if (file.empty()) return std::nullopt;
-  std::ifstream in(file);
+  const InputFile cache = read_input_file(file, kMaxCacheBytes);
+  if (cache.fault != InputFile::Fault::none) return std::nullopt;
+  const std::optional<KeptFonts> kept = parse_font_match(cache.bytes);
+  if (!kept) return std::nullopt;
   FontFiles files;
-  for (FontFile& f : files) {
-    std::string line;
-    if (!std::getline(in, line)) return std::nullopt;
-    std::istringstream fields(line);
-    long long size = 0, written = 0;
-    if (!(fields >> f.index >> size >> written) || fields.get() != ' ' || !std::getline(fields, f.path))
-      return std::nullopt;
-    if (stamp_of(f.path) != std::make_pair(size, written)) return std::nullopt;
+  for (size_t i = 0; i < files.size(); ++i) {
+    if (kept_as_now((*kept)[i].file) != (*kept)[i]) return std::nullopt;
+    files[i] = (*kept)[i].file;
   }
   return files;
 }
 
 void write_font_match(const std::string& file, const FontFiles& files) {
   if (file.empty()) return;
+  KeptFonts kept;
+  for (size_t i = 0; i < files.size(); ++i) {
+    const std::optional<KeptFont> now = kept_as_now(files[i]);
+    if (!now) return;
+    kept[i] = *now;
+  }
   std::error_code ec;
   std::filesystem::create_directories(std::filesystem::path(file).parent_path(), ec);
   // Written aside and renamed over, so a reader never sees half of it (a start at the same
@@ -54,12 +95,7 @@ void write_font_match(const std::string& file, const FontFiles& files) {
   bool complete = false;
   {
     std::ofstream out(aside, std::ios::trunc);
-    for (const FontFile& f : files) {
-      const auto stamp = stamp_of(f.path);
-      if (!stamp) out.setstate(std::ios::failbit);
-      if (!out) break;
-      out << f.index << ' ' << stamp->first << ' ' << stamp->second << ' ' << f.path << '\n';
-    }
+    out << font_match_text(kept);
     complete = static_cast<bool>(out.flush());
   }
   if (complete) std::filesystem::rename(aside, file, ec);

@@ -4,6 +4,8 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/file.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -40,12 +42,49 @@ Outcome run(const std::string& command) {
 std::string quoted(const fs::path& p) { return "'" + p.string() + "'"; }
 const fs::path kProgram = fs::path(LUSHERA_BUILD_DIR) / "lushera";
 
-// Plays `script` headless on the data folder and waits for the program to end.
-Outcome play(const ScratchData& data, const std::string& script) {
+// Plays `script` headless on the data folder, as `as` when given (a prefix such as setpriv's), and
+// waits for the program to end. A program that hangs is killed, so the case fails instead.
+Outcome play(const ScratchData& data, const std::string& script, const std::string& as = "") {
   const fs::path file = data.dir() / "play.script";
   data.write(file, script);
-  return run("SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy " + quoted(kProgram) +
+  return run("SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy timeout -s KILL 30 " + as + quoted(kProgram) +
              " --headless --seed 1 --data " + quoted(data.dir()) + " --script " + quoted(file));
+}
+
+// The most memory any program this process has waited for has held at once, in MB.
+long peak_of_children_mb() {
+  rusage use {};
+  getrusage(RUSAGE_CHILDREN, &use);
+  return use.ru_maxrss / 1024;
+}
+
+// A run-length coded picture that says it is 8192 x 8192 in 1,080 bytes: its headers, a palette
+// and the end mark, nothing else.
+std::string picture_bomb() {
+  std::string b(1080, '\0');
+  const auto put = [&b](size_t at, uint32_t v) {
+    for (int i = 0; i < 4; ++i) b[at + i] = static_cast<char>(v >> (8 * i));
+  };
+  b[0] = 'B', b[1] = 'M';
+  put(2, 1080);
+  put(10, 1078);  // the pixels, after 256 palette entries
+  put(14, 40);
+  put(18, 8192);
+  put(22, 8192);
+  b[26] = 1;   // planes
+  b[28] = 8;   // bits a pixel
+  put(30, 1);  // run-length coded
+  b[1079] = 1;  // 0, 1: the end of the picture
+  return b;
+}
+
+// The program is run as nobody when we are root, whom no folder's mode keeps out; as anyone else
+// the folder's own mode applies.
+std::string another_user() {
+  if (geteuid() != 0) return "";
+  constexpr uid_t kNobody = 65534;
+  return "setpriv --reuid=" + std::to_string(kNobody) + " --regid=" + std::to_string(kNobody) +
+         " --clear-groups ";
 }
 
 // A process that takes the lock on the folder and is then killed, holding it.
@@ -63,33 +102,76 @@ void killed_while_holding_the_lock(const fs::path& folder) {
   ASSERT_TRUE(WIFSIGNALED(st) && WTERMSIG(st) == SIGKILL) << "the child could not take the lock";
 }
 
+// Broken and hostile data among them: each ends at once, within a bounded memory, with its own
+// message, and nothing read loses the save.
 TEST(ExitStatus, TellsWhetherTheGameLoadedAndSaved) {
+  // The game plays in some 15 MB; a picture swollen to 8192 x 8192 would take 256 MB for each
+  // place it is shown in, a catalogue read from /dev/zero everything there is.
+  constexpr long kMostMemoryMb = 100;
   struct Case {
     const char* what;
     std::function<void(const ScratchData&)> prepare;
     int status;
     const char* output;        // part of what the program printed
     bool save_changed;         // closing wrote my.dat
+    bool as_another_user = false;
   } cases[] = {
       {"played and saved", [](const ScratchData&) {}, 0, "", true},
       {"a broken save",
-       [](const ScratchData& d) { d.write(d.dat("my.dat"), "name\r\nspirit\r\nabc\r\n"); }, 1,
-       "my.dat の 3 行目", false},
-      {"a save that cannot be written",
-       [](const ScratchData& d) { fs::create_directory(d.dat("my.dat.tmp")); }, 1,
-       "my.dat.tmp を作れません", false},
-      {"a lock left by a killed game", [](const ScratchData& d) { killed_while_holding_the_lock(d.dir() / "dat"); },
+       [](const ScratchData& d) { d.write(d.dat("my.dat"), "name\r\nspirit\r\nabc\r\n"); },
+       1, "my.dat の 3 行目", false},
+      {"a folder in the way of the save's temporary file",
+       [](const ScratchData& d) {
+         fs::create_directory(d.dat("my.dat.tmp"));
+         d.write(d.dat("my.dat.tmp/kept"), "x");
+       },
+       1, "my.dat.tmp がセーブの一時ファイルの場所をふさいでいます（Directory not empty）", false},
+      {"an empty folder in the way goes",
+       [](const ScratchData& d) { fs::create_directory(d.dat("item.dat.tmp")); },
        0, "", true},
+      {"a lock left by a killed game",
+       [](const ScratchData& d) { killed_while_holding_the_lock(d.dir() / "dat"); },
+       0, "", true},
+      {"a save folder that cannot be read cannot be locked",
+       [](const ScratchData& d) { fs::permissions(d.dir() / "dat", fs::perms(0333)); },
+       1, "dat/ をロックできません（Permission denied）", false, true},
+      {"a FIFO for a catalogue",
+       [](const ScratchData& d) {
+         fs::remove(d.dat("name.dat"));
+         EXPECT_EQ(mkfifo(d.dat("name.dat").c_str(), 0644), 0);
+       },
+       1, "name.dat はデータファイルではありません（FIFO）", false},
+      {"a device for a catalogue",
+       [](const ScratchData& d) {
+         fs::remove(d.dat("aiko.dat"));
+         fs::create_symlink("/dev/zero", d.dat("aiko.dat"));
+       },
+       1, "aiko.dat はデータファイルではありません（device）", false},
+      {"a catalogue of a gigabyte",
+       [](const ScratchData& d) {
+         fs::resize_file(d.dat("f.dat"), uintmax_t{1} << 30);  // all holes: costs no disk
+       },
+       1, "f.dat が大きすぎます（1073741824 バイト、16777216 バイトまで）", false},
+      {"a picture bomb for the map",
+       [](const ScratchData& d) { d.write(d.cg("map.bmp"), picture_bomb()); },
+       0, "map.bmp: bitmap: 8192 x 8192 pixels, more than its 2 bytes of run-length data can hold", true},
+      {"picture bombs for all the start's pictures",
+       [](const ScratchData& d) {
+         for (const char* f : {"map.bmp", "unit19.bmp", "f.bmp", "room.bmp", "title.bmp"})
+           d.write(d.cg(f), picture_bomb());
+       },
+       0, "room.bmp: bitmap: 8192 x 8192", true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     ScratchData data;
     c.prepare(data);
     const std::string before = data.read(data.dat("my.dat"));
-    const Outcome run = play(data, "click Button39\nclose\n");
+    const Outcome run = play(data, "click Button39\nclose\n", c.as_another_user ? another_user() : "");
     EXPECT_EQ(run.status, c.status) << run.output;
     EXPECT_NE(run.output.find(c.output), std::string::npos) << run.output;
     EXPECT_EQ(data.read(data.dat("my.dat")) != before, c.save_changed);
+    EXPECT_LT(peak_of_children_mb(), kMostMemoryMb);
   }
 }
 

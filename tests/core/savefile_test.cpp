@@ -208,7 +208,7 @@ TEST(SaveFile, BrokenFilesStopLoadingWithFileLineAndReason) {
        "my.dat の 5 行目：数が大きすぎます"},
       {"my.dat",
        [](std::vector<std::string> l) {
-         l[0] = std::string(100 << 20, 'A');
+         l[0] = std::string(1 << 20, 'A');
          return join_crlf(l);
        },
        "my.dat の 1 行目：行が長すぎます"},
@@ -511,6 +511,13 @@ TEST(SaveFile, ASaveApartFromThePackKeepsItsRules) {
        "item.dat を開けません", "none"},
       {"a broken save", [](const ScratchData& d) { d.write(d.home("my.dat"), "name\r\nspirit\r\nabc\r\n"); },
        "my.dat の 3 行目", "none"},
+      // The folder that could not be made is named, not the first file that would have gone in.
+      {"a file where the save's folder goes",
+       [](const ScratchData& d) {
+         fs::remove_all(d.dir() / "home");
+         d.write(d.dir() / "home", "");
+       },
+       "home を作れません（File exists）", "none"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);

@@ -173,8 +173,10 @@ TEST(StartUp, PicturesAndTheFigureStrip) {
   EXPECT_EQ(f[ctl::cg_f].canvas.at(0, 0), bgr_to_rgb(cl::teal));
   EXPECT_EQ(f[ctl::cg_f].canvas.at(159, 159), bgr_to_rgb(cl::teal));
   EXPECT_NE(f[ctl::cg_f].canvas.at(160, 160), bgr_to_rgb(cl::teal));
-  // The map, its backdrop and the preview under the square are one picture, read once.
+  // The map, its backdrop and the preview under the square are one picture, read once and held
+  // once until one of them is drawn on.
   EXPECT_EQ(t.host.bitmap_reads[t.g().path("cg", "map.bmp")], 1);
+  EXPECT_EQ(f[ctl::bakmap].canvas.data(), f[ctl::cg].canvas.data());
   ASSERT_EQ(f[ctl::bakmap].canvas.width, 200);
   ASSERT_EQ(f[ctl::cg_f].canvas.width, 200);
   for (int x : {5, 45, 165, 195}) {

@@ -1,12 +1,14 @@
 // The bitmap reader: the header is checked against the file before anything is decoded.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
-#include <fstream>
-#include <random>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "audio/audio_support.hpp"
 #include "platform/bitmap.hpp"
 #include "ui/canvas.hpp"
 
@@ -237,6 +239,12 @@ TEST(Bitmap, BrokenOrOversizedFilesAreRefused) {
        "outside the picture"},
       {"run-length data with no end mark", with(rle8(), [](Bmp& b) { b.pixels.resize(8); }),
        "before its end mark"},
+      {"8192 x 8192 run-length coded in 1 KB, nothing but the end mark",
+       with(rle8(), [](Bmp& b) { b.width = b.height = 8192, b.pixels = {0, 1}; }),
+       "8192 x 8192 pixels, more than its 2 bytes of run-length data can hold"},
+      {"more pixels than the runs could ever fill",
+       with(rle8(), [](Bmp& b) { b.width = 256, b.height = 1, b.pixels = {255, 1}; }),
+       "256 x 1 pixels, more than its 2 bytes"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -249,33 +257,38 @@ TEST(Bitmap, BrokenOrOversizedFilesAreRefused) {
   }
 }
 
+// The file written into the folder, by its path.
+std::string written(const audio_test::ScratchFolder& folder, const char* name, const std::vector<uint8_t>& bytes) {
+  folder.write(name, bytes);
+  return folder.file(name);
+}
+
 TEST(Bitmap, FilesAreReadWholeAndChecked) {
-  const auto dir = std::filesystem::temp_directory_path() /
-                   ("lushera-bitmap-" + std::to_string(std::random_device{}()));
-  std::filesystem::create_directories(dir);
-  auto write = [&dir](const char* name, const std::vector<uint8_t>& bytes) {
-    std::ofstream(dir / name, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()),
-               static_cast<std::streamsize>(bytes.size()));
-    return (dir / name).string();
-  };
+  audio_test::ScratchFolder folder;
+  const std::filesystem::path dir = folder.path();
   Canvas canvas;
-  ASSERT_FALSE(load_bmp_file(write("good.bmp", paletted().bytes()), canvas));
+  ASSERT_FALSE(load_bmp_file(written(folder, "good.bmp", paletted().bytes()), canvas));
   EXPECT_EQ(canvas.at(0, 1), 0x778899u);
 
   // A file larger than the largest picture could need is refused by its size, unread: this one
   // is all holes after a good header for 8192 x 8192 at 32 bits.
-  const std::string huge = write("huge.bmp", with(Bmp{}, [](Bmp& b) {
+  const std::string huge = written(folder, "huge.bmp", with(Bmp{}, [](Bmp& b) {
     b.width = b.height = 8192;
     b.bits = 32;
   }));
   std::filesystem::resize_file(huge, size_t{4} * 8192 * 8192 + 65536 + 1);
+  // Never waited on: nobody writes into the FIFO.
+  const std::string fifo = (dir / "fifo.bmp").string();
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
   const struct {
     std::string path;
     const char* error;
   } refused[] = {
-      {(dir / "missing.bmp").string(), "cannot open"},
-      {write("empty.bmp", {}), "header is cut short"},
+      {(dir / "missing.bmp").string(), "cannot open the file (No such file or directory)"},
+      {fifo, "not a regular file (a FIFO)"},
+      {dir.string(), "not a regular file (a folder)"},
+      {"/dev/zero", "not a regular file (a device)"},
+      {written(folder, "empty.bmp", {}), "header is cut short"},
       {huge, "larger than any picture"},
   };
   for (const auto& r : refused) {
@@ -287,7 +300,36 @@ TEST(Bitmap, FilesAreReadWholeAndChecked) {
     EXPECT_NE(refused->find(r.error), std::string::npos) << *refused;
     expect_untouched(c, revision);
   }
-  std::filesystem::remove_all(dir);
+}
+
+// Two pictures of 32 MB fill the 64 MB of one start only if the one shown in two places counts
+// once; then a picture of a few bytes is one too many, and the log says which and why, once.
+TEST(Bitmap, ThePicturesOfOneStartShareABudgetAndAreDecodedOnce) {
+  audio_test::ScratchFolder folder;
+  // 4096 x 2048 at 4 bytes a pixel, decoded: every row 16 runs of 255 and one of 16.
+  const auto big = with(rle8(), [](Bmp& b) {
+    b.width = 4096, b.height = 2048;
+    b.pixels.clear();
+    for (int row = 0; row < 2048; ++row) {
+      for (int run = 0; run < 16; ++run) b.pixels.insert(b.pixels.end(), {255, 1});
+      b.pixels.insert(b.pixels.end(), {16, 0, 0, 0});
+    }
+    b.pixels.insert(b.pixels.end(), {0, 1});
+  });
+  ASSERT_EQ(uint64_t{4} * 4096 * 2048 * 2, kPictureBudget);
+  const std::string map = written(folder, "map.bmp", big), title = written(folder, "title.bmp", big);
+  const std::string small = written(folder, "small.bmp", paletted().bytes());
+  BitmapFiles files;
+  std::ostringstream log;
+  files.log = &log;
+  Canvas shown, backdrop, end, extra;
+  ASSERT_TRUE(files.load(map, shown));
+  ASSERT_TRUE(files.load(map, backdrop));
+  EXPECT_EQ(shown.data(), backdrop.data()) << "decoded twice";
+  EXPECT_TRUE(files.load(title, end)) << log.str();
+  for (int i = 0; i < 2; ++i) EXPECT_FALSE(files.load(small, extra));
+  EXPECT_FALSE(files.load(folder.file("missing.bmp"), extra));
+  EXPECT_EQ(log.str(), "lushera: " + small + ": bitmap: 2 x 2 pixels take 16 bytes, more than the 0 bytes left for pictures\n");
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include "core/savefile.hpp"
 #include "platform/headless/script_driver.hpp"
+#include "platform/headless/script_reader.hpp"
 #include "platform/sdl/renderer.hpp"
 #include "support/test_game.hpp"
 
@@ -24,6 +25,10 @@ TEST(ScriptDriver, RefusesValuesTheGameCannotHoldAndChangesNothing) {
       {"set item[0].description A\rB", "error: a text cannot hold a line break"},
       {"set hero.spirit_name " + std::string(kMaxLineBytes + 1, 'x'), "is longer than the 4096"},
       {"tick 99999999999", "error: tick needs a count"},
+      {"tick 1000001", "error: tick needs a count from 0 to 1000000"},
+      {"answer yes 1000001", "error: answer yes or answer no"},
+      // A script with no line end in sight (a device, a binary file) is read no further.
+      {std::string(kMaxScriptLine + 1, 'x'), "error: line 1 is longer than 8192 bytes; the script is read no further"},
       {"draws 1 99999999999", "error: not a draw: 99999999999"},
       {"answer perhaps", "error: answer yes or answer no, then the ticks before it"},
       {"answer yes -1", "error: answer yes or answer no"},

@@ -1,6 +1,8 @@
 // Line breaking, alignment and mnemonics of captions, and the text cache.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -158,6 +160,14 @@ TEST(FontLibrary, TheFontFilesFoundAreKeptWhileTheyAreUnchanged) {
     EXPECT_FALSE(read_font_match(cache).has_value()) << broken;
     EXPECT_EQ(FontLibrary(cache).file(Face::Mincho), asked.file(Face::Mincho)) << broken;
   }
+  // Nor is anything but a file: a FIFO nobody writes into is not waited on, a device that never
+  // ends not read.
+  std::filesystem::remove(cache);
+  ASSERT_EQ(mkfifo(cache.c_str(), 0600), 0);
+  EXPECT_FALSE(read_font_match(cache).has_value());
+  std::filesystem::remove(cache);
+  std::filesystem::create_symlink("/dev/zero", cache);
+  EXPECT_FALSE(read_font_match(cache).has_value());
 }
 
 // With the real fonts: every line fits its box, every line but the last is full, and no character

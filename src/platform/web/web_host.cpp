@@ -437,7 +437,7 @@ int WebHost::run(Game& g) {
   game_ = &g;
   input_.attach(g);
   create_window(g);
-  if (g.locked_out) return 3;
+  if (g.locked_out) return g.io_failed ? 1 : 3;
   redraw(true);
   input_.restart_timer(now_ms());
   input_.input_came();
