@@ -390,40 +390,53 @@ void save_game(Game& g, const SavePair& pair) { write_pair(g, &pair.catalogue, p
 
 void save_game(Game& g) { save_game(g, encode_save(g)); }
 
-// Each file is read as the save and as the catalogue, by the readers the game loads with, into
-// records of its own; only a file holding every line of its kind counts (the loader reads a
+// A file is read as the save and the other as the catalogue, by the readers the game loads with,
+// into records of their own; only a file holding every line of its kind counts (the loader reads a
 // short file as zeros, which for an imported save would be a dead hero of level 0).
 PairCheck check_save_pair(const Sjis& sjis, const ChosenFile (&files)[2]) {
   for (const ChosenFile& f : files)
     if (f.bytes.size() > kMaxChosenSaveBytes)
       return {-1, "「" + f.name + "」はセーブにしては大きすぎます（" +
                       std::to_string(kMaxChosenSaveBytes / (1024 * 1024)) + " MB まで）"};
-  std::string problem[2][2];  // [file][0 as the save, 1 as the catalogue]
-  for (int i = 0; i < 2; ++i) {
-    const ChosenFile& f = files[i];
+  // What is wrong with a file read as the save or as the catalogue; empty when it reads whole.
+  const auto as_save = [&](const ChosenFile& f) -> std::string {
+    const std::string label = "「" + f.name + "」";  // the reader keeps a reference to it
     try {
-      Reader r(sjis, f.bytes, "「" + f.name + "」");
+      Reader r(sjis, f.bytes, label);
       auto hero = std::make_unique<Hero>();
       read_hero_record(*hero, r);
-      if (r.ran_out()) problem[i][0] = "「" + f.name + "」はセーブの途中で終わっています";
-      else if (hero->level < 1) problem[i][0] = "「" + f.name + "」のヒーローはレベル 0 です";
+      if (r.ran_out()) return label + "はセーブの途中で終わっています";
+      if (hero->level < 1) return label + "のヒーローはレベル 0 です";
     } catch (const IoError& e) {
-      problem[i][0] = e.what();
+      return e.what();
     }
+    return {};
+  };
+  const auto as_catalogue = [&](const ChosenFile& f) -> std::string {
+    const std::string label = "「" + f.name + "」";
     try {
-      Reader r(sjis, f.bytes, "「" + f.name + "」");
+      Reader r(sjis, f.bytes, label);
       auto items = std::make_unique<std::array<Item, kItems>>();
       read_item_records(*items, r);
-      if (r.ran_out()) problem[i][1] = "「" + f.name + "」はアイテムの表の途中で終わっています";
+      if (r.ran_out()) return label + "はアイテムの表の途中で終わっています";
     } catch (const IoError& e) {
-      problem[i][1] = e.what();
+      return e.what();
     }
+    return {};
+  };
+  // The first file that reads as the save, with the other as the catalogue; failing that, what is
+  // wrong with the catalogue beside the first save, or with the first file as the save.
+  const std::string first_as_save = as_save(files[0]);
+  std::string catalogue_problem;
+  if (first_as_save.empty()) {
+    catalogue_problem = as_catalogue(files[1]);
+    if (catalogue_problem.empty()) return {0, {}};
   }
-  for (int save = 0; save < 2; ++save)
-    if (problem[save][0].empty() && problem[1 - save][1].empty()) return {save, {}};
-  // The file that reads best as the save says what is wrong with the pair.
-  for (int save = 0; save < 2; ++save)
-    if (problem[save][0].empty())
-      return {-1, "アイテムの表（item.dat）として読めません：" + problem[1 - save][1]};
-  return {-1, "ヒーローのセーブ（my.dat）として読めません：" + problem[0][0]};
+  if (as_save(files[1]).empty()) {
+    const std::string problem = as_catalogue(files[0]);
+    if (problem.empty()) return {1, {}};
+    if (catalogue_problem.empty()) catalogue_problem = problem;
+  }
+  if (!catalogue_problem.empty()) return {-1, "アイテムの表（item.dat）として読めません：" + catalogue_problem};
+  return {-1, "ヒーローのセーブ（my.dat）として読めません：" + first_as_save};
 }
