@@ -1,3 +1,4 @@
+// The queue of blocks an output device holds until it has played them.
 #pragma once
 #include "audio/audio_device.hpp"
 

@@ -1,3 +1,4 @@
+// The game's sound component, the mixer as the window uses it.
 #pragma once
 #include <cstddef>
 #include <cstdint>

@@ -1,3 +1,4 @@
+// The host: what the game asks of the machine it runs on.
 #pragma once
 #include <cstdint>
 #include <string>

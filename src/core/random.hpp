@@ -1,3 +1,4 @@
+// The game's random numbers, repeatable from a seed and riggable by tests and the driver.
 #pragma once
 #include <cstdint>
 #include <deque>

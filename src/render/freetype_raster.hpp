@@ -1,3 +1,4 @@
+// Text for hosts without SDL: the layout's fonts through FreeType.
 #pragma once
 #include <map>
 #include <string>

@@ -1,3 +1,4 @@
+// The canvas the game's pictures and effects are drawn on.
 #pragma once
 #include <cstddef>
 #include <cstdint>

@@ -1,3 +1,4 @@
+// The headless host: the game on a virtual clock, with a transcript instead of a window.
 #pragma once
 #include <deque>
 #include <functional>

@@ -1,3 +1,4 @@
+// The scripted driver's screenshots of the window.
 #pragma once
 #include <memory>
 #include <optional>

@@ -1,3 +1,4 @@
+// The scripted driver: a game played from a script of player actions.
 #pragma once
 #include <istream>
 #include <ostream>

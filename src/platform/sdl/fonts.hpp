@@ -1,3 +1,4 @@
+// The window's text: the layout's fonts through SDL_ttf.
 #pragma once
 #include <SDL_ttf.h>
 

@@ -1,3 +1,4 @@
+// A read-only memory mapping of a file, for the fonts.
 #pragma once
 #include <cstddef>
 #include <string>

@@ -1,3 +1,4 @@
+// The composed form through SDL's renderers: the window's, and a software one without a window.
 #pragma once
 #include <SDL.h>
 

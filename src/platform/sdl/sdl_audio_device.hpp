@@ -1,3 +1,4 @@
+// The SDL audio device: the mixer's blocks on the system's output.
 #pragma once
 #include <SDL.h>
 

@@ -1,3 +1,4 @@
+// The mixer's output device in a web page, through Web Audio.
 #pragma once
 #include "audio/audio_device.hpp"
 #include "audio/block_queue.hpp"
