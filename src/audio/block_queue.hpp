@@ -1,4 +1,4 @@
-// The queue of blocks an output device holds until it has played them.
+// The queue of written blocks that each audio device keeps.
 #pragma once
 #include "audio/audio_device.hpp"
 

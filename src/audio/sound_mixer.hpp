@@ -1,4 +1,4 @@
-// The game's sound component, the mixer as the window uses it.
+// The sound component the game plays its waves through.
 #pragma once
 #include <cstddef>
 #include <cstdint>

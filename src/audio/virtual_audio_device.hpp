@@ -1,4 +1,4 @@
-// The output device on a virtual clock that tests and benchmarks play the mixer on.
+// The stand-in for a sound card that tests and benchmarks play the mixer on.
 #pragma once
 #include <cstdint>
 #include <string>

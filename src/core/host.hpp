@@ -1,4 +1,4 @@
-// The host: what the game asks of the machine it runs on.
+// The game's host, which each platform provides.
 #pragma once
 #include <cstdint>
 #include <string>

@@ -1,4 +1,4 @@
-// The game's random numbers, repeatable from a seed and riggable by tests and the driver.
+// The game's random draws.
 #pragma once
 #include <cstdint>
 #include <deque>

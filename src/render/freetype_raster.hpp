@@ -1,4 +1,4 @@
-// Text for hosts without SDL: the layout's fonts through FreeType.
+// FreeType's text raster, with the same pixels as the window's.
 #pragma once
 #include <map>
 #include <string>

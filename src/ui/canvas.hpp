@@ -1,4 +1,4 @@
-// The canvas the game's pictures and effects are drawn on.
+// The canvas of the game's pictures.
 #pragma once
 #include <cstddef>
 #include <cstdint>

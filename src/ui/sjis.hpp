@@ -1,4 +1,4 @@
-// The game's text encoding, Shift-JIS, converted to and from UTF-8.
+// The game's text codec.
 #pragma once
 #include <string>
 #include <string_view>

@@ -1,4 +1,4 @@
-// The headless host: the game on a virtual clock, with a transcript instead of a window.
+// The headless host, the game without a window.
 #pragma once
 #include <deque>
 #include <functional>

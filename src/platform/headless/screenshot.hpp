@@ -1,4 +1,4 @@
-// The scripted driver's screenshots of the window.
+// Screenshots on the headless host.
 #pragma once
 #include <memory>
 #include <optional>

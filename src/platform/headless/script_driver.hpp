@@ -1,4 +1,4 @@
-// The scripted driver: a game played from a script of player actions.
+// The scripted driver's entry point.
 #pragma once
 #include <istream>
 #include <ostream>

@@ -1,4 +1,4 @@
-// The window's text: the layout's fonts through SDL_ttf.
+// The window's font library.
 #pragma once
 #include <SDL_ttf.h>
 

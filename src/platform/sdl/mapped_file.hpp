@@ -1,4 +1,4 @@
-// A read-only memory mapping of a file, for the fonts.
+// Font files mapped into memory instead of read through a file handle.
 #pragma once
 #include <cstddef>
 #include <string>

@@ -1,4 +1,4 @@
-// The composed form through SDL's renderers: the window's, and a software one without a window.
+// The form shown through SDL: in the window, on a surface, in a PNG file.
 #pragma once
 #include <SDL.h>
 

@@ -1,4 +1,4 @@
-// The SDL audio device: the mixer's blocks on the system's output.
+// The desktop's audio device: SDL's output, fed and watched on the game's thread.
 #pragma once
 #include <SDL.h>
 

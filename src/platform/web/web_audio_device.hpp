@@ -1,4 +1,4 @@
-// The mixer's output device in a web page, through Web Audio.
+// The web page's audio device.
 #pragma once
 #include "audio/audio_device.hpp"
 #include "audio/block_queue.hpp"

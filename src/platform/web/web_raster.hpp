@@ -1,4 +1,4 @@
-// The layout's fonts drawn on the browser's canvas, for the web build.
+// The text raster of the web build.
 #pragma once
 #include "render/text_raster.hpp"
 
