@@ -1,10 +1,9 @@
-#pragma once
-#include <cstdint>
-#include <string>
-
 // The wave output the mixer writes its blocks to, and the millisecond clock it keeps time with.
 // The real one is SDL's audio output (platform/sdl); tests and benchmarks use the virtual device,
 // which plays on a virtual clock and records what it was given.
+#pragma once
+#include <cstdint>
+#include <string>
 
 // A PCM format: the 16-byte format record of a wave file, and the format a device is opened in.
 struct PcmFormat {

@@ -1,3 +1,4 @@
+// The queue of written blocks that each audio device keeps.
 #pragma once
 #include "audio/audio_device.hpp"
 

@@ -1,3 +1,4 @@
+// The mixer's error, and its out-of-memory message.
 #pragma once
 #include <stdexcept>
 #include <string>

@@ -1,3 +1,5 @@
+// The real-time mixer's session: its pool of requests, the channels' queues, and the blocks
+// mixed from them and kept filled on the device.
 #include "audio/mixer_session.hpp"
 
 #include <algorithm>

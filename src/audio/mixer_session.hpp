@@ -1,3 +1,8 @@
+// The real-time mixer: one session that owns up to 8 numbered channels, each with a queue of
+// play requests, and a ring of output blocks kept filled on the wave output device. Sounds on
+// different channels are summed into the blocks; sounds on one channel follow one another.
+// Everything happens on the game's thread: the device reports each finished block and the mixer
+// refills blocks there. Every failure is a MixerError, and leaves the caller's state as it was.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -8,12 +13,6 @@
 #include "audio/mixer_error.hpp"
 #include "audio/settings_file.hpp"
 #include "audio/wave.hpp"
-
-// The real-time mixer: one session that owns up to 8 numbered channels, each with a queue of
-// play requests, and a ring of output blocks kept filled on the wave output device. Sounds on
-// different channels are summed into the blocks; sounds on one channel follow one another.
-// Everything happens on the game's thread: the device reports each finished block and the mixer
-// refills blocks there. Every failure is a MixerError, and leaves the caller's state as it was.
 
 struct MixerSession;  // the session, known to callers only by its handle
 

@@ -1,12 +1,11 @@
-#pragma once
-#include <cstddef>
-#include <cstdint>
-#include <string>
-
 // A small reader of RIFF files (the container of wave files): it finds a form among the file's
 // top-level chunks, and chunks inside a form, and reads bytes at a position. It trusts none of the
 // sizes it finds: a chunk that claims more than the file holds can still be found, but reading
 // past the end of the file fails.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <string>
 
 // The bytes the reader walks: a file on disk or an image in memory.
 class RiffSource {

@@ -1,3 +1,4 @@
+// The settings files of the mixer and of the window: their reader, and where they lie.
 #pragma once
 #include <cstdint>
 #include <string>

@@ -1,3 +1,4 @@
+// The sound component: its session switched on and off, its channels, its waves loaded and played.
 #include "audio/sound_mixer.hpp"
 
 SoundMixer::SoundMixer(MixerSystem& system) {

@@ -1,3 +1,4 @@
+// The sound component the game plays its waves through.
 #pragma once
 #include <cstddef>
 #include <cstdint>

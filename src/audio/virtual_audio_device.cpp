@@ -1,3 +1,4 @@
+// The virtual output device: its clock, the blocks it plays, and what it records.
 #include "audio/virtual_audio_device.hpp"
 
 #include <algorithm>

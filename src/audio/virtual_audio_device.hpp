@@ -1,3 +1,4 @@
+// The stand-in for a sound card that tests and benchmarks play the mixer on.
 #pragma once
 #include <cstdint>
 #include <string>

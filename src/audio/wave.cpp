@@ -1,3 +1,4 @@
+// Waves read from a RIFF file or image, and their samples converted to the output format.
 #include "audio/wave.hpp"
 
 #include <cerrno>

@@ -1,3 +1,4 @@
+// The sounds the mixer plays, and their loading from wave files.
 #pragma once
 #include <cstddef>
 #include <cstdint>

@@ -1,3 +1,4 @@
+// The ailments both sides share, and each side as they see it.
 #pragma once
 #include <cstdint>
 #include <string>

@@ -1,3 +1,4 @@
+// The battle's operations: opening and closing it, the turns, the techniques, the damage.
 #pragma once
 #include <cstdint>
 #include <optional>

@@ -1,7 +1,6 @@
+// The effects of the 24 techniques, by group.
 #pragma once
 #include "battle/techniques.hpp"
-
-// The effects of the 24 techniques, by group.
 
 // attack (1 .. 8)
 Afterwards flick(Game&, const TechContext&);

@@ -1,3 +1,4 @@
+// What a technique's effect is given and gives back, and the reactions the effects share.
 #pragma once
 #include <cstdint>
 

@@ -1,3 +1,4 @@
+// The hand-over of the turn between the hero and the opponent.
 #pragma once
 
 struct Game;

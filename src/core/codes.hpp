@@ -1,8 +1,7 @@
-#pragma once
-#include <cstdint>
-
 // The numbers the records and the data files hold, by name: what a status, an attribute, an
 // item's kind or a world flag means. The values are fixed by the save and the catalogues.
+#pragma once
+#include <cstdint>
 
 // An ailment of either side (hero.status, enemy.status); the opponent only ever has 0 to 5.
 namespace ailment {

@@ -1,3 +1,4 @@
+// Finding the pack and the save's folder: beside the program, installed, or the player's own.
 #include "core/data_places.hpp"
 
 #include <fcntl.h>

@@ -1,3 +1,4 @@
+// The folders of the data pack and of the save, and how the game finds them.
 #pragma once
 #include <string>
 

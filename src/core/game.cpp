@@ -1,3 +1,4 @@
+// The game's construction and teardown, and the paths of its data and save files.
 #include "core/game.hpp"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The game's host, which each platform provides.
 #pragma once
 #include <cstdint>
 #include <string>

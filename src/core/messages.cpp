@@ -1,3 +1,4 @@
+// The output every feature shares: the message window's typewriter, sounds, refusals, panels.
 #include "audio/mixer_error.hpp"
 #include "core/game.hpp"
 #include "core/operations.hpp"

@@ -1,3 +1,4 @@
+// The fixed texts of ailments, attributes, classes and techniques.
 #include "core/names.hpp"
 
 #include <array>

@@ -1,6 +1,5 @@
-#pragma once
-
 // The fixed texts the status panel shows for codes (UTF-8; converted where shown).
+#pragma once
 
 // Ailments 1 .. 8 (0 and anything else: nothing).
 const char* ailment_text(int code);

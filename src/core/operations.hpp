@@ -1,3 +1,4 @@
+// The operations every feature shares: messages, the status panel, sounds, the window's life.
 #pragma once
 #include <cstdint>
 #include <string>

@@ -1,3 +1,4 @@
+// The draws of chance: rigged results first, else the engine's word reduced to the range.
 #include "core/random.hpp"
 
 int32_t Random::draw(int32_t n) {

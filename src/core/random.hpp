@@ -1,3 +1,4 @@
+// The game's random draws.
 #pragma once
 #include <cstdint>
 #include <deque>

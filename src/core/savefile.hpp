@@ -1,3 +1,4 @@
+// Loading and saving the data files, a chosen save pair's check, and the errors that stop them.
 #pragma once
 #include <cstddef>
 #include <stdexcept>

@@ -1,10 +1,9 @@
+// The game's records. Texts are Shift-JIS bytes; integers are 32-bit and wrap (built -fwrapv).
 #pragma once
 #include <array>
 #include <cassert>
 #include <cstdint>
 #include <string>
-
-// The game's records. Texts are Shift-JIS bytes; integers are 32-bit and wrap (built -fwrapv).
 
 // The hero (saved, all but `status`).
 struct Hero {

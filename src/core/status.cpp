@@ -1,3 +1,4 @@
+// The status panel's refresh: the hero's and opponent's texts, the caps, what stars teach.
 #include <algorithm>
 #include <string>
 

@@ -1,3 +1,4 @@
+// The picture effects of battle, the road and the map, as the game's features call them.
 #pragma once
 #include <cstdint>
 #include <string>

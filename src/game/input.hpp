@@ -1,3 +1,4 @@
+// The game's input: clicks, the pointer, the slider, the list and the 10 ms timer.
 #pragma once
 #include "ui/form.hpp"
 

@@ -1,3 +1,4 @@
+// Writing the recording: the header, and each operation after its ticks, draws and answers.
 #include "platform/recorder.hpp"
 
 #include <cstdio>

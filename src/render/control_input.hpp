@@ -1,14 +1,13 @@
+// What the window's input does to its controls before the game hears of it, the same for every
+// host (the desktop window, the web page): the tip's delay, the move keys on a slider or the list,
+// scrolling a list. The host passes on to the game what the player chose (a slider's position, a
+// list entry), through its own path (the window records it).
 #pragma once
 #include <cstdint>
 #include <optional>
 
 #include "render/form_renderer.hpp"
 #include "ui/form.hpp"
-
-// What the window's input does to its controls before the game hears of it, the same for every
-// host (the desktop window, the web page): the tip's delay, the move keys on a slider or the list,
-// scrolling a list. The host passes on to the game what the player chose (a slider's position, a
-// list entry), through its own path (the window records it).
 
 // The tip of the control the mouse rests on: it comes up once the mouse has rested half a second
 // on a control that has one, and goes away with a press or a move onto another control.

@@ -1,11 +1,11 @@
+// The three families of the layout, mapped through fontconfig to the IPA fonts that were drawn to
+// the same metrics.
 #pragma once
 #include <array>
 #include <string>
 
 #include "ui/form.hpp"
 
-// The three families of the layout, mapped through fontconfig to the IPA fonts that were drawn to
-// the same metrics.
 struct FontFile {
   std::string path;
   int index = 0;  // of the face within the file

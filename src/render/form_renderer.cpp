@@ -1,3 +1,4 @@
+// Composing the window's frame: every control, the tip and the question box, and what changed.
 #include "render/form_renderer.hpp"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The form composed into one frame of pixels at a zoom, with the question box and the tip.
 #pragma once
 #include <cstdint>
 #include <optional>

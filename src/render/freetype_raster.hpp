@@ -1,3 +1,4 @@
+// FreeType's text raster, with the same pixels as the window's.
 #pragma once
 #include <map>
 #include <string>

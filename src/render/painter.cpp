@@ -1,3 +1,4 @@
+// Filling, edging and inking the frame at its zoom, within the clip.
 #include "render/painter.hpp"
 
 #include <algorithm>

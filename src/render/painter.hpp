@@ -1,3 +1,4 @@
+// The window's frame in our own memory, and the painter that draws on it at a zoom.
 #pragma once
 #include <cstdint>
 #include <vector>

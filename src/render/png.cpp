@@ -1,3 +1,4 @@
+// PNG files written and read by our own code over zlib, and the window composed for one.
 #include "render/png.hpp"
 
 #include <zlib.h>

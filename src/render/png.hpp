@@ -1,3 +1,4 @@
+// The PNG files of the window's pictures: RGB images written and read back.
 #pragma once
 #include <cstdint>
 #include <string>

@@ -1,6 +1,6 @@
-#pragma once
 // The glyphs of the small bold gothic sizes drawn from bitmap fonts made for them: kanji, and the
 // letters, digits and signs of ASCII in the fixed-width face.
+#pragma once
 #include <cstdint>
 #include <memory>
 #include <unordered_map>

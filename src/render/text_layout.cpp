@@ -1,3 +1,4 @@
+// Line breaking by the Japanese rules, alignment, mnemonics, and the text cache.
 #include "render/text_layout.hpp"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// Captions laid out: line breaking, alignment, mnemonics, and the cache of rendered text.
 #pragma once
 #include <cstdint>
 #include <memory>

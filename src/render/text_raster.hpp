@@ -1,3 +1,4 @@
+// The fonts as the renderer asks for them, and the font engine each host draws lines with.
 #pragma once
 #include <cstdint>
 #include <stdexcept>

@@ -1,3 +1,4 @@
+// The slider's and the list box's geometry, and hit-testing against it.
 #include "render/widgets.hpp"
 
 #include <algorithm>

@@ -1,8 +1,7 @@
-#pragma once
-#include "ui/form.hpp"
-
 // Where the parts of the slider and of the list box lie, in window coordinates: the renderer
 // draws them there and the window hit-tests the mouse against the same rectangles.
+#pragma once
+#include "ui/form.hpp"
 
 // The text-speed slider: a channel, a thumb pointing down at the ticks, one tick per position.
 struct SliderGeometry {

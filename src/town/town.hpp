@@ -1,3 +1,4 @@
+// The town's operations: the item panel, the sword and card counters, and the shops.
 #pragma once
 #include <cstdint>
 #include <string>

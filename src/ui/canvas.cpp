@@ -1,3 +1,4 @@
+// The canvas's drawing, noted and written into its buffer when somebody reads the pixels.
 #include "ui/canvas.hpp"
 
 #include <algorithm>

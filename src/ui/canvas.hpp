@@ -1,3 +1,4 @@
+// The canvas of the game's pictures.
 #pragma once
 #include <cstddef>
 #include <cstdint>

@@ -1,3 +1,4 @@
+// The colours of the window toolkit and of the layout, and their conversion for the renderer.
 #pragma once
 #include <cstdint>
 

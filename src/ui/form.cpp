@@ -1,3 +1,4 @@
+// The form built from the layout table: its controls changed, hit-tested and focused.
 #include "ui/form.hpp"
 
 #include <algorithm>

@@ -1,3 +1,5 @@
+// The window as data: every control is declared once in layout.def, which gives the control ids
+// below (ctl::moji_l, ctl::Button27 ...) and the design values of each control.
 #pragma once
 #include <array>
 #include <cstdint>
@@ -7,9 +9,6 @@
 
 #include "ui/canvas.hpp"
 #include "ui/color.hpp"
-
-// The window as data: every control is declared once in layout.def, which gives the control ids
-// below (ctl::moji_l, ctl::Button27 ...) and the design values of each control.
 
 namespace ctl {
 enum Id : uint16_t {

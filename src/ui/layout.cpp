@@ -1,3 +1,4 @@
+// The layout table: every control's design values, from layout.def.
 #include <array>
 
 #include "ui/form.hpp"

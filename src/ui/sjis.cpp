@@ -1,3 +1,4 @@
+// Shift-JIS to UTF-8 and back, through the code page table.
 #include "ui/sjis.hpp"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The game's text codec.
 #pragma once
 #include <string>
 #include <string_view>

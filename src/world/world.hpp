@@ -1,3 +1,4 @@
+// The world map's operations: the locations, the shop and home, and the road.
 #pragma once
 #include <cstdint>
 

@@ -1,3 +1,4 @@
+// The headless host's bitmaps, its transcript lines and its scripted answers to questions.
 #include "platform/headless/headless_host.hpp"
 
 #include "platform/bitmap.hpp"

@@ -1,3 +1,4 @@
+// The headless host, the game without a window.
 #pragma once
 #include <deque>
 #include <functional>

@@ -1,3 +1,4 @@
+// The driver's screenshots, drawn with FreeType and written as PNG; none in the node build.
 #include "platform/headless/screenshot.hpp"
 
 #include "render/text_raster.hpp"

@@ -1,3 +1,4 @@
+// Screenshots on the headless host.
 #pragma once
 #include <memory>
 #include <optional>

@@ -1,3 +1,4 @@
+// The scripted driver's entry point.
 #pragma once
 #include <istream>
 #include <ostream>

@@ -1,3 +1,4 @@
+// Waiting on the X connection's file descriptor, or on SDL when there is none.
 #include "platform/sdl/event_wait.hpp"
 
 #include <SDL_syswm.h>

@@ -1,3 +1,4 @@
+// The window loop's wait for events: on the X connection itself where there is one.
 #pragma once
 #include <SDL.h>
 

@@ -1,3 +1,4 @@
+// The fonts of the first frame, gathered from the shown captions.
 #include "platform/sdl/first_fonts.hpp"
 
 #include <algorithm>

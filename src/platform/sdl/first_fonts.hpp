@@ -1,3 +1,4 @@
+// The fonts of the window's first frame.
 #pragma once
 #include <vector>
 

@@ -1,3 +1,4 @@
+// The window's fonts through SDL_ttf: files mapped once, a font opened per size and style.
 #include "platform/sdl/fonts.hpp"
 
 #include <cerrno>

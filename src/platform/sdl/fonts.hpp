@@ -1,3 +1,4 @@
+// The window's font library.
 #pragma once
 #include <SDL_ttf.h>
 

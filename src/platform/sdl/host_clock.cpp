@@ -1,3 +1,4 @@
+// The machine's own clock for the window's loop.
 #include "platform/sdl/host_clock.hpp"
 
 #include <thread>

@@ -1,3 +1,4 @@
+// The clock the window's loop reads and waits on, and the machine's own.
 #pragma once
 #include <chrono>
 #include <cstdint>

@@ -1,3 +1,4 @@
+// Mapping a file read-only, and unmapping it at the end.
 #include "platform/sdl/mapped_file.hpp"
 
 #include <fcntl.h>

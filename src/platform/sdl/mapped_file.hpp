@@ -1,3 +1,4 @@
+// Font files mapped into memory instead of read through a file handle.
 #pragma once
 #include <cstddef>
 #include <string>

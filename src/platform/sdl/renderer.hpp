@@ -1,3 +1,4 @@
+// The form shown through SDL: in the window, on a surface, in a PNG file.
 #pragma once
 #include <SDL.h>
 

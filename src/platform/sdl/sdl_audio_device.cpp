@@ -1,3 +1,4 @@
+// The mixer's output through SDL's audio queue, and the timer that tells of finished blocks.
 #include "platform/sdl/sdl_audio_device.hpp"
 
 #include <cstdint>

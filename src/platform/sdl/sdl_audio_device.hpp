@@ -1,3 +1,4 @@
+// The desktop's audio device: SDL's output, fed and watched on the game's thread.
 #pragma once
 #include <SDL.h>
 

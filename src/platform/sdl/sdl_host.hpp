@@ -1,3 +1,4 @@
+// The real window's host and its options.
 #pragma once
 #include <SDL.h>
 

@@ -1,10 +1,9 @@
-#pragma once
-#include <SDL.h>
-
 // What a window manager would have done for a window on an X display that has none. SDL asks the
 // manager to make a window full screen; with no manager nobody answers, the X window keeps its
 // size while SDL believes it covers the screen, and the picture is drawn for a screen the window
 // does not have.
+#pragma once
+#include <SDL.h>
 
 // Whether the window lies on an X display with no window manager running.
 bool unmanaged(SDL_Window* window);

@@ -1,6 +1,6 @@
-#pragma once
 // The window's zoom: the largest that fits the screen, the one a first start opens at, and the
 // one the player chose last, kept in a small settings file of the window's own.
+#pragma once
 #include <optional>
 #include <string>
 

@@ -1,3 +1,4 @@
+// The web page's audio device.
 #pragma once
 #include "audio/audio_device.hpp"
 #include "audio/block_queue.hpp"

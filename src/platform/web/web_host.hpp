@@ -1,3 +1,4 @@
+// The web page's host.
 #pragma once
 #include <cstdint>
 #include <deque>

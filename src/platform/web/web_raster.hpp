@@ -1,3 +1,4 @@
+// The text raster of the web build.
 #pragma once
 #include "render/text_raster.hpp"
 
