@@ -1,3 +1,4 @@
+// The RIFF reader: a wave file's chunks walked and its format and samples checked.
 #include "audio/riff_reader.hpp"
 
 #include <fcntl.h>

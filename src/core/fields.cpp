@@ -1,3 +1,4 @@
+// The game's values by their names, for the driver's get and set.
 #include "core/fields.hpp"
 
 #include <functional>

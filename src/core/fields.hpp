@@ -1,3 +1,4 @@
+// Game values by name, for the scripted driver and bug reports.
 #pragma once
 #include <cstdint>
 #include <optional>

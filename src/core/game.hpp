@@ -1,3 +1,4 @@
+// The Game: everything the game is, in one object (records, tables, the form, the host).
 #pragma once
 #include <array>
 #include <functional>

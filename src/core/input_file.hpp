@@ -1,6 +1,6 @@
-#pragma once
 // Reading a file the game is given (a catalogue, a save, a picture, a cache) whole, bounded by
 // what such a file can hold, without ever waiting on it.
+#pragma once
 #include <cstddef>
 #include <string>
 

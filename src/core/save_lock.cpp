@@ -1,3 +1,4 @@
+// The save folder's lock, taken with flock.
 #include "core/save_lock.hpp"
 
 #include <fcntl.h>

@@ -1,3 +1,4 @@
+// One game per save: the lock on the save's folder.
 #pragma once
 #include <string>
 

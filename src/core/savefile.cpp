@@ -1,3 +1,4 @@
+// The data files read into the game, the save pair written and recovered, a chosen pair checked.
 #include "core/savefile.hpp"
 
 #include <fcntl.h>

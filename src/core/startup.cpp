@@ -1,3 +1,4 @@
+// Start-up: the creation step (the data read, the panels placed), a new hero, continuing.
 #include <sys/stat.h>
 
 #include <cerrno>

@@ -1,5 +1,5 @@
-#pragma once
 // Whole numbers in the texts the game is given: a field's value, a script's counts.
+#pragma once
 #include <cstdint>
 #include <string_view>
 

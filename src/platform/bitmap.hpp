@@ -1,3 +1,4 @@
+// The bitmap reader: the game's BMP pictures, bounded by what their files can hold.
 #pragma once
 #include <cstddef>
 #include <cstdint>

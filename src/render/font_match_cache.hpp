@@ -1,3 +1,4 @@
+// The cache of the font files fontconfig found.
 #pragma once
 #include <array>
 #include <optional>

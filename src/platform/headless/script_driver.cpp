@@ -1,3 +1,4 @@
+// The scripted driver: a script's commands played on the headless game, with the transcript.
 #include "platform/headless/script_driver.hpp"
 
 #include <optional>

@@ -1,5 +1,5 @@
-#pragma once
 // The driver's scripts read into commands, each line checked before anything of it is played.
+#pragma once
 #include <cstddef>
 #include <istream>
 #include <optional>

@@ -1,3 +1,4 @@
+// The window's icon from the pack.
 #pragma once
 #include <SDL.h>
 
