@@ -120,6 +120,9 @@ var Module = {
       source.buffer = buffer;
       source.connect(this.context.destination);
       const start = Math.max(this.next, this.context.currentTime);
+      // The first block after a silence (blocks heard by now forgotten first: the output may have
+      // rested since, with nothing asking what it played).
+      this.played();
       if (!this.blocks.length) this.noteOnset(start);
       source.start(start);
       this.next = start + frames / f.rate;

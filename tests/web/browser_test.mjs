@@ -15,7 +15,6 @@ const server = await servePage(pageDir);
 const url = server.url;
 const browser = await launchBrowser();
 const page = await browser.newPage();
-const played = page;  // the page the test plays, as the layouts' own page hides it
 let failed = false;
 
 async function fail(step, why) {
@@ -93,8 +92,10 @@ const storedSave = () => page.evaluate(() => Array.from(FS.readFile("/save/my.da
 // Where the page puts the frame and its own bar in the visible area: the largest whole zoom (or a
 // smaller one where even 1 does not fit), the frame wholly inside, the bar's buttons off it.
 async function checkLayouts() {
-  // A page of its own: a change to a phone's viewport starts a page again.
-  const page = await browser.newPage();
+  // A browser of its own: a change to a phone's viewport starts a page again, and a second page in
+  // the played page's browser would hide it (its timers held back, its sound's waking late).
+  const layouts = await launchBrowser();
+  const page = await layouts.newPage();
   await page.goto(url);
   const until = (step, what, test) => comesTrue(() => page.evaluate(test), 10000).then(async (ok) => ok || (await fail(step, `no ${what}`), false));
   const cases = [
@@ -138,9 +139,7 @@ async function checkLayouts() {
     if (got.turn !== turn) await fail(step, `the hint to turn the phone should be ${turn ? "shown" : "hidden"}`);
     if (!right(got)) await page.screenshot({ path: join(shotDir, `web-${step}.png`) });
   }
-  await page.close();
-  // The played page in front again: a page out of sight has its timers held back by the browser.
-  await played.bringToFront();
+  await layouts.close();
 }
 
 // Chooses files in the import menu's file input.
@@ -237,7 +236,10 @@ try {
   await until("rest", "sound output at rest",
     () => Module.lusheraAudio.started && Module.lusheraAudio.context?.state === "suspended", 5000);
   const heard = await clickToSound(page, "map2");
-  if (heard === null || heard <= 0) await fail("sound", "the place's sound never reached the output");
+  if (heard === null || heard <= 0) {
+    const a = await page.evaluate(() => `output ${Module.lusheraAudio.context.state}, ${Module.lusheraAudio.blocks.length} blocks out, ${document.body.dataset.frames} frames put`);
+    await fail("sound", `the place's sound never reached the output (${a})`);
+  }
   else console.log(`a click's sound at the output ${heard.toFixed(1)} ms after the press`);
   const hero = await heroPixels();
   await until("saved", "a save", () => Number(document.body.dataset.saves) > 0);
