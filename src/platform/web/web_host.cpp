@@ -243,9 +243,8 @@ void WebHost::sleep_ms(int ms) {
 
 void WebHost::repaint() { redraw(); }
 
-void WebHost::redraw(bool force) {
-  if (!game_ || (!force && !redraw_whole_ && !input_.needs_redraw())) return;
-  redraw_whole_ = false;
+void WebHost::redraw() {
+  if (!game_ || !input_.needs_redraw()) return;
   view_->compose(game_->form, input_.ui());
   const Frame& f = view_->frame();
   // Only where the frame changed since the last one put on the canvas.
@@ -313,7 +312,7 @@ bool WebHost::tab_leaves_game(bool back) const { return game_ && input_.tab_leav
 void WebHost::rezoom() {
   const int zoom = std::clamp(EM_ASM_INT({ return Module.lusheraScale(); }), 1, kMaxZoom);
   // The next frame goes to the canvas whole, and the page sizes it for the screen's pixels.
-  redraw_whole_ = true;
+  input_.draw_again();
   view_->show_all_again();
   if (zoom == scale_) return;
   scale_ = zoom;
@@ -322,7 +321,7 @@ void WebHost::rezoom() {
 
 void WebHost::refont() {
   view_ = std::make_unique<FormRenderer>(sjis_, raster_, scale_);
-  redraw_whole_ = true;
+  input_.draw_again();
 }
 
 void WebHost::dispatch(const Input& in) {
@@ -438,7 +437,7 @@ int WebHost::run(Game& g) {
   input_.attach(g);
   create_window(g);
   if (g.locked_out) return g.io_failed ? 1 : 3;
-  redraw(true);
+  redraw();
   input_.restart_timer(now_ms());
   input_.input_came();
   saved_revision_ = g.form.revision();

@@ -46,10 +46,10 @@ class WebHost : public Host {
   // of a change once it is made.
   void message_shown(const std::string& text) override;
 
-  // What the browser's callbacks hand over, in window coordinates.
-  // Touch*: the first finger. Press: a control pressed from the page by its name (a screen
-  // reader's button; "yes" and "no" answer the question). LeaveFocus: Tab took the focus out of
-  // the game to the page's own controls.
+  // What the browser's callbacks hand over, in window coordinates. Touch*: the first finger.
+  // Press: a control pressed from the page by its name (a screen reader's button; "yes" and "no"
+  // answer the question). LeaveFocus: Tab took the focus out of the game to the page's own
+  // controls.
   struct Input {
     enum Kind { Down, Up, Move, KeyDown, KeyUp, Wheel, Resize, TouchStart, TouchMove, TouchEnd, Press, LeaveFocus };
     Input(Kind k, int at_x = 0, int at_y = 0) : kind(k), x(at_x), y(at_y) {}
@@ -72,7 +72,7 @@ class WebHost : public Host {
   void save();
 
  private:
-  void redraw(bool force = false);
+  void redraw();
   void publish_controls();
   void handle_input();
   void dispatch(const Input& in);
@@ -99,7 +99,6 @@ class WebHost : public Host {
   struct {
     double asked = 0, first_start = 0, last_end = 0;
   } pauses_;  // the running handler's, for the page's figures
-  bool redraw_whole_ = false;  // the page changed size: the next frame goes to the canvas whole
   bool published_ = false;  // the controls as the page's tests see them: published when the loop waits
   uint64_t published_revision_ = 0;
   ctl::Id published_focus_ = ctl::form;
