@@ -1,15 +1,9 @@
 #include "support/journey.hpp"
 
 #include "core/game.hpp"
-#include "core/operations.hpp"
-#include "game/input.hpp"
-#include "support/auto_player.hpp"
 
-void Journey::press(int id) {
-  const auto c = static_cast<ctl::Id>(id);
-  if (!g.form.clickable(c)) return;
-  click(g, c);
-  ++clicks;
+void Journey::press(ctl::Id id) {
+  if (player.press(id)) ++clicks;
 }
 
 void Journey::use_items() {
@@ -17,13 +11,12 @@ void Journey::use_items() {
   for (int guard = 0; guard < 20 && !g.form[ctl::item_list].items.empty(); ++guard) {
     const int before = static_cast<int>(g.form[ctl::item_list].items.size());
     int pick = -1;
-    for (int i = 0; i < before && pick < 0; ++i) {
-      list_select(g, ctl::item_list, i);
+    for (int i = 0; i < before && pick < 0 && player.pick(i); ++i) {
       const int kind = g.items[g.selected_item].kind;
       if (kind != 8 && kind != 23 && kind < 100) pick = i;  // figures stay; swords and cards wait
     }
     if (pick < 0) break;
-    list_select(g, ctl::item_list, pick);
+    player.pick(pick);
     press(ctl::item_use);
   }
   press(ctl::Button17);
@@ -56,15 +49,15 @@ int Journey::next_place() const {
   return 7;
 }
 
-bool Journey::play(long limit) {
-  AutoPlayer player{g};
+bool Journey::play(long limit, long until_battles) {
   static constexpr ctl::Id kPlaces[8] = {ctl::form, ctl::map1, ctl::map2, ctl::map3,
                                          ctl::map4, ctl::map5, ctl::map6, ctl::map7};
   while (clicks < limit && !g.form.shown(ctl::end_box)) {
-    timer_tick(g);
+    player.tick();
     if (g.form.shown(ctl::map_box)) {
+      if (until_battles >= 0 && player.battles >= until_battles) break;
       visit_town();
-      timer_tick(g);
+      player.tick();
       press(kPlaces[next_place()]);
       continue;
     }

@@ -12,6 +12,14 @@
 #include "platform/headless/screenshot.hpp"
 #include "platform/headless/script_reader.hpp"
 
+bool can_click(const Game& g, ctl::Id id) { return g.form.clickable(id); }
+
+bool can_point_at(const Game& g, ctl::Id id) {
+  // The window points at any part of a control that shows, its centre covered or not.
+  const Rect r = g.form.visible_rect(id);
+  return g.form.shown(id) && r.w > 0 && r.h > 0;
+}
+
 namespace {
 
 using Kind = ScriptCommand::Kind;
@@ -36,7 +44,7 @@ struct Driver {
       case Kind::click: {
         const ctl::Id id = control(name);
         if (id == ctl::count) break;
-        if (!g.form.clickable(id)) return error(name + " cannot be clicked"), true;
+        if (!can_click(g, id)) return error(name + " cannot be clicked"), true;
         click(g, id);
         break;
       }
@@ -44,15 +52,13 @@ struct Driver {
         if (name == "form") return mouse_move(g, ctl::form), true;
         const ctl::Id id = control(name);
         if (id == ctl::count) break;
-        // The window points at any part of a control that shows, its centre covered or not.
-        const Rect r = g.form.visible_rect(id);
-        if (!g.form.shown(id) || r.w <= 0 || r.h <= 0) return error(name + " cannot be pointed at"), true;
+        if (!can_point_at(g, id)) return error(name + " cannot be pointed at"), true;
         mouse_move(g, id);
         break;
       }
       case Kind::select: {
         const Control& list = g.form[ctl::item_list];
-        if (!g.form.clickable(ctl::item_list)) return error("item_list cannot be clicked"), true;
+        if (!can_click(g, ctl::item_list)) return error("item_list cannot be clicked"), true;
         if (c.number < 0 || c.number >= static_cast<int>(list.items.size()))
           return error("item_list has no entry " + std::to_string(c.number)), true;
         list_select(g, ctl::item_list, c.number);
