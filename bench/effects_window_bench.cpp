@@ -1,19 +1,109 @@
 // The picture effects in the real window (run under Xvfb or on a desktop): the wall time of the
-// entering animation's closing square and of the hit flash, against the sum of their pauses,
-// split into our own drawing and the window system's presenting.
+// entering animation's closing square and of the hit flash against the sum of their pauses, run
+// by run, split into our own drawing and the window system's presenting. The presenting's floor:
+// the same frames' changed rectangles presented by plain SDL in a window of the same size.
 #include <SDL.h>
 #include <benchmark/benchmark.h>
 
 #include <chrono>
 #include <cstdlib>
 #include <thread>
+#include <vector>
 
 #include "core/game.hpp"
 #include "core/operations.hpp"
 #include "effects/effects.hpp"
+#include "platform/sdl/renderer.hpp"
 #include "platform/sdl/sdl_host.hpp"
+#include "samples.hpp"
 
 namespace {
+
+using Clock = std::chrono::steady_clock;
+double ms_since(Clock::time_point t0) { return std::chrono::duration<double, std::milli>(Clock::now() - t0).count(); }
+
+// A frame as the window showed it: the whole picture, and the rectangle where it differs from
+// the frame before.
+struct Shown {
+  SDL_Rect changed;
+  std::vector<uint32_t> pixels;
+};
+
+// The window's host, noting each frame it shows while `noting`.
+class NotingHost : public SdlHost {
+ public:
+  using SdlHost::SdlHost;
+  void repaint() override {
+    const int64_t before = draw_stats().frames;
+    SdlHost::repaint();
+    if (noting && draw_stats().frames != before && view()) note(view()->frame());
+  }
+  // The frame on screen now, as the one the next is compared with.
+  void note_start() { last_ = view()->frame(); }
+  bool noting = false;
+  std::vector<Shown> shown;
+
+ private:
+  void note(const Frame& f) {
+    int x0 = f.width, y0 = f.height, x1 = -1, y1 = -1;
+    for (int y = 0; y < f.height; ++y)
+      for (int x = 0; x < f.width; ++x) {
+        const size_t i = static_cast<size_t>(y) * f.width + x;
+        if (f.pixels[i] == last_.pixels[i]) continue;
+        x0 = std::min(x0, x), x1 = std::max(x1, x), y0 = std::min(y0, y), y1 = std::max(y1, y);
+      }
+    shown.push_back({x1 < 0 ? SDL_Rect{0, 0, 0, 0} : SDL_Rect{x0, y0, x1 - x0 + 1, y1 - y0 + 1}, f.pixels});
+    last_ = f;
+  }
+  Frame last_;
+};
+
+// Plain SDL presenting the noted frames' changed rectangles, as often as the effect ran: the
+// milliseconds per frame, run by run.
+Samples present_floor(const std::vector<Shown>& shown, int w, int h, int runs) {
+  Samples per_frame;
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return per_frame;
+  SDL_Window* win = SDL_CreateWindow("floor", 0, 0, w, h, 0);
+  SDL_Renderer* r = win ? SDL_CreateRenderer(win, -1, SDL_RENDERER_SOFTWARE) : nullptr;
+  SDL_Texture* t = r ? SDL_CreateTexture(r, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, w, h) : nullptr;
+  if (t && !shown.empty()) {
+    SDL_SetTextureBlendMode(t, SDL_BLENDMODE_NONE);
+    SDL_UpdateTexture(t, nullptr, shown.back().pixels.data(), w * 4);
+    SDL_RenderCopy(r, t, nullptr, nullptr);
+    SDL_RenderPresent(r);
+    for (int run = 0; run < runs; ++run) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+      const auto t0 = Clock::now();
+      for (const Shown& s : shown) {
+        if (s.changed.w > 0) {
+          SDL_UpdateTexture(t, &s.changed, s.pixels.data() + static_cast<size_t>(s.changed.y) * w + s.changed.x, w * 4);
+          SDL_RenderCopy(r, t, &s.changed, &s.changed);
+        }
+        SDL_RenderPresent(r);
+      }
+      per_frame.add(ms_since(t0) / static_cast<double>(shown.size()));
+    }
+  }
+  if (t) SDL_DestroyTexture(t);
+  if (r) SDL_DestroyRenderer(r);
+  if (win) SDL_DestroyWindow(win);
+  return per_frame;
+}
+
+// The place's picture as the effects find it: the world map's picture, or a grey one.
+void show_picture(Game& g) {
+  Canvas& c = g.form[ctl::cg].canvas;
+  const Canvas& map = g.form[ctl::bakmap].canvas;
+  if (map.width >= 200 && map.height >= 200) {
+    c.copy_rect(0, 0, 200, 200, map, 0, 0, 200, 200);
+  } else {
+    c.brush = cl::gray;
+    c.fill_rect(0, 0, 200, 200);
+  }
+  g.form.touch();
+  g.host.repaint();
+}
 
 template <class Effect>
 void effect_in_window(benchmark::State& state, Effect effect, double pauses_ms) {
@@ -21,74 +111,64 @@ void effect_in_window(benchmark::State& state, Effect effect, double pauses_ms) 
     state.SkipWithError("needs a display (DISPLAY), e.g. Xvfb");
     return;
   }
-  SdlHost host(static_cast<int>(state.range(0)), false);
-  Game g(host, LUSHERA_BUILD_DIR);
-  if (!host.open(kClientWidth, kClientHeight)) {
-    state.SkipWithError("no window");
-    return;
-  }
-  host.attach(g);
-  create_window(g);
-  continue_game(g);
-  g.hovered_tech = 1;
-  g.form[ctl::cg].canvas.resize(200, 200);
-  g.form[ctl::bak].canvas.resize(64, 64);
-  host.repaint();
-  double wall = 0;
-  host.reset_draw_stats();
-  for (auto _ : state) {
-    // Each run on its own, as after the player's click: not chained to the run before.
-    state.PauseTiming();
+  const int scale = static_cast<int>(state.range(0));
+  Samples over_pauses, drawing, presenting;
+  std::vector<Shown> shown;
+  int64_t frames = 0;
+  {
+    NotingHost host(scale, false);
+    Game g(host, LUSHERA_BUILD_DIR);
+    if (!host.open(kClientWidth, kClientHeight)) {
+      state.SkipWithError("no window");
+      return;
+    }
+    host.attach(g);
+    create_window(g);
+    continue_game(g);
+    g.hovered_tech = 1;
+    g.form[ctl::cg].canvas.resize(200, 200);
+    g.form[ctl::bak].canvas.resize(64, 64);
+    host.repaint();
+    for (auto _ : state) {
+      // Each run on its own, as after the player's click: not chained to the run before.
+      state.PauseTiming();
+      show_picture(g);
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+      host.reset_draw_stats();
+      state.ResumeTiming();
+      const auto t0 = Clock::now();
+      effect(g);
+      over_pauses.add(ms_since(t0) / pauses_ms);
+      const SdlHost::DrawStats& s = host.draw_stats();
+      drawing.add(s.compose_ms / pauses_ms);
+      presenting.add(s.frames ? s.present_ms / static_cast<double>(s.frames) : 0);
+      frames = s.frames;
+    }
+    // Once more, noting the frames shown, for the floor.
+    show_picture(g);
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    state.ResumeTiming();
-    const auto t0 = std::chrono::steady_clock::now();
+    host.note_start();
+    host.noting = true;
     effect(g);
-    wall += std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
+    shown = std::move(host.shown);
   }
-  const double n = static_cast<double>(state.iterations());
-  const SdlHost::DrawStats& s = host.draw_stats();
   state.counters["pauses_ms"] = pauses_ms;
-  state.counters["wall_ms"] = wall / n;
-  state.counters["drawing_ms"] = s.compose_ms / n;
-  state.counters["presenting_ms"] = s.present_ms / n;
-  state.counters["drawing_pct"] = 100.0 * s.compose_ms / n / pauses_ms;
-  state.counters["frames"] = static_cast<double>(s.frames) / n;
-  state.counters["present_per_frame_ms"] = s.frames ? s.present_ms / static_cast<double>(s.frames) : 0;
-  state.counters["wall_over_pauses"] = wall / n / pauses_ms;
+  state.counters["frames"] = static_cast<double>(frames);
+  state.counters["frames_noted"] = static_cast<double>(shown.size());
+  double area = 0;
+  for (const Shown& f : shown) area += static_cast<double>(f.changed.w) * f.changed.h;
+  state.counters["changed_px_per_frame"] = shown.empty() ? 0 : area / static_cast<double>(shown.size());
+  over_pauses.publish(state, "wall_over_pauses");
+  drawing.publish(state, "drawing_over_pauses");
+  presenting.publish(state, "present_ms");
+  present_floor(shown, kClientWidth * scale, kClientHeight * scale, static_cast<int>(state.iterations()))
+      .publish(state, "present_floor_ms");
 }
 
 void closing_square(benchmark::State& state) { effect_in_window(state, close_black, 26.0); }
 void hit_flash(benchmark::State& state) { effect_in_window(state, flash_hit, 80.0); }
 
-// The floor of presenting a frame: one copy of a texture of the window's size, then present.
-void present_floor(benchmark::State& state) {
-  if (!std::getenv("DISPLAY")) {
-    state.SkipWithError("needs a display (DISPLAY), e.g. Xvfb");
-    return;
-  }
-  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-  SDL_InitSubSystem(SDL_INIT_VIDEO);
-  SDL_Window* w = SDL_CreateWindow("floor", 0, 0, kClientWidth, kClientHeight, 0);
-  SDL_Renderer* r = w ? SDL_CreateRenderer(w, -1, SDL_RENDERER_SOFTWARE) : nullptr;
-  SDL_Texture* t = r ? SDL_CreateTexture(r, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING,
-                                         kClientWidth, kClientHeight)
-                     : nullptr;
-  if (!t) {
-    state.SkipWithError("no window");
-    return;
-  }
-  SDL_SetTextureBlendMode(t, SDL_BLENDMODE_NONE);
-  for (auto _ : state) {
-    SDL_RenderCopy(r, t, nullptr, nullptr);
-    SDL_RenderPresent(r);
-  }
-  SDL_DestroyTexture(t);
-  SDL_DestroyRenderer(r);
-  SDL_DestroyWindow(w);
-}
-BENCHMARK(present_floor)->Unit(benchmark::kMicrosecond);
-
-BENCHMARK(closing_square)->Arg(1)->Arg(2)->Iterations(40)->Unit(benchmark::kMillisecond);
-BENCHMARK(hit_flash)->Arg(1)->Arg(2)->Iterations(20)->Unit(benchmark::kMillisecond);
+BENCHMARK(closing_square)->Arg(1)->Arg(2)->Arg(3)->Iterations(30)->Unit(benchmark::kMillisecond);
+BENCHMARK(hit_flash)->Arg(1)->Arg(2)->Arg(3)->Iterations(30)->Unit(benchmark::kMillisecond);
 
 }  // namespace
