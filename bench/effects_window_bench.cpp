@@ -115,6 +115,7 @@ void effect_in_window(benchmark::State& state, Effect effect, double pauses_ms) 
   Samples over_pauses, drawing, presenting;
   std::vector<Shown> shown;
   int64_t frames = 0;
+  int width = 0, height = 0, shown_scale = 0;
   {
     NotingHost host(scale, false);
     Game g(host, LUSHERA_BUILD_DIR);
@@ -151,9 +152,13 @@ void effect_in_window(benchmark::State& state, Effect effect, double pauses_ms) 
     host.noting = true;
     effect(g);
     shown = std::move(host.shown);
+    width = host.view()->frame().width;
+    height = host.view()->frame().height;
+    shown_scale = host.scale();
   }
   state.counters["pauses_ms"] = pauses_ms;
   state.counters["frames"] = static_cast<double>(frames);
+  state.counters["scale"] = shown_scale;  // the window's zoom: smaller when the screen has no room
   state.counters["frames_noted"] = static_cast<double>(shown.size());
   double area = 0;
   for (const Shown& f : shown) area += static_cast<double>(f.changed.w) * f.changed.h;
@@ -161,7 +166,7 @@ void effect_in_window(benchmark::State& state, Effect effect, double pauses_ms) 
   over_pauses.publish(state, "wall_over_pauses");
   drawing.publish(state, "drawing_over_pauses");
   presenting.publish(state, "present_ms");
-  present_floor(shown, kClientWidth * scale, kClientHeight * scale, static_cast<int>(state.iterations()))
+  present_floor(shown, width, height, static_cast<int>(state.iterations()))
       .publish(state, "present_floor_ms");
 }
 

@@ -8,7 +8,7 @@ what=${1:-test}
 packages="cmake g++ make pkg-config libsdl2-dev libsdl2-ttf-dev libfreetype-dev libfontconfig-dev libx11-dev zlib1g-dev libinih-dev
   python3 libgtest-dev libgmock-dev libbenchmark-dev fonts-ipafont-gothic fonts-ipafont-mincho xfonts-mplus"
 if [ "$what" = test ]; then
-  packages="$packages xvfb xauth xdotool dpkg-dev appstream desktop-file-utils man-db emscripten node-acorn chromium
+  packages="$packages xvfb xauth xdotool time dpkg-dev appstream desktop-file-utils man-db emscripten node-acorn chromium
     python3-fonttools python3-brotli"
   # npm comes with node; Debian's own when there is no other.
   command -v npm >/dev/null 2>&1 || packages="$packages npm"

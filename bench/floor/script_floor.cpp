@@ -1,12 +1,10 @@
 // The floor of the headless figures: what a driver does that plays no game. It reads the script
 // as the driver reads it, a line at a time, each checked into a command, and writes the given
-// transcript (the real driver's, read beforehand) to standard output, a line at a time through
-// the same stream as the driver.
+// transcript (the real driver's) to standard output, a line at a time through the same stream.
 //   script_floor SCRIPT TRANSCRIPT
 #include <fstream>
 #include <iostream>
 #include <string>
-#include <vector>
 
 #include "platform/headless/script_reader.hpp"
 
@@ -20,12 +18,10 @@ int main(int argc, char** argv) {
     std::cerr << "script_floor: cannot read the script or the transcript\n";
     return 1;
   }
-  std::vector<std::string> lines;
-  for (std::string l; std::getline(transcript, l);) lines.push_back(std::move(l));
   long bad = 0;
   ScriptReader reader(script);
   while (const auto line = reader.next()) bad += !line->command;
-  for (const std::string& l : lines) std::cout << l << '\n';
+  for (std::string l; std::getline(transcript, l);) std::cout << l << '\n';
   std::cout.flush();
   return bad ? 1 : 0;
 }
