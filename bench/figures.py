@@ -1,8 +1,10 @@
 #!/usr/bin/env python3
 """Measures every published performance figure beside its floor, in one run, and rewrites the
 table in docs/performance.md between its markers. Needs a RelWithDebInfo build (default build/),
-Xvfb and xdotool for the window's rows, perf for processor time (else the kernel's ticks), and
-for the web page's rows a build with -DLUSHERA_WEB=ON, node and web/node_modules.
+GNU time (/usr/bin/time) for the driver's memory, Xvfb and xdotool for the window's rows, perf
+for processor time (else the kernel's ticks), and for the web page's rows a build with
+-DLUSHERA_WEB=ON, node and web/node_modules. What each row and its floor measure:
+docs/performance.md.
 
     python3 bench/figures.py [--build DIR] [GROUP ...]
 
