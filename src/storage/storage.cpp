@@ -1,0 +1,46 @@
+// The storage handed to the game, and the folders made a level at a time through it.
+#include "storage/storage.hpp"
+
+#include <stdexcept>
+
+namespace {
+
+Storage* handed = nullptr;
+
+}  // namespace
+
+Storage& storage() {
+  if (!handed) throw std::logic_error("the program handed the game no storage (use_storage)");
+  return *handed;
+}
+
+void use_storage(Storage& s) { handed = &s; }
+
+// A level at a time, so that a failure names the level that could not be made and why (a file
+// in the way, a parent the player may not write); the levels that are folders already count.
+std::optional<FolderFailure> make_folders(const std::string& path, bool private_folder) {
+  if (path.empty()) return std::nullopt;
+  std::string made;
+  size_t from = 0;
+  while (from <= path.size()) {
+    size_t slash = path.find('/', from);
+    if (slash == std::string::npos) slash = path.size();
+    const std::string part = path.substr(from, slash - from);
+    from = slash + 1;
+    if (part.empty()) {
+      if (slash == 0) made = "/";  // the root
+      continue;
+    }
+    made += made.empty() || made.back() == '/' ? part : "/" + part;
+    const bool last = path.find_first_not_of('/', from) == std::string::npos;
+    if (std::string why = storage().make_folder(made, last && private_folder); !why.empty())
+      return FolderFailure{made, why};
+  }
+  return std::nullopt;
+}
+
+std::string folder_of(const std::string& path) {
+  const size_t slash = path.find_last_of('/');
+  if (slash == std::string::npos) return "";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
