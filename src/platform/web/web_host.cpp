@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cstdlib>
 #include <iostream>
+#include <string_view>
+#include <utility>
 
 #include "core/game.hpp"
 #include "core/operations.hpp"
@@ -185,6 +187,25 @@ EMSCRIPTEN_KEEPALIVE void lushera_press(const char* name) {
   in.name = name;
   the_host->queue(in);
 }
+// A game controller's button by the page's name for it, pressed (down) or let go; its left stick
+// (-InputPath::kStickFull to kStickFull each way); and the controller gone.
+EMSCRIPTEN_KEEPALIVE void lushera_pad(const char* name, int down) {
+  static const std::pair<const char*, PadButton> kButtons[] = {
+      {"up", PadButton::Up}, {"down", PadButton::Down}, {"left", PadButton::Left},
+      {"right", PadButton::Right}, {"a", PadButton::A}, {"b", PadButton::B}};
+  for (const auto& [n, b] : kButtons) {
+    if (!the_host || std::string_view(name) != n) continue;
+    WebHost::Input in{down ? WebHost::Input::PadDown : WebHost::Input::PadUp};
+    in.pad = b;
+    the_host->queue(in);
+  }
+}
+EMSCRIPTEN_KEEPALIVE void lushera_stick(int x, int y) {
+  if (the_host) the_host->queue({WebHost::Input::Stick, x, y});
+}
+EMSCRIPTEN_KEEPALIVE void lushera_pad_gone() {
+  if (the_host) the_host->queue({WebHost::Input::PadGone});
+}
 // A key from the page's side: Shift+Tab back from the page's controls into the game.
 EMSCRIPTEN_KEEPALIVE void lushera_key(const char* name, int shift) {
   const std::optional<Key> key = key_of(name);
@@ -338,6 +359,10 @@ void WebHost::dispatch(const Input& in) {
     case Input::KeyDown: input_.key_down(in.key, in.shift, in.repeat); break;
     case Input::KeyUp: input_.key_up(in.key); break;
     case Input::LeaveFocus: input_.focus_left_game(); break;
+    case Input::PadDown: input_.pad_pressed(in.pad); break;
+    case Input::PadUp: input_.pad_released(in.pad); break;
+    case Input::Stick: input_.stick_moved(in.x, in.y); break;
+    case Input::PadGone: input_.focus_lost(); break;
     case Input::Press:
       if (input_.asking()) {
         if (in.name == "yes" || in.name == "no") input_.press_answer(in.name == "yes");
