@@ -20,7 +20,10 @@ struct Game;
 
 // The game in a web page: the composed frame drawn on the page's canvas, the mouse, touch and the
 // keyboard from the browser's events (a game controller from the page's Gamepad API), and the game's blocking pauses as real waits in which the
-// browser goes on (Asyncify), so the game code runs as it does on the desktop.
+// browser goes on (Asyncify), so the game code runs as it does on the desktop. Its work lies in
+// files by job: the picture and errors (web_host.cpp), the input (web_input.cpp), the loop, pauses
+// and question (web_loop.cpp), the save (web_save.cpp), the controls published to the page
+// (web_controls.cpp), and the page's scripts it calls (page_calls.cpp).
 class WebHost : public Host {
  public:
   // The canvas is the page element with that CSS selector; the zoom is 1 to kMaxZoom.
