@@ -297,8 +297,11 @@ void InputPath::point(Direction way) {
   if (question_) return question_key_down(key_of(way), false);
   const Form& form = g().form;
   if (form.focus == ctl::form || !form.clickable(form.focus)) return move_focus(1);
-  if (form[form.focus].kind == Kind::Slider && (way == Direction::Left || way == Direction::Right))
-    return move_key(way == Direction::Left ? MoveKey::Back : MoveKey::Forward);
+  // A focused slider takes left and right, a focused list up and down, as the arrow keys.
+  const bool across = way == Direction::Left || way == Direction::Right;
+  const Kind kind = form[form.focus].kind;
+  if ((kind == Kind::Slider && across) || (kind == Kind::ListBox && !across))
+    return move_key(way == Direction::Left || way == Direction::Up ? MoveKey::Back : MoveKey::Forward);
   const ctl::Id to = focus_toward(form, way);
   if (to != ctl::form) focus_on(to);
 }

@@ -49,9 +49,10 @@ class InputPath {
   void key_down(Key key, bool shift, bool repeat);
   void key_up(Key key);
   // A game controller. The D-pad, or the left stick pushed past its dead zone, moves the focus to
-  // the nearest control that way (a focused slider takes left and right as the arrow keys), again
-  // and again while held, on the timer's ticks; A presses the focused button as the space bar
-  // does; B answers no to the question, or else presses the way out of the panel on top.
+  // the nearest control that way (a focused slider takes left and right, a focused list up and
+  // down, as the arrow keys), again and again while held, on the timer's ticks; A presses the
+  // focused button as the space bar does; B answers no to the question, or else presses the way
+  // out of the panel on top.
   void pad_pressed(PadButton button);
   void pad_released(PadButton button);
   // The left stick, each way -kStickFull (left, up) to kStickFull (right, down).

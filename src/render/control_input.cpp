@@ -68,7 +68,8 @@ ctl::Id focus_toward(const Form& form, Direction way) {
   int best_score = 0;
   for (ctl::Id id : form.paint_order()) {
     const Kind kind = form[id].kind;
-    if (id == form.focus || (kind != Kind::Button && kind != Kind::Slider) || !form.clickable(id)) continue;
+    if (id == form.focus || (kind != Kind::Button && kind != Kind::Slider && kind != Kind::ListBox) || !form.clickable(id))
+      continue;
     const auto [x, y] = centre(id);
     const int along = sign * (across ? x - fx : y - fy);
     const int off = std::abs(across ? y - fy : x - fx);

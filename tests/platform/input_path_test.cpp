@@ -103,6 +103,7 @@ TEST(InputPath, TheDPadMovesTheFocusToTheNearestControlThatWay) {
     ctl::Id from;
     PadButton way;
     ctl::Id to;
+    int selected = -1;  // the item list's selection after it
   } cases[] = {
       {"start: down to the new game", {}, ctl::Button39, Down, ctl::Button1},
       {"start: up again", {}, ctl::Button1, Up, ctl::Button39},
@@ -114,12 +115,18 @@ TEST(InputPath, TheDPadMovesTheFocusToTheNearestControlThatWay) {
       {"map: the focused panel went: the first, as Tab", {ctl::Button39}, ctl::Button39, Down, ctl::BitBtn3},
       {"shop: across to the button on the same line", {ctl::Button39, ctl::Button14}, ctl::Button19, Left, ctl::BitBtn1},
       {"shop: down past the hidden counters to the exit", {ctl::Button39, ctl::Button14}, ctl::Button21, Down, ctl::Button15},
+      {"items: left onto the list", {ctl::Button39, ctl::BitBtn1}, ctl::item_use, Left, ctl::item_list},
+      {"items: the list takes down itself, an item bought",
+       {ctl::Button39, ctl::Button14, ctl::Button21, ctl::Button32, ctl::Button31, ctl::Button15, ctl::BitBtn1},
+       ctl::item_list, Down, ctl::item_list, 0},
+      {"items: and right leaves it", {ctl::Button39, ctl::BitBtn1}, ctl::item_list, Right, ctl::item_use},
   };
   for (const Case& c : cases) {
     Played p(c.clicks, c.from);
     p.path.pad_pressed(c.way);
     p.path.pad_released(c.way);
     EXPECT_EQ(Form::name(p.form().focus), std::string(Form::name(c.to))) << c.what;
+    EXPECT_EQ(p.form()[ctl::item_list].selected, c.selected) << c.what;
   }
 }
 
