@@ -30,7 +30,7 @@ cmake --build "$wasm" --target lushera_web lushera_node -j"$jobs"
 stage="$wasm/page-stage"
 rm -rf "$stage" "$out"
 mkdir -p "$stage/fonts" "$stage/icons"
-cp web/index.html web/support.js web/page.js web/page_controls.js web/save_store.js web/access.js web/loading.js \
+cp web/index.html web/support.js web/page.js web/gamepad.js web/page_controls.js web/save_store.js web/access.js web/loading.js \
    web/fonts.js web/offline.js web/sw.js web/manifest.webmanifest "$stage/"
 cp "$wasm/web/lushera.js" "$wasm/web/lushera.wasm" "$wasm/web/lushera.data" "$stage/"
 # The IPA fonts the desktop uses; their licence lets them go with the page. The first fonts are

@@ -8,6 +8,7 @@
 #include "game/input.hpp"
 #include "platform/recorder.hpp"
 #include "render/widgets.hpp"
+#include "ui/panel_exits.hpp"
 #include "ui/technique_buttons.hpp"
 
 void InputPath::attach(Game& g, Recorder* recorder) {
@@ -44,7 +45,10 @@ void InputPath::slide(ctl::Id slider, int position) {
 // panel follows it.
 void InputPath::move_focus(int direction) {
   const ctl::Id id = g().form.next_focus(direction);
-  if (id == ctl::form) return;
+  if (id != ctl::form) focus_on(id);
+}
+
+void InputPath::focus_on(ctl::Id id) {
   g().form.focus = id;
   if (technique_of(id) != 0) hover(id);
 }
@@ -86,6 +90,8 @@ void InputPath::drop_capture() {
 void InputPath::focus_lost() {
   drop_capture();
   finger_.held = false;
+  held_ = {};
+  stick_.reset();
   question_capture_ = -1;
   if (question_) question_->pressed = -1;
 }
@@ -252,6 +258,97 @@ void InputPath::key_up(Key key) {
   if (g().form.focus == id && g().form.clickable(id)) click(id);
 }
 
+// ---- A game controller ----
+
+namespace {
+
+// Held, a direction moves the focus again after 0.4 s, then every 0.15 s.
+constexpr int kRepeatDelayTicks = 40;
+constexpr int kRepeatTicks = 15;
+// The stick points once pushed half way, and lets go only once back within a third: a stick
+// resting near the edge of its dead zone does not point again and again.
+constexpr int kStickPoints = InputPath::kStickFull / 2;
+constexpr int kStickLetGo = InputPath::kStickFull / 3;
+
+Direction way_of(PadButton b) {
+  switch (b) {
+    case PadButton::Up: return Direction::Up;
+    case PadButton::Down: return Direction::Down;
+    case PadButton::Left: return Direction::Left;
+    default: return Direction::Right;
+  }
+}
+
+Key key_of(Direction way) {
+  switch (way) {
+    case Direction::Up: return Key::Up;
+    case Direction::Down: return Key::Down;
+    case Direction::Left: return Key::Left;
+    default: return Key::Right;
+  }
+}
+
+}  // namespace
+
+// A direction: in the question it moves the box's focus as an arrow key does. Where nothing a
+// player could use has the focus (none yet, or its panel went), the first control takes it, as
+// Tab gives it.
+void InputPath::point(Direction way) {
+  if (question_) return question_key_down(key_of(way), false);
+  const Form& form = g().form;
+  if (form.focus == ctl::form || !form.clickable(form.focus)) return move_focus(1);
+  // A focused slider takes left and right, a focused list up and down, as the arrow keys.
+  const bool across = way == Direction::Left || way == Direction::Right;
+  const Kind kind = form[form.focus].kind;
+  if ((kind == Kind::Slider && across) || (kind == Kind::ListBox && !across))
+    return move_key(way == Direction::Left || way == Direction::Up ? MoveKey::Back : MoveKey::Forward);
+  const ctl::Id to = focus_toward(form, way);
+  if (to != ctl::form) focus_on(to);
+}
+
+void InputPath::hold(Direction way, bool stick) {
+  held_.way = way;
+  held_.stick = stick;
+  held_.ticks = 0;
+  point(way);
+}
+
+// B on a panel: the way out of the one on top, pressed as its button would be.
+void InputPath::leave_panel() {
+  const Form& form = g().form;
+  if (capture_ != ctl::form) return;
+  for (const PanelExit& e : kPanelExits)
+    if (form.shown(e.panel) && form.clickable(e.button)) return click(e.button);
+}
+
+void InputPath::pad_pressed(PadButton button) {
+  switch (button) {
+    case PadButton::A: return key_down(Key::Space, false, false);
+    case PadButton::B: return question_ ? question_key_down(Key::Escape, false) : leave_panel();
+    default: return hold(way_of(button), false);
+  }
+}
+
+void InputPath::pad_released(PadButton button) {
+  if (button == PadButton::A) return key_up(Key::Space);
+  if (button == PadButton::B) return;
+  if (!held_.stick && held_.way == way_of(button)) held_ = {};
+}
+
+// The stick points the way it leans most; moving it on the same way points nowhere new.
+void InputPath::stick_moved(int x, int y) {
+  const int reach = std::max(std::abs(x), std::abs(y));
+  std::optional<Direction> way = stick_;
+  if (reach < kStickLetGo) way.reset();
+  else if (reach >= kStickPoints)
+    way = std::abs(x) >= std::abs(y) ? (x > 0 ? Direction::Right : Direction::Left)
+                                     : (y > 0 ? Direction::Down : Direction::Up);
+  if (way == stick_) return;
+  stick_ = way;
+  if (way) hold(*way, true);
+  else if (held_.stick) held_ = {};
+}
+
 void InputPath::press(ctl::Id id) {
   if (question_ || id == ctl::count) return;
   if (g().form[id].kind == Kind::Button && g().form.clickable(id)) click(id);
@@ -262,6 +359,7 @@ void InputPath::press(ctl::Id id) {
 void InputPath::ask(const std::string& text, const QuestionGeometry& where) {
   drop_capture();
   finger_.held = false;
+  held_ = {};  // a direction held into the question does not run on in its box
   question_ = QuestionView{text, 0, -1};
   question_where_ = where;
   question_capture_ = -1;
@@ -341,8 +439,11 @@ int InputPath::ms_to_tick(int64_t now_ms) const {
 }
 
 // After a long handler the timer fires once, not once for every period missed. The timer also
-// runs while a question waits, inside the operation that asked.
+// runs while a question waits, inside the operation that asked. A controller's direction held
+// down moves the focus again on its ticks.
 void InputPath::tick(int64_t now_ms) {
+  if (held_.way && ++held_.ticks >= kRepeatDelayTicks && (held_.ticks - kRepeatDelayTicks) % kRepeatTicks == 0)
+    point(*held_.way);
   next_tick_ += kTimerMs;
   if (next_tick_ <= now_ms) next_tick_ = now_ms + kTimerMs;
   settled_ = !(recorder_ ? recorder_->record_tick([&] { return timer_tick(g()); }) : timer_tick(g()));

@@ -1,7 +1,7 @@
 // What the player's input does, decided once for every host: the window and the web page turn
 // their events into these calls and draw what the path says has changed. It holds the mouse's
-// capture, the focus, the question box's keys and buttons, a finger's tap or hold, the 10 ms
-// timer's schedule and what was last drawn; the recorder, attached with --record, writes down
+// capture, the focus, the question box's keys and buttons, a finger's tap or hold, a game
+// controller's held direction, the 10 ms timer's schedule and what was last drawn; the recorder, attached with --record, writes down
 // every operation it hands the game.
 #pragma once
 #include <cstdint>
@@ -17,6 +17,9 @@ class Recorder;
 
 // A key as every host names it.
 enum class Key { Tab, Enter, Space, Escape, Yes, No, Left, Right, Up, Down, PageUp, PageDown, Home, End };
+
+// A game controller's buttons as every host names them: the D-pad's four, A (press) and B (back).
+enum class PadButton { Up, Down, Left, Right, A, B };
 
 // A point of the window in its own units; not `inside` on the black around a full-screen picture.
 struct Pointer {
@@ -45,12 +48,23 @@ class InputPath {
   void finger_up(Pointer p, int64_t at_ms);
   void key_down(Key key, bool shift, bool repeat);
   void key_up(Key key);
+  // A game controller. The D-pad, or the left stick pushed past its dead zone, moves the focus to
+  // the nearest control that way (a focused slider takes left and right, a focused list up and
+  // down, as the arrow keys), again and again while held, on the timer's ticks; A presses the
+  // focused button as the space bar does; B answers no to the question, or else presses the way
+  // out of the panel on top.
+  void pad_pressed(PadButton button);
+  void pad_released(PadButton button);
+  // The left stick, each way -kStickFull (left, up) to kStickFull (right, down).
+  static constexpr int kStickFull = 1000;
+  void stick_moved(int x, int y);
   // A button pressed by name from outside the picture (a screen reader's), or an answer.
   void press(ctl::Id id);
   void press_answer(bool yes);
   // The host's own controls took the focus (Tab went past the game's last control).
   void focus_left_game();
-  // The window lost the system's focus: a held button is let go without a click.
+  // The window lost the system's focus, or the controller went: a held button or direction is let
+  // go without a click.
   void focus_lost();
   // Whether Tab (Shift+Tab with `back`) would take the focus round the end of the game's controls.
   bool tab_leaves(bool back) const;
@@ -73,7 +87,7 @@ class InputPath {
   void input_came() { settled_ = false; }
   // Nothing can change before the next input: the last tick changed nothing and no tip waits for
   // its delay. The host's timer may rest (unless it feeds sound).
-  bool at_rest() const { return settled_ && !tip_.waiting(); }
+  bool at_rest() const { return settled_ && !tip_.waiting() && !held_.way; }
 
   // What the picture shows beside the form (a pressed button, the question, a tip), and whether
   // anything changed since the host last drew.
@@ -92,6 +106,10 @@ class InputPath {
   void slide_to(ctl::Id slider, int x);
   void press_list(ctl::Id list, Pointer p);
   void move_focus(int direction);
+  void focus_on(ctl::Id id);
+  void point(Direction way);
+  void hold(Direction way, bool stick);
+  void leave_panel();
   void move_key(MoveKey key);
   bool focused_button() const;
   void drop_capture();
@@ -115,6 +133,13 @@ class InputPath {
     int64_t since = 0;
   } finger_;
   TipTimer tip_;
+  // The controller's direction held down, and the ticks since it moved the focus first.
+  struct {
+    std::optional<Direction> way;
+    bool stick = false;  // held by the stick, not the D-pad
+    int ticks = 0;
+  } held_;
+  std::optional<Direction> stick_;  // where the stick points now
 
   std::optional<QuestionView> question_;
   QuestionGeometry question_where_;

@@ -2,6 +2,8 @@
 #include "render/control_input.hpp"
 
 #include <algorithm>
+#include <cstdlib>
+#include <utility>
 
 #include "render/widgets.hpp"
 
@@ -52,6 +54,30 @@ KeyMove move_key_target(const Form& form, MoveKey key) {
   const int from = c.selected < 0 ? (moves_forward(key) ? -1 : 0) : c.selected;
   const int next = moved_position(from, 0, n - 1, key, std::max(1, lg.visible_rows - 1));
   return next != c.selected ? KeyMove{list, next} : KeyMove{};
+}
+
+ctl::Id focus_toward(const Form& form, Direction way) {
+  const auto centre = [&](ctl::Id id) {
+    const Rect r = form.window_rect(id);
+    return std::pair{2 * r.x + r.w, 2 * r.y + r.h};  // doubled: whole numbers
+  };
+  const auto [fx, fy] = centre(form.focus);
+  const bool across = way == Direction::Left || way == Direction::Right;
+  const int sign = way == Direction::Down || way == Direction::Right ? 1 : -1;
+  ctl::Id best = ctl::form;
+  int best_score = 0;
+  for (ctl::Id id : form.paint_order()) {
+    const Kind kind = form[id].kind;
+    if (id == form.focus || (kind != Kind::Button && kind != Kind::Slider && kind != Kind::ListBox) || !form.clickable(id))
+      continue;
+    const auto [x, y] = centre(id);
+    const int along = sign * (across ? x - fx : y - fy);
+    const int off = std::abs(across ? y - fy : x - fx);
+    if (along <= 0) continue;
+    const int score = along + 2 * off;
+    if (best == ctl::form || score < best_score) best = id, best_score = score;
+  }
+  return best;
 }
 
 void scroll_list(Form& form, ctl::Id id, int top) {

@@ -37,6 +37,14 @@ struct KeyMove {
 };
 KeyMove move_key_target(const Form& form, MoveKey key);
 
+// A way on the screen, as a game controller's D-pad or stick points.
+enum class Direction : uint8_t { Up, Down, Left, Right };
+// The control a controller's direction takes the focus to from the focused one: among the
+// buttons, the slider and the list a player could use (the list only a controller focuses), whose centre lies beyond the focused one's centre
+// that way, the one nearest, a step off the line counting twice a step along it (so the next
+// control in a row or column wins over a nearer one beside it). ctl::form when there is none.
+ctl::Id focus_toward(const Form& form, Direction way);
+
 // Scrolls a list box so that `top` is its first row shown (kept within its rows).
 void scroll_list(Form& form, ctl::Id list, int top);
 // A press on a list box's scroll bar: its arrows scroll a row, the track beside the thumb a page.

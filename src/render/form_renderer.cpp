@@ -313,6 +313,8 @@ void FormRenderer::draw_list(const Form& form, ctl::Id id) {
     const Rect rp = paint_.to_px(row);
     paint_.text_px(t, {rp.x + 2 * scale_, rp.y, rp.w, rp.h}, Align::Left, fore);
   }
+  // A controller's focus on the list: a dotted frame round its rows.
+  if (form.focus == id) paint_.dotted_frame(g.rows, kDark);
   paint_.set_clip_px(outer_clip);
   if (!g.scroll_bar) return;
 

@@ -288,6 +288,11 @@ TEST(Renderer, TheListShowsItsSelectionAndAScrollBarWhenItOverflows) {
     EXPECT_EQ(f.at(g.rows.x + g.rows.w - 1, g.rows.y + 1), kWhite);  // first row, not selected
     EXPECT_EQ(f.at(g.rows.x + g.rows.w - 1, g.rows.y + g.item_h + 1), kNavy);
     EXPECT_TRUE(any_near(f, {g.rows.x, g.rows.y + g.item_h, 80, g.item_h}, kWhite));  // white text
+    const Rect bottom{g.rows.x, g.rows.y + g.rows.h - 1, g.rows.w, 1};
+    EXPECT_FALSE(any_pixel(f, bottom, kBlack));
+    d.form().focus = ctl::item_list;  // as a controller gives it
+    EXPECT_TRUE(any_pixel(d.draw(), bottom, kBlack)) << "dotted focus frame round the rows";
+    d.form().focus = ctl::form;
   }
   for (int i = 0; i < 40; ++i) list.items.push_back(d.sj("カード") + std::to_string(i));
   list.top_index = 5;

@@ -166,6 +166,48 @@ TEST(SdlHost, TabFocusesTheClickableButtonsAndEnterOrSpacePressesThem) {
   }
 }
 
+// A game controller (SDL's virtual one) as it comes: its D-pad takes the focus, its A presses,
+// its stick moves the focus on.
+TEST(SdlHost, AControllerPlaysThroughTheInputPath) {
+  HostGame t;
+  t.host.attach(t.g());
+  create_window(t.g());
+  // The hidden window of the dummy driver never has the system's focus, which SDL otherwise
+  // waits for before it passes a controller on.
+  SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+  ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER), 0) << SDL_GetError();
+  SDL_VirtualJoystickDesc desc{};
+  desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+  desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
+  desc.naxes = SDL_CONTROLLER_AXIS_MAX;
+  desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
+  const int index = SDL_JoystickAttachVirtualEx(&desc);
+  ASSERT_GE(index, 0) << SDL_GetError();
+  SDL_Joystick* pad = SDL_JoystickOpen(index);
+  ASSERT_NE(pad, nullptr) << SDL_GetError();
+  t.host.handle_pending_input();  // the host opens it as it comes
+  const auto button = [&](SDL_GameControllerButton b) {
+    for (const Uint8 state : {1, 0}) {
+      SDL_JoystickSetVirtualButton(pad, b, state);
+      t.host.handle_pending_input();
+    }
+  };
+  button(SDL_CONTROLLER_BUTTON_DPAD_DOWN);
+  EXPECT_EQ(t.g().form.focus, ctl::Button39) << "the first control, as Tab gives it";
+  button(SDL_CONTROLLER_BUTTON_A);
+  EXPECT_TRUE(t.continued());
+  // The stick down (past its dead zone), back, and down again.
+  for (const Sint16 y : {20000, 0, 20000}) {
+    SDL_JoystickSetVirtualAxis(pad, SDL_CONTROLLER_AXIS_LEFTY, y);
+    t.host.handle_pending_input();
+  }
+  EXPECT_EQ(t.g().form.focus, ctl::map2) << "the map's first control, then the one below it";
+  SDL_JoystickClose(pad);
+  SDL_JoystickDetachVirtual(index);
+  t.host.handle_pending_input();
+  SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
+}
+
 // The item list: the arrow keys, a click on an entry, the scroll bar and the wheel.
 TEST(SdlHost, TheItemListAnswersToKeysClicksAndItsScrollBar) {
   HostGame t;

@@ -3,7 +3,8 @@
 // then a reload that must find the same hero. On a mismatch the page is saved as a screenshot.
 // The sound output rests when nothing plays and a click's sound reaches it; the item list takes
 // the arrow keys and the use button shows its tip. Then a save from the desktop's data pack is
-// imported and found; last, with the server gone, a reload plays on.
+// imported and found; a game controller moves the focus, presses and leaves a panel; last, with
+// the server gone, a reload plays on.
 //   node tests/web/browser_test.mjs PAGE_DIR SCREENSHOT_DIR DATA_DIR
 import { mkdtempSync, writeFileSync, copyFileSync } from "node:fs";
 import { tmpdir } from "node:os";
@@ -328,6 +329,29 @@ try {
   if (await click("restored", "Button39")) {
     await message_window_shows_text("restored");
     if ((await heroPixels()) !== hero) await fail("restored", "the hero from before the import did not come back");
+  }
+  // A game controller, the page's Gamepad API answered by a stand-in: the D-pad takes the focus
+  // (none usable: the first control), A presses the help button, B leaves the help panel.
+  await page.evaluate(() => {
+    window.pad = { index: 0, connected: true, mapping: "standard", axes: [0, 0, 0, 0],
+      buttons: Array.from({ length: 17 }, () => ({ pressed: false, value: 0 })) };
+    navigator.getGamepads = () => [window.pad];
+    dispatchEvent(new Event("gamepadconnected"));
+  });
+  // Held for two of the page's frames: the page reads the pad once a frame.
+  const padPress = (button) => page.evaluate(async (b) => {
+    const frames = () => new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done)));
+    window.pad.buttons[b].pressed = true;
+    await frames();
+    window.pad.buttons[b].pressed = false;
+    await frames();
+  }, button);
+  await padPress(13);  // down
+  await until("pad", "the focus on the help button", `Module.lusheraControl("BitBtn3")?.focused`);
+  await padPress(0);  // A
+  if (await until("pad", "the help panel", `Module.lusheraControl("BitBtn2")?.clickable`)) {
+    await padPress(1);  // B
+    await until("pad", "the help panel gone", `!Module.lusheraControl("BitBtn2")?.clickable`);
   }
   // Offline: once the page is in its service worker's hands the server goes, and a reload still
   // brings the start screen, where the game plays on.

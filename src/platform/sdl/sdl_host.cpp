@@ -53,6 +53,8 @@ SdlHost::SdlHost(SdlOptions options)
     : options_(std::move(options)), clock_(*options_.clock), recorder_(options_.record, options_.record_header) {}
 
 SdlHost::~SdlHost() {
+  for (SDL_GameController* pad : pads_) SDL_GameControllerClose(pad);
+  if (pads_started_) SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
   audio_.reset();
   waiter_.reset();
   view_.reset();
@@ -222,6 +224,7 @@ int SdlHost::run(Game& g) {
 // Once a tick has changed nothing, no tick will until input comes: the loop then stops its timer
 // and sleeps until the window system has something, looking at SDL's queue every kPumpMs.
 void SdlHost::loop_once() {
+  watch_pads();
   if (redraw_if_needed()) must_pump_ = true;
   int64_t now = now_ms();
   if (must_pump_ || now - last_pump_ >= kPumpMs) {
@@ -236,10 +239,12 @@ void SdlHost::loop_once() {
     return;
   }
   if (at_rest()) {
-    const bool came = waiter_ && clock_.wait(*waiter_, kPumpMs);
+    // A controller's events do not come on the window system's connection: with one open, the
+    // rest looks at SDL's queue as often as the timer would.
+    const bool came = waiter_ && clock_.wait(*waiter_, pads_.empty() ? kPumpMs : InputPath::kTimerMs);
     input_.restart_timer(now_ms());  // the timer starts afresh after what came
     if (came) input_.input_came();
-    else must_pump_ = !waiter_ || !waiter_->native();
+    else must_pump_ = pump_every_turn();
     return;
   }
   if (waiter_ && clock_.wait(*waiter_, input_.ms_to_tick(now))) {
@@ -248,13 +253,16 @@ void SdlHost::loop_once() {
   }
   now = now_ms();
   if (input_.tick_due(now)) input_.tick(now);
-  must_pump_ = !waiter_ || !waiter_->native();
+  must_pump_ = pump_every_turn();
 }
+
+bool SdlHost::pump_every_turn() const { return !waiter_ || !waiter_->native() || !pads_.empty(); }
 
 bool SdlHost::at_rest() const { return input_.at_rest() && !(audio_ && audio_->sending_events()); }
 
 void SdlHost::handle_pending_input() {
   if (!window_ || !game_) return;
+  watch_pads();
   SDL_PumpEvents();
   SDL_Event ev;
   while (!quit_ && SDL_PeepEvents(&ev, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) {

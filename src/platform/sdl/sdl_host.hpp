@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/host.hpp"
 #include "platform/bitmap.hpp"
@@ -41,7 +42,8 @@ struct SdlOptions {
 };
 
 // The real window. Its work lies in three files: the window's life and loop (sdl_host.cpp), its
-// events turned into the input path's (sdl_input.cpp) and the modal question (question_box.cpp).
+// events and a game controller's turned into the input path's (sdl_input.cpp) and the modal
+// question (question_box.cpp).
 // The game's handlers block, as the toolkit it was written for let them: while a handler sleeps
 // the window stays alive (it is presented again when uncovered) but input waits in its queue, to
 // be dispatched in order once the handler has returned. The 10 ms timer runs between handlers
@@ -121,6 +123,13 @@ class SdlHost : public Host {
   static int zoom_step(const SDL_KeyboardEvent& key);  // +1, -1, or 0 for any other key
   void handle_window_event(const SDL_Event& ev);
   void dispatch(const SDL_Event& ev);
+  // Game controllers: looked for once the window shows (its first turn of the loop), each opened
+  // as it comes and closed as it goes; their buttons and left stick go to the input path.
+  void watch_pads();
+  void pad_event(const SDL_Event& ev);
+  // What the window system brings must be read on every turn: SDL's own waiting stands in for
+  // the X connection's, or a controller's events come from elsewhere.
+  bool pump_every_turn() const;
 
   SdlOptions options_;
   HostClock& clock_;
@@ -144,6 +153,9 @@ class SdlHost : public Host {
   InputPath input_;
   Recorder recorder_;
   bool quit_ = false;
+  bool pads_watched_ = false, pads_started_ = false;
+  std::vector<SDL_GameController*> pads_;
+  int stick_x_ = 0, stick_y_ = 0;  // the left stick, as SDL last said
   bool must_pump_ = true;
   int64_t last_pump_ = 0;
 

@@ -1,5 +1,6 @@
-// The window's input: SDL's keys, mouse and wheel turned into the input path's calls, and the
-// window's own keys (full screen, the zoom).
+// The window's input: SDL's keys, mouse, wheel and game controllers turned into the input path's
+// calls, and the window's own keys (full screen, the zoom).
+#include <algorithm>
 #include <optional>
 
 #include "core/game.hpp"
@@ -35,7 +36,64 @@ std::optional<Key> key_of(SDL_Keycode k) {
   }
 }
 
+std::optional<PadButton> pad_button_of(uint8_t button) {
+  switch (button) {
+    case SDL_CONTROLLER_BUTTON_DPAD_UP: return PadButton::Up;
+    case SDL_CONTROLLER_BUTTON_DPAD_DOWN: return PadButton::Down;
+    case SDL_CONTROLLER_BUTTON_DPAD_LEFT: return PadButton::Left;
+    case SDL_CONTROLLER_BUTTON_DPAD_RIGHT: return PadButton::Right;
+    case SDL_CONTROLLER_BUTTON_A: return PadButton::A;
+    case SDL_CONTROLLER_BUTTON_B: return PadButton::B;
+    default: return std::nullopt;
+  }
+}
+
+// SDL's axis, -32768 to 32767, as the input path's stick.
+int stick_of(int value) { return std::clamp(value * InputPath::kStickFull / 32767, -InputPath::kStickFull, InputPath::kStickFull); }
+
 }  // namespace
+
+void SdlHost::watch_pads() {
+  if (pads_watched_) return;
+  pads_watched_ = true;
+  // Without controller support the mouse and the keys still play the game: nothing to say.
+  pads_started_ = SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0;
+}
+
+void SdlHost::pad_event(const SDL_Event& ev) {
+  switch (ev.type) {
+    case SDL_CONTROLLERDEVICEADDED:
+      if (SDL_GameController* pad = SDL_GameControllerOpen(ev.cdevice.which)) {
+        // One already open is handed out again, counted twice.
+        if (std::find(pads_.begin(), pads_.end(), pad) == pads_.end()) pads_.push_back(pad);
+        else SDL_GameControllerClose(pad);
+      }
+      break;
+    case SDL_CONTROLLERDEVICEREMOVED:
+      for (auto it = pads_.begin(); it != pads_.end(); ++it) {
+        if (SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(*it)) != ev.cdevice.which) continue;
+        SDL_GameControllerClose(*it);
+        pads_.erase(it);
+        // What it held is let go without a press.
+        stick_x_ = stick_y_ = 0;
+        input_.focus_lost();
+        break;
+      }
+      break;
+    case SDL_CONTROLLERBUTTONDOWN:
+    case SDL_CONTROLLERBUTTONUP:
+      if (const auto b = pad_button_of(ev.cbutton.button))
+        ev.type == SDL_CONTROLLERBUTTONDOWN ? input_.pad_pressed(*b) : input_.pad_released(*b);
+      break;
+    case SDL_CONTROLLERAXISMOTION:
+      if (ev.caxis.axis == SDL_CONTROLLER_AXIS_LEFTX) stick_x_ = ev.caxis.value;
+      else if (ev.caxis.axis == SDL_CONTROLLER_AXIS_LEFTY) stick_y_ = ev.caxis.value;
+      else break;
+      input_.stick_moved(stick_of(stick_x_), stick_of(stick_y_));
+      break;
+    default: break;
+  }
+}
 
 int SdlHost::zoom_step(const SDL_KeyboardEvent& key) {
   if (!(key.keysym.mod & KMOD_CTRL)) return 0;
@@ -82,6 +140,11 @@ void SdlHost::dispatch(const SDL_Event& ev) {
       if (ev.button.button == SDL_BUTTON_LEFT) input_.pointer_released(map_mouse(ev.button.x, ev.button.y));
       break;
     case SDL_MOUSEMOTION: input_.pointer_moved(map_mouse(ev.motion.x, ev.motion.y), now_ms()); break;
+    case SDL_CONTROLLERDEVICEADDED:
+    case SDL_CONTROLLERDEVICEREMOVED:
+    case SDL_CONTROLLERBUTTONDOWN:
+    case SDL_CONTROLLERBUTTONUP:
+    case SDL_CONTROLLERAXISMOTION: pad_event(ev); break;
     case SDL_MOUSEWHEEL:
       input_.wheel_turned(ev.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -ev.wheel.y : ev.wheel.y, mouse_now());
       break;

@@ -19,8 +19,11 @@
 struct Game;
 
 // The game in a web page: the composed frame drawn on the page's canvas, the mouse, touch and the
-// keyboard from the browser's events, and the game's blocking pauses as real waits in which the
-// browser goes on (Asyncify), so the game code runs as it does on the desktop.
+// keyboard from the browser's events (a game controller from the page's Gamepad API), and the game's blocking pauses as real waits in which the
+// browser goes on (Asyncify), so the game code runs as it does on the desktop. Its work lies in
+// files by job: the picture and errors (web_host.cpp), the input (web_input.cpp), the loop, pauses
+// and question (web_loop.cpp), the save (web_save.cpp), the controls published to the page
+// (web_controls.cpp), and the page's scripts it calls (page_calls.cpp).
 class WebHost : public Host {
  public:
   // The canvas is the page element with that CSS selector; the zoom is 1 to kMaxZoom.
@@ -49,13 +52,15 @@ class WebHost : public Host {
   // What the browser's callbacks hand over, in window coordinates. Touch*: the first finger.
   // Press: a control pressed from the page by its name (a screen reader's button; "yes" and "no"
   // answer the question). LeaveFocus: Tab took the focus out of the game to the page's own
-  // controls.
+  // controls. Pad*: a game controller's button, Stick its left stick at x, y, PadGone: it went.
   struct Input {
-    enum Kind { Down, Up, Move, KeyDown, KeyUp, Wheel, Resize, TouchStart, TouchMove, TouchEnd, Press, LeaveFocus };
+    enum Kind { Down, Up, Move, KeyDown, KeyUp, Wheel, Resize, TouchStart, TouchMove, TouchEnd, Press, LeaveFocus,
+                PadDown, PadUp, Stick, PadGone };
     Input(Kind k, int at_x = 0, int at_y = 0) : kind(k), x(at_x), y(at_y) {}
     Kind kind;
     int x = 0, y = 0;  // Wheel: y is the notches turned, up positive
     Key key = Key::Tab;
+    PadButton pad = PadButton::A;
     bool shift = false, repeat = false;
     std::string name;
     int64_t at = 0;  // Touch*: when it came (now_ms)
