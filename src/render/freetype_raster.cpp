@@ -30,34 +30,10 @@ char32_t next_code_point(std::string_view s, size_t& i) {
 
 }  // namespace
 
-FreeTypeRaster::FreeTypeRaster() : files_(find_font_files()) {
-  if (FT_Init_FreeType(&library_) != 0) throw FontError("FreeType could not be started");
-}
-
-FreeTypeRaster::~FreeTypeRaster() {
-  for (auto& [key, f] : faces_) FT_Done_Face(f);
-  FT_Done_FreeType(library_);
-}
-
-FT_FaceRec_* FreeTypeRaster::face(const FontKey& key) {
-  const int px = std::max(1, key.px);
-  auto it = faces_.find({key.face, px});
-  if (it != faces_.end()) return it->second;
-  const FontFile& file = files_[static_cast<int>(key.face)];
-  FT_Face f = nullptr;
-  if (FT_New_Face(library_, file.path.c_str(), file.index, &f) != 0)
-    throw FontError("cannot open the font file " + file.path + " (" + missing_font_message(key.face) + ")");
-  // The em is px pixels high: a size in points at 72 dots an inch.
-  if (FT_Set_Char_Size(f, 0, px * 64, 72, 72) != 0) {
-    FT_Done_Face(f);
-    throw FontError("cannot size the font file " + file.path);
-  }
-  faces_.emplace(std::make_pair(key.face, px), f);
-  return f;
-}
+FreeTypeRaster::FreeTypeRaster() : files_(find_font_files()), faces_(files_), drawn_(files_) {}
 
 FontMetrics FreeTypeRaster::metrics(const FontKey& key) {
-  FT_Face f = face(key);
+  FT_Face f = faces_.get(key.face, key.px);
   const FT_Fixed scale = f->size->metrics.y_scale;
   return {ceil_px(FT_MulFix(f->ascender - f->descender, scale)), ceil_px(FT_MulFix(f->ascender, scale))};
 }
@@ -66,7 +42,7 @@ const FreeTypeRaster::Glyph& FreeTypeRaster::glyph(const FontKey& key, char32_t 
   const auto id = std::make_tuple(key.face, std::max(1, key.px), key.bold, key.italic, c);
   auto it = glyphs_.find(id);
   if (it != glyphs_.end()) return it->second;
-  FT_Face f = face(key);
+  FT_Face f = faces_.get(key.face, key.px);
   Glyph g;
   const bool loaded = FT_Load_Glyph(f, FT_Get_Char_Index(f, c), FT_LOAD_DEFAULT | FT_LOAD_TARGET_NORMAL) == 0;
   // Italic: the outline slanted by a fifth of its height, as the window's fonts slant it.
@@ -122,7 +98,7 @@ FreeTypeRaster::Line FreeTypeRaster::lay_out(const FontKey& key, std::string_vie
 }
 
 int FreeTypeRaster::advance(const FontKey& key, char32_t c) {
-  FT_Face f = face(key);
+  FT_Face f = faces_.get(key.face, key.px);
   if (FT_Get_Char_Index(f, c) == 0) return -1;
   // As SDL_ttf reports a glyph's advance: the hinted advance in whole pixels, and in bold the
   // smear added (though its lines do not move the pen by it).

@@ -5,11 +5,9 @@
 #include <tuple>
 
 #include "render/font_files.hpp"
-#include "render/small_bold_strikes.hpp"
+#include "render/hand_drawn_glyphs.hpp"
+#include "render/outline_faces.hpp"
 #include "render/text_raster.hpp"
-
-struct FT_LibraryRec_;
-struct FT_FaceRec_;
 
 // The layout's fonts drawn by FreeType itself, for hosts without SDL. It places and blends glyphs
 // as SDL_ttf does for these fonts (hinted advances, no kerning, overlapping ink combined bit by
@@ -20,7 +18,6 @@ class FreeTypeRaster : public TextRaster {
   // Finds the three font files; throws FontError naming the packages to install if one is
   // missing.
   FreeTypeRaster();
-  ~FreeTypeRaster() override;
   FreeTypeRaster(const FreeTypeRaster&) = delete;
   FreeTypeRaster& operator=(const FreeTypeRaster&) = delete;
 
@@ -28,7 +25,7 @@ class FreeTypeRaster : public TextRaster {
   int width(const FontKey& key, std::string_view utf8) override;
   Coverage render(const FontKey& key, const std::string& utf8) override;
   int advance(const FontKey& key, char32_t c) override;
-  const StrikeGlyph* hand_drawn(const FontKey& key, char32_t c) override { return strikes_.glyph(key, c); }
+  const StrikeGlyph* hand_drawn(const FontKey& key, char32_t c) override { return drawn_.glyph(key, c); }
 
  private:
   struct Glyph {
@@ -47,13 +44,11 @@ class FreeTypeRaster : public TextRaster {
     int width = 0, height = 0;
   };
 
-  FT_FaceRec_* face(const FontKey& key);
   const Glyph& glyph(const FontKey& key, char32_t c);
   Line lay_out(const FontKey& key, std::string_view utf8);
 
   FontFiles files_;
-  FT_LibraryRec_* library_ = nullptr;
-  std::map<std::pair<Face, int>, FT_FaceRec_*> faces_;  // by face and size
+  OutlineFaces faces_;
   std::map<std::tuple<Face, int, bool, bool, char32_t>, Glyph> glyphs_;
-  SmallBoldStrikes strikes_;
+  HandDrawnGlyphs drawn_;
 };

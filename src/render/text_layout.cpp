@@ -133,18 +133,23 @@ void stamp(Coverage& ink, const StrikeGlyph& g, int x, int y) {
     ink.width = width;
     ink.height = height;
   }
-  // The outline glyph before it may reach into the cell by its bold pixel; where the stamped
-  // glyph has ink in its first column, the column before that is kept clear, so "0個" keeps a
-  // gap between the figure and the kanji.
-  bool first_column = false;
-  for (int gy = 0; gy < g.height && g.width > 0; ++gy) first_column |= g.alpha[static_cast<size_t>(gy) * g.width] != 0;
-  if (first_column && x >= 1)
-    for (int row = 0; row < ink.height; ++row) ink.alpha[static_cast<size_t>(row) * ink.width + x - 1] = 0;
   for (int gy = std::max(0, -y); gy < g.height; ++gy)
     for (int gx = std::max(0, -x); gx < g.width; ++gx) {
       uint8_t& a = ink.alpha[static_cast<size_t>(y + gy) * ink.width + x + gx];
       a = std::max(a, g.alpha[static_cast<size_t>(gy) * g.width + gx]);
     }
+}
+
+// A hand-drawn glyph stamped into the gap an outline line left for it. The outline glyph before
+// it may reach into the cell by its bold pixel; where the stamped glyph has ink in its first
+// column, the column before that is kept clear, so "0個" keeps a gap between the figure and the
+// kanji.
+void stamp_in_gap(Coverage& ink, const StrikeGlyph& g, int x, int y) {
+  bool first_column = false;
+  for (int gy = 0; gy < g.height && g.width > 0; ++gy) first_column |= g.alpha[static_cast<size_t>(gy) * g.width] != 0;
+  if (first_column && x >= 1 && x <= ink.width)
+    for (int row = 0; row < ink.height; ++row) ink.alpha[static_cast<size_t>(row) * ink.width + x - 1] = 0;
+  stamp(ink, g, x, y);
 }
 
 class FontMeasure : public TextMeasure {
@@ -300,6 +305,11 @@ std::shared_ptr<const Coverage> TextCache::render_line(const std::string& utf8, 
     return it->second.value;
   }
   ++lines_rendered_;
+  if (bold_drawn_by_glyph(font))
+    if (auto ink = composed_line(utf8, font)) {
+      lines_.emplace(std::move(key), Entry<std::shared_ptr<const Coverage>>{ink, frame_});
+      return ink;
+    }
   // A character the raster has hand-drawn leaves a space of the same width and length in the
   // outline text (an ideographic space for a kanji, a space for a letter), so everything else
   // keeps its place; the glyph is stamped into the gap.
@@ -327,12 +337,38 @@ std::shared_ptr<const Coverage> TextCache::render_line(const std::string& utf8, 
       const int cell = raster_.width(font, two) - raster_.width(font, gap.space);
       // The space's right edge is the line's width up to it: no ink reaches that far.
       const int pen = raster_.width(font, std::string_view(outline).substr(0, gap.at + gap.space.size())) - cell;
-      stamp(*ink, *gap.glyph, pen + (cell - gap.glyph->advance) / 2 + gap.glyph->left, ascent - gap.glyph->top);
+      stamp_in_gap(*ink, *gap.glyph, pen + (cell - gap.glyph->advance) / 2 + gap.glyph->left, ascent - gap.glyph->top);
     }
   }
   std::shared_ptr<const Coverage> result = std::move(ink);
   lines_.emplace(std::move(key), Entry<std::shared_ptr<const Coverage>>{result, frame_});
   return result;
+}
+
+std::shared_ptr<const Coverage> TextCache::composed_line(const std::string& utf8, const FontKey& font) {
+  struct Placed {
+    const StrikeGlyph* glyph;
+    int x, y;  // of its bitmap's top left, from the pen's start on the baseline's top
+  };
+  std::vector<Placed> placed;
+  const FontMetrics metrics = raster_.metrics(font);
+  int pen = 0, min_x = 0, min_y = 0;
+  for (size_t i = 0; i < utf8.size(); i += utf8_length(static_cast<unsigned char>(utf8[i]))) {
+    const StrikeGlyph* g = raster_.hand_drawn(font, code_point(std::string_view(utf8).substr(i)));
+    if (!g) return nullptr;  // the raster draws the line
+    placed.push_back({g, pen + g->left, metrics.ascent - g->top});
+    min_x = std::min(min_x, placed.back().x);
+    min_y = std::min(min_y, placed.back().y);
+    pen += g->advance;
+  }
+  // The raster's box: as wide as it measures the line, the pen starting where the first ink
+  // reaches left of it, the baseline lowered where a glyph reaches above the font's top.
+  auto ink = std::make_shared<Coverage>();
+  ink->width = std::max(1, raster_.width(font, utf8));
+  ink->height = metrics.height - min_y;
+  ink->alpha.assign(static_cast<size_t>(ink->width) * ink->height, 0);
+  for (const Placed& p : placed) stamp(*ink, *p.glyph, p.x - min_x, p.y - min_y);
+  return ink;
 }
 
 void TextCache::end_frame() {

@@ -119,6 +119,8 @@ class TextCache {
   const TextBlock& get(const std::string& bytes, Mode mode, const Font& font, int scale, int wrap,
                        int first_room = 0, int room = 0);
   std::shared_ptr<const Coverage> render_line(const std::string& utf8, const FontKey& key);
+  // A line composed of the raster's hand-drawn glyphs alone; null when it lacks one of them.
+  std::shared_ptr<const Coverage> composed_line(const std::string& utf8, const FontKey& key);
 
   TextRaster& raster_;
   const Sjis& sjis_;

@@ -42,14 +42,21 @@ struct Coverage {
   std::vector<uint8_t> alpha;
 };
 
-// One kanji drawn by hand on the pixel grid, in 0 or 255 coverage.
+// One glyph the layout stamps itself instead of taking the raster's: a kanji drawn by hand on the
+// pixel grid (0 or 255 coverage), or an outline glyph made bold inside its own box.
 struct StrikeGlyph {
-  int advance = 0;  // the width of the cell it was drawn in
-  int left = 0;     // from the cell's left edge to the bitmap
+  int advance = 0;  // the width of the cell it was drawn in: how far the pen moves past it
+  int left = 0;     // from the cell's left edge (the pen) to the bitmap
   int top = 0;      // rows of the bitmap above the baseline
   int width = 0, height = 0;
   std::vector<uint8_t> alpha;
 };
+
+// Bold text from 14 pixels up (the help panel's headings, and every bold text at 2x and more).
+// The raster's bold adds a tenth of the em to the right of each glyph without moving the pen, so
+// neighbouring kanji touch ("距離") and dense ones fill; such lines are composed by the layout
+// glyph by glyph, each made bold inside its own box, at the raster's pen positions.
+inline bool bold_drawn_by_glyph(const FontKey& key) { return key.bold && !key.italic && key.px >= 14; }
 
 // The one part of drawing text that needs a font engine: single lines of UTF-8 text in the
 // layout's fonts, measured and rendered. Breaking, aligning and colouring them is ours. The
@@ -65,7 +72,8 @@ class TextRaster {
   virtual Coverage render(const FontKey& key, const std::string& utf8) = 0;
   // How far the pen moves past c, in pixels; -1 when the font lacks c.
   virtual int advance(const FontKey& key, char32_t c) = 0;
-  // The hand-drawn form of c the layout stamps in place of the outline's, for the small bold
-  // sizes whose outline kanji blot (see SmallBoldStrikes); null where the outline is drawn.
+  // The form of c the layout stamps in place of the raster's: the small bold sizes' kanji (see
+  // SmallBoldStrikes) and the larger bold sizes' glyphs (see BoldOutlines); null where the
+  // raster's is drawn.
   virtual const StrikeGlyph* hand_drawn(const FontKey& /*key*/, char32_t /*c*/) { return nullptr; }
 };

@@ -311,6 +311,45 @@ TEST(TextLayout, SmallBoldTextKeepsItsStrokesApart) {
   }
 }
 
+// Bold text large enough to be drawn from the outlines (every bold text at 2x and more, the help
+// panel's 16-pixel headings at 1x) keeps a gap between neighbouring kanji: in each, the columns
+// around the border of two full-width cells have one at most faintly inked. A bold that widens
+// each glyph to the right without moving the pen joins 距 to 離.
+TEST(TextLayout, LargeBoldKanjiKeepAGapBetweenThem) {
+  FontLibrary window;
+  FreeTypeRaster headless;
+  Sjis sjis;
+  struct Case {
+    const char* text;  // full-width characters only
+    Font font;
+    int scale;
+  } cases[] = {
+      {"残り距離", {Face::Gothic, 12, true, false}, 2}, {"残り距離", {Face::Gothic, 12, true, false}, 3},
+      {"残り距離", {Face::Gothic, 13, true, false}, 4}, {"攻撃力魔力", {Face::PGothic, 12, true, false}, 3},
+      {"確認", {Face::PGothic, 12, true, false}, 2},     {"戦闘", {Face::PGothic, 16, true, false}, 1},
+      {"移動", {Face::PGothic, 16, true, false}, 3},
+  };
+  for (TextRaster* raster : {static_cast<TextRaster*>(&window), static_cast<TextRaster*>(&headless)}) {
+    TextCache cache(*raster, sjis);
+    for (const Case& c : cases) {
+      const TextBlock& b = cache.text(c.text, c.font, c.scale, 0);
+      ASSERT_EQ(b.lines.size(), 1u);
+      const Coverage& ink = *b.lines[0].ink;
+      const int cell = c.font.px * c.scale;
+      for (int border = cell; border + 2 < ink.width; border += cell) {
+        int faintest = 255;
+        for (int x = border - 2; x <= border + 1; ++x) {
+          int most = 0;
+          for (int y = 0; y < ink.height; ++y) most = std::max<int>(most, ink.alpha[static_cast<size_t>(y) * ink.width + x]);
+          faintest = std::min(faintest, most);
+        }
+        EXPECT_LT(faintest, 96) << (raster == &window ? "window: " : "headless: ") << c.text << " at "
+                                << c.font.px << " px bold, " << c.scale << "x: no gap at x = " << border;
+      }
+    }
+  }
+}
+
 // With the real fonts at 1x, every label's own caption fits the label (a one-line label may be
 // condensed a little), and every technique's info text, at every level, fits the info box as it
 // shows it when the technique is pointed at. The test names each text that does not fit.

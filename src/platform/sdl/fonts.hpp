@@ -9,11 +9,11 @@
 #include "platform/sdl/mapped_file.hpp"
 #include "render/font_files.hpp"
 #include "render/font_match_cache.hpp"
-#include "render/small_bold_strikes.hpp"
+#include "render/hand_drawn_glyphs.hpp"
 #include "render/text_raster.hpp"
 
-// The layout's fonts opened through SDL_ttf, one per size and style, and the hand-drawn kanji of
-// the small bold sizes: the window's text.
+// The layout's fonts opened through SDL_ttf, one per size and style, and the glyphs the layout
+// stamps itself (the small bold kanji, the larger bold sizes): the window's text.
 class FontLibrary : public TextRaster {
  public:
   // Finds the three font files (kept in `match_cache` from one start to the next); throws
@@ -34,12 +34,12 @@ class FontLibrary : public TextRaster {
   int width(const FontKey& key, std::string_view utf8) override;
   Coverage render(const FontKey& key, const std::string& utf8) override;
   int advance(const FontKey& key, char32_t c) override;
-  const StrikeGlyph* hand_drawn(const FontKey& key, char32_t c) override { return strikes_.glyph(key, c); }
+  const StrikeGlyph* hand_drawn(const FontKey& key, char32_t c) override { return drawn_.glyph(key, c); }
 
  private:
   FontFiles files_;
   std::array<MappedFile, 3> mapped_;  // the font files, mapped when a size of them is first opened
   std::map<FontKey, TTF_Font*> open_;
-  SmallBoldStrikes strikes_;
+  HandDrawnGlyphs drawn_{files_};
   std::string buffer_;  // a run measured, with its terminating zero
 };
