@@ -598,6 +598,50 @@ TEST(SdlHostOnX, FullScreenWithoutAWindowManagerCoversTheScreenAndLeavesItAsItWa
   EXPECT_TRUE(t.continued());
 }
 
+// What the X server shows is the composed frame, though only the part drawn again is handed
+// to it: through the effects, and zoomed on black in full screen.
+TEST(SdlHostOnX, TheServerShowsTheComposedFrameThroughEffectsAndInFullScreen) {
+  if (!getenv("LUSHERA_X11_TESTS")) GTEST_SKIP() << "runs under Xvfb only (ctest's window.x11)";
+  HostGame t(1, "x11");
+  ASSERT_TRUE(t.opened);
+  t.host.attach(t.g());
+  create_window(t.g());
+  std::vector<std::string> wrong;
+  auto look = [&](const char* when) {
+    const Frame& f = t.host.view()->frame();
+    const ServerPixels shown = window_pixels(t.host.window());
+    ASSERT_GE(shown.width, f.width) << when;
+    const int zoom = std::min(shown.width / f.width, shown.height / f.height);
+    const int ox = (shown.width - f.width * zoom) / 2, oy = (shown.height - f.height * zoom) / 2;
+    for (int y = 0; y < shown.height; ++y)
+      for (int x = 0; x < shown.width; ++x) {
+        const int fx = x - ox, fy = y - oy;
+        const bool inside = fx >= 0 && fy >= 0 && fx < f.width * zoom && fy < f.height * zoom;
+        if (shown.at(x, y) != (inside ? f.at(fx / zoom, fy / zoom) : 0u)) return wrong.push_back(when);
+      }
+  };
+  SDL_ShowWindow(t.host.window());
+  t.host.repaint();
+  t.host.handle_pending_input();
+  look("first frame");
+  click(t.g(), ctl::Button39);
+  show_message(t.g(), t.g().sj("ためしに"));
+  look("typed");
+  t.g().form[ctl::cg].canvas.resize(200, 200);
+  t.g().form[ctl::bak].canvas.resize(64, 64);
+  close_black(t.g());
+  look("closing square");
+  flash_hit(t.g());
+  look("hit flash");
+  t.key(SDLK_F11);
+  t.host.handle_pending_input();
+  ASSERT_TRUE(t.host.fullscreen());
+  look("full screen");  // the picture at twice its size on the test's display
+  close_black(t.g());
+  look("closing square in full screen");
+  EXPECT_TRUE(wrong.empty()) << "wrong after: " << wrong.front();
+}
+
 // A session played in the window on Xvfb with --record replays headless, on a copy of the data as
 // it was, to the same saved files. The player clicks what the screen offers, answers the
 // questions, picks from the item list with the keys and moves the slider with the mouse.
