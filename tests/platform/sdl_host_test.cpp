@@ -301,6 +301,28 @@ TEST(SdlHost, SleepingKeepsInputQueuedForLater) {
   EXPECT_EQ(SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_KEYDOWN, SDL_KEYUP), 4);
 }
 
+// The frames a window must show whole however little of them is copied: a screen change,
+// typing, an opponent, the closing square over it and the hit flash.
+void play_frames(HostGame& t, const std::function<void(const char*)>& look) {
+  click(t.g(), ctl::Button39);
+  look("continued");
+  show_message(t.g(), t.g().sj("ためしに"));
+  look("typed");
+  t.g().form[ctl::cg].canvas.resize(200, 200);
+  Canvas& opponent = t.g().form[ctl::bak].canvas;
+  opponent.resize(64, 64);
+  uint32_t* px = opponent.writable();
+  for (int i = 0; i < 64 * 64; ++i) px[i] = 0x203040u * static_cast<uint32_t>(i % 5);
+  redraw_opponent(t.g());
+  t.host.repaint();
+  look("opponent");
+  close_black(t.g());
+  look("closing square");
+  t.g().hovered_tech = 1;
+  flash_hit(t.g());
+  look("hit flash");
+}
+
 // Frames after the first are copied to the window only where they changed; the window must
 // still show each frame whole, through typing, effects, a shake and a panel change.
 TEST(SdlHost, TheWindowShowsEveryFrameWholeThoughOnlyChangesAreCopied) {
@@ -322,14 +344,7 @@ TEST(SdlHost, TheWindowShowsEveryFrameWholeThoughOnlyChangesAreCopied) {
   };
   t.host.repaint();
   look("first frame");
-  click(t.g(), ctl::Button39);
-  look("continued");
-  show_message(t.g(), t.g().sj("ためしに"));
-  look("typed");
-  t.g().form[ctl::cg].canvas.resize(200, 200);
-  t.g().form[ctl::bak].canvas.resize(64, 64);
-  close_black(t.g());
-  look("closing square");
+  play_frames(t, look);
   shake_window(t.g());
   look("shaken");
   t.g().form.show(ctl::help_box);
@@ -624,19 +639,12 @@ TEST(SdlHostOnX, TheServerShowsTheComposedFrameThroughEffectsAndInFullScreen) {
   t.host.repaint();
   t.host.handle_pending_input();
   look("first frame");
-  click(t.g(), ctl::Button39);
-  show_message(t.g(), t.g().sj("ためしに"));
-  look("typed");
-  t.g().form[ctl::cg].canvas.resize(200, 200);
-  t.g().form[ctl::bak].canvas.resize(64, 64);
-  close_black(t.g());
-  look("closing square");
-  flash_hit(t.g());
-  look("hit flash");
+  play_frames(t, look);
   t.key(SDLK_F11);
   t.host.handle_pending_input();
   ASSERT_TRUE(t.host.fullscreen());
   look("full screen");  // the picture at twice its size on the test's display
+  redraw_opponent(t.g());
   close_black(t.g());
   look("closing square in full screen");
   EXPECT_TRUE(wrong.empty()) << "wrong after: " << wrong.front();
