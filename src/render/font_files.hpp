@@ -13,10 +13,15 @@ struct FontFile {
 };
 using FontFiles = std::array<FontFile, 3>;  // by Face
 
+// Where Debian's fonts-ipafont-gothic and fonts-ipafont-mincho install the three families.
+using FontPaths = std::array<const char*, 3>;  // by Face
+extern const FontPaths kPackagedFonts;
+
 // Finds the three font files; throws FontError naming the packages to install if one is missing.
 // The answer is kept in `match_cache` (see font_match_cache.hpp) and taken from there while the
-// files are unchanged; "" asks fontconfig every time.
-FontFiles find_font_files(const std::string& match_cache = "");
+// files are unchanged; "" looks every time. Without a kept answer the files at `packaged` are
+// taken when each holds its family, and fontconfig is asked only when they do not.
+FontFiles find_font_files(const std::string& match_cache = "", const FontPaths& packaged = kPackagedFonts);
 // The same message, for a font file found but not opened.
 std::string missing_font_message(Face face);
 

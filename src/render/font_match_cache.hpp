@@ -1,4 +1,4 @@
-// The cache of the font files fontconfig found.
+// The cache of the font files found for the layout.
 #pragma once
 #include <array>
 #include <optional>
@@ -7,10 +7,11 @@
 
 #include "render/font_files.hpp"
 
-// The font files fontconfig found for the layout's three families, kept in the user's cache
-// folder: reading fontconfig's configuration costs 5 to 15 ms of every start, its answer a few
-// microseconds. A file counts while it has the size and modification time it had then; else,
-// or when the cache cannot be read, fontconfig is asked again and the cache rewritten.
+// The font files found for the layout's three families (the packaged ones, or fontconfig's
+// answer), kept in the user's cache folder: reading fontconfig's configuration costs 5 to 15 ms
+// of a start, the cache a few microseconds. A file counts while it has the size and modification
+// time it had then; else, or when the cache cannot be read, the files are looked for again and
+// the cache rewritten.
 
 // A font file as the cache keeps it: with what tells it changed, its size and its modification
 // time in nanoseconds.

@@ -52,7 +52,7 @@ FormRenderer::FormRenderer(const Sjis& sjis, TextRaster& raster, int scale)
     : text_(raster, sjis),
       scale_(std::clamp(scale, 1, 8)),
       paint_(frame_, scale_),
-      scaled_(ctl::count) {}
+      seen_(ctl::count) {}
 
 std::optional<Rect> FormRenderer::take_changes() {
   const bool all = all_unshown_;
@@ -65,28 +65,6 @@ std::optional<Rect> FormRenderer::take_changes() {
 
 namespace {
 
-// The smallest rectangle holding every pixel where two frames of one size differ.
-Rect difference(const Frame& a, const Frame& b) {
-  const int w = a.width, h = a.height;
-  auto row = [w](const Frame& f, int y) { return f.pixels.data() + static_cast<size_t>(y) * w; };
-  auto same = [&](int y) { return std::memcmp(row(a, y), row(b, y), static_cast<size_t>(w) * 4) == 0; };
-  int top = 0, bottom = h;
-  while (top < h && same(top)) ++top;
-  if (top == h) return {};
-  while (same(bottom - 1)) --bottom;
-  int left = w, right = 0;
-  for (int y = top; y < bottom; ++y) {
-    const uint32_t *p = row(a, y), *q = row(b, y);
-    int x = 0;
-    while (x < left && p[x] == q[x]) ++x;
-    left = std::min(left, x);
-    x = w;
-    while (x > right && p[x - 1] == q[x - 1]) --x;
-    right = std::max(right, x);
-  }
-  return {left, top, right - left, bottom - top};
-}
-
 Rect united(const Rect& a, const Rect& b) {
   if (a.empty()) return b;
   if (b.empty()) return a;
@@ -94,51 +72,220 @@ Rect united(const Rect& a, const Rect& b) {
   return {x, y, std::max(a.x + a.w, b.x + b.w) - x, std::max(a.y + a.h, b.y + b.h) - y};
 }
 
+bool same(const Rect& a, const Rect& b) { return a.x == b.x && a.y == b.y && a.w == b.w && a.h == b.h; }
+
+bool same(const Look& a, const Look& b) {
+  return a.fore == b.fore && a.back == b.back && a.font.face == b.font.face && a.font.px == b.font.px &&
+         a.font.bold == b.font.bold && a.font.italic == b.font.italic && a.align == b.align &&
+         a.wrap == b.wrap && a.first_line_room == b.first_line_room && a.stretch == b.stretch &&
+         a.hint == b.hint;
+}
+
+// Where the shown part of a canvas (sw x sh from its top-left) differs from the copy kept of it,
+// in canvas pixels; the copy is brought up to date.
+Rect canvas_changes(std::vector<uint32_t>& kept, const Canvas& cv, int sw, int sh) {
+  const uint32_t* pixels = cv.data();
+  int top = sh, bottom = 0, left = sw, right = 0;
+  for (int y = 0; y < sh; ++y) {
+    const uint32_t* p = pixels + static_cast<size_t>(y) * cv.width;
+    uint32_t* k = kept.data() + static_cast<size_t>(y) * sw;
+    if (std::memcmp(p, k, sizeof(uint32_t) * sw) == 0) continue;
+    int x = 0;
+    while (x < left && p[x] == k[x]) ++x;
+    left = std::min(left, x);
+    x = sw;
+    while (x > right && p[x - 1] == k[x - 1]) --x;
+    right = std::max(right, x);
+    top = std::min(top, y);
+    bottom = y + 1;
+    std::memcpy(k, p, sizeof(uint32_t) * sw);
+  }
+  if (bottom == 0) return {};
+  return {left, top, right - left, bottom - top};
+}
+
+// The first pixel whose source (pixel * from / to, rounded down) is at or past `source`.
+int first_zoomed(int source, int from, int to) {
+  return static_cast<int>((static_cast<int64_t>(source) * to + from - 1) / from);
+}
+
 }  // namespace
 
 void FormRenderer::compose(const Form& form, const UiState& ui) {
-  const int s = scale_;
-  const int w = form.client_width() * s, h = form.client_height() * s;
-  if (frame_.width == w && frame_.height == h && previous_.width == w && previous_.height == h) {
-    std::swap(frame_.pixels, previous_.pixels);  // every pixel is painted again below
-  } else {
+  const int w = form.client_width() * scale_, h = form.client_height() * scale_;
+  const uint32_t back = own_or_parent_back(form, ctl::form);
+  const Rect whole{0, 0, w, h};
+  redraw_.clear();
+  if (frame_.width != w || frame_.height != h) {
     frame_.resize(w, h);
-    previous_.resize(w, h);
     all_unshown_ = true;
+    composed_ = false;
   }
   paint_.reset();
-  paint_.fill({0, 0, form.client_width(), form.client_height()}, own_or_parent_back(form, ctl::form));
+  // The tip and the question lie over everything; a new one is drawn with the whole frame.
+  if (!composed_ || back != seen_back_ || ui.tip != seen_ui_.tip || ui.question != seen_ui_.question)
+    redraw_.push_back(whole);
 
-  // Panels are opaque: whatever lies wholly under a shown panel above it is not drawn at all
-  // (the start panel covers the whole main screen).
   const std::vector<ctl::Id>& order = form.paint_order();
-  std::vector<std::pair<size_t, Rect>> opaque;
+  opaque_.clear();
   for (size_t i = 0; i < order.size(); ++i)
     if (form[order[i]].kind == Kind::Panel && form.shown(order[i]))
-      opaque.emplace_back(i, form.visible_rect(order[i]));
+      opaque_.emplace_back(i, form.visible_rect(order[i]));
+  for (size_t i = 0; i < order.size(); ++i) note_changes(form, order[i], painted(form, i), ui);
 
-  for (size_t i = 0; i < order.size(); ++i) {
-    const ctl::Id id = order[i];
+  // Many small parts cost more in drawing the controls over them than one that holds them all.
+  constexpr size_t kMostParts = 8;
+  if (redraw_.size() > kMostParts) {
+    Rect all;
+    for (const Rect& r : redraw_) all = united(all, r);
+    redraw_.assign(1, all);
+  }
+  for (const Rect& r : redraw_) {
+    draw_part(form, ui, r);
+    if (!all_unshown_) unshown_ = united(unshown_, r);
+  }
+  paint_.reset();
+  text_.end_frame();
+  composed_ = true;
+  seen_back_ = back;
+  seen_ui_ = ui;
+}
+
+bool FormRenderer::painted(const Form& form, size_t i) const {
+  const ctl::Id id = form.paint_order()[i];
+  const Control& c = form[id];
+  if (id == ctl::form || c.kind == Kind::Window || !form.shown(id)) return false;
+  const bool autosized = c.kind == Kind::Label && (c.w == 0 || c.h == 0);
+  // A label sized to its text has no size in the form; its panels still clip it.
+  const Rect visible = autosized ? form.visible_rect(c.parent) : form.visible_rect(id);
+  if (visible.empty()) return false;
+  // Panels are opaque: whatever lies wholly under a shown panel above it is not drawn at all
+  // (the start panel covers the whole main screen).
+  if (!autosized)
+    for (const auto& [index, rect] : opaque_)
+      if (index > i && covers(rect, visible)) return false;
+  return true;
+}
+
+const TextBlock& FormRenderer::label_text(const Form& form, ctl::Id id) {
+  const Control& c = form[id];
+  const bool autosized = c.w == 0 || c.h == 0;
+  const int wrap = c.look.wrap && !autosized ? c.w * scale_ : 0;
+  // A one-line label of fixed width keeps its whole text, condensed a little if need be; so does
+  // the first line of a label that another control covers in part.
+  const bool fitted = !autosized && (c.look.first_line_room > 0 || !c.look.wrap);
+  const int first_room = c.look.first_line_room > 0 ? c.look.first_line_room : c.w;
+  return fitted ? text_.fitted_caption(c.caption, c.look.font, scale_, wrap, first_room * scale_, c.w * scale_)
+                : text_.caption(c.caption, c.look.font, scale_, wrap);
+}
+
+Rect FormRenderer::label_box(const Form& form, ctl::Id id, const TextBlock& t) const {
+  const Control& c = form[id];
+  const Rect r = form.window_rect(id);
+  return c.w == 0 || c.h == 0 ? Rect{r.x * scale_, r.y * scale_, t.width, t.height()} : paint_.to_px(r);
+}
+
+Rect FormRenderer::extent(const Form& form, ctl::Id id, const Rect& visible) {
+  const Control& c = form[id];
+  const Rect px = paint_.to_px(visible).intersect({0, 0, frame_.width, frame_.height});
+  return c.kind == Kind::Label ? px.intersect(label_box(form, id, label_text(form, id))) : px;
+}
+
+FormRenderer::PictureFit FormRenderer::picture_fit(const Form& form, ctl::Id id) const {
+  const Control& c = form[id];
+  const Canvas& cv = c.canvas;
+  PictureFit f;
+  const Rect r = form.window_rect(id);
+  f.rp = paint_.to_px(r);
+  if (cv.empty() || f.rp.empty()) return f;
+  // The part of the canvas that is shown, and the pixels it covers: only that much is zoomed,
+  // however large a bitmap was loaded into a small picture.
+  const bool stretch = c.look.stretch;
+  f.sw = stretch ? cv.width : std::min(cv.width, r.w);
+  f.sh = stretch ? cv.height : std::min(cv.height, r.h);
+  f.dw = stretch ? f.rp.w : f.sw * scale_;
+  f.dh = stretch ? f.rp.h : f.sh * scale_;
+  return f;
+}
+
+void FormRenderer::note_changes(const Form& form, ctl::Id id, bool painted, const UiState& ui) {
+  Seen& s = seen_[id];
+  if (!painted && !s.painted) return;
+  const Control& c = form[id];
+  // A label sized to its text is clipped by its panels alone.
+  const bool autosized = c.kind == Kind::Label && (c.w == 0 || c.h == 0);
+  const Rect window = form.window_rect(id);
+  const Rect visible = autosized ? form.visible_rect(c.parent) : form.visible_rect(id);
+  const uint32_t back = own_or_parent_back(form, id);
+  const bool focused = form.focus == id, pressed = ui.pressed == id;
+  const bool same_now = painted && s.painted && same(s.window, window) && same(s.visible, visible) &&
+                        s.caption == c.caption && same(s.look, c.look) && s.back == back &&
+                        s.min == c.min && s.max == c.max && s.position == c.position &&
+                        s.items == c.items && s.selected == c.selected && s.top_index == c.top_index &&
+                        s.focused == focused && s.pressed == pressed && s.canvas_w == c.canvas.width &&
+                        s.canvas_h == c.canvas.height;
+  if (same_now) {
+    if (c.kind == Kind::Picture && s.canvas_revision != c.canvas.revision) note_canvas_changes(form, id);
+    return;
+  }
+  if (s.painted) redraw_.push_back(s.extent);
+  s.painted = painted;
+  if (!painted) return;
+  s.extent = extent(form, id, visible);
+  redraw_.push_back(s.extent);
+  s.window = window;
+  s.visible = visible;
+  s.caption = c.caption;
+  s.look = c.look;
+  s.back = back;
+  s.min = c.min;
+  s.max = c.max;
+  s.position = c.position;
+  s.items = c.items;
+  s.selected = c.selected;
+  s.top_index = c.top_index;
+  s.focused = focused;
+  s.pressed = pressed;
+  s.canvas_w = c.canvas.width;
+  s.canvas_h = c.canvas.height;
+  s.canvas_revision = c.canvas.revision;
+  s.shown.clear();
+  if (c.kind != Kind::Picture) return;
+  const PictureFit f = picture_fit(form, id);
+  if (f.empty()) return;
+  s.shown.resize(static_cast<size_t>(f.sw) * f.sh);
+  for (int y = 0; y < f.sh; ++y)
+    std::memcpy(s.shown.data() + static_cast<size_t>(y) * f.sw,
+                c.canvas.data() + static_cast<size_t>(y) * c.canvas.width, sizeof(uint32_t) * f.sw);
+}
+
+// A picture whose canvas was drawn on: only the pixels showing what changed are drawn again.
+void FormRenderer::note_canvas_changes(const Form& form, ctl::Id id) {
+  Seen& s = seen_[id];
+  const Control& c = form[id];
+  s.canvas_revision = c.canvas.revision;
+  const PictureFit f = picture_fit(form, id);
+  if (f.empty()) return;
+  const Rect part = canvas_changes(s.shown, c.canvas, f.sw, f.sh);
+  if (part.empty()) return;
+  const int x0 = first_zoomed(part.x, f.sw, f.dw), x1 = first_zoomed(part.x + part.w, f.sw, f.dw);
+  const int y0 = first_zoomed(part.y, f.sh, f.dh), y1 = first_zoomed(part.y + part.h, f.sh, f.dh);
+  const Rect px = Rect{f.rp.x + x0, f.rp.y + y0, x1 - x0, y1 - y0}.intersect(s.extent);
+  if (!px.empty()) redraw_.push_back(px);
+}
+
+void FormRenderer::draw_part(const Form& form, const UiState& ui, const Rect& px) {
+  paint_.bound_to(px);
+  paint_.fill_px(px, own_or_parent_back(form, ctl::form));
+  for (ctl::Id id : form.paint_order()) {
+    const Seen& s = seen_[id];
+    if (!s.painted || s.extent.intersect(px).empty()) continue;
     const Control& c = form[id];
-    if (id == ctl::form || c.kind == Kind::Window || !form.shown(id)) continue;
-    const bool autosized = c.kind == Kind::Label && (c.w == 0 || c.h == 0);
-    // A label sized to its text has no size in the form; its panels still clip it.
-    const Rect visible = autosized ? form.visible_rect(c.parent) : form.visible_rect(id);
-    if (visible.empty()) continue;
-    if (!autosized) {
-      bool hidden = false;
-      for (const auto& [index, rect] : opaque)
-        if (index > i && covers(rect, visible)) {
-          hidden = true;
-          break;
-        }
-      if (hidden) continue;
-    }
-    paint_.set_clip(visible);
-    const Rect r = form.window_rect(id);
+    paint_.set_clip(s.visible);
+    const Rect& r = s.window;
     switch (c.kind) {
       case Kind::Panel: draw_panel(form, id); break;
-      case Kind::Label: draw_label(form, id, paint_.to_px(visible)); break;
+      case Kind::Label: draw_label(form, id, paint_.to_px(s.visible)); break;
       case Kind::Button:
         draw_button(r, c.caption, true, c.look.font, bgr_to_rgb(c.look.fore), ui.pressed == id,
                     form.focus == id);
@@ -159,8 +306,6 @@ void FormRenderer::compose(const Form& form, const UiState& ui) {
     paint_.set_clip({0, 0, form.client_width(), form.client_height()});
     draw_question(form, *ui.question);
   }
-  text_.end_frame();
-  if (!all_unshown_) unshown_ = united(unshown_, difference(frame_, previous_));
 }
 
 // A group box: its colour, an etched frame whose top runs through the middle of the caption,
@@ -183,17 +328,8 @@ void FormRenderer::draw_panel(const Form& form, ctl::Id id) {
 
 void FormRenderer::draw_label(const Form& form, ctl::Id id, const Rect& visible_px) {
   const Control& c = form[id];
-  const Rect r = form.window_rect(id);
-  const bool autosized = c.w == 0 || c.h == 0;
-  const int wrap = c.look.wrap && !autosized ? c.w * scale_ : 0;
-  // A one-line label of fixed width keeps its whole text, condensed a little if need be; so does
-  // the first line of a label that another control covers in part.
-  const bool fitted = !autosized && (c.look.first_line_room > 0 || !c.look.wrap);
-  const int first_room = c.look.first_line_room > 0 ? c.look.first_line_room : c.w;
-  const TextBlock& t =
-      fitted ? text_.fitted_caption(c.caption, c.look.font, scale_, wrap, first_room * scale_, c.w * scale_)
-             : text_.caption(c.caption, c.look.font, scale_, wrap);
-  const Rect box = autosized ? Rect{r.x * scale_, r.y * scale_, t.width, t.height()} : paint_.to_px(r);
+  const TextBlock& t = label_text(form, id);
+  const Rect box = label_box(form, id, t);
   paint_.set_clip_px(visible_px.intersect(box));
   if (c.look.back != cl::none) paint_.fill_px(box, bgr_to_rgb(c.look.back));
   paint_.text_px(t, box, c.look.align, bgr_to_rgb(c.look.fore));
@@ -333,49 +469,15 @@ void FormRenderer::draw_list(const Form& form, ctl::Id id) {
 
 // A picture: its canvas at the control's top-left, clipped to the control, or stretched over it.
 void FormRenderer::draw_picture(const Form& form, ctl::Id id) {
-  const Control& c = form[id];
-  const Canvas& cv = c.canvas;
-  if (cv.empty()) return;
-  const Rect r = form.window_rect(id);
-  const Rect rp = paint_.to_px(r);
-  if (rp.empty()) return;
+  const Canvas& cv = form[id].canvas;
+  const PictureFit f = picture_fit(form, id);
+  if (f.empty()) return;
   const Rect outer_clip = paint_.clip_px();
-  paint_.set_clip_px(outer_clip.intersect(rp));
-  // The part of the canvas that is shown, and the pixels it covers: only that much is zoomed,
-  // however large a bitmap was loaded into a small picture.
-  const bool stretch = c.look.stretch;
-  const int sw = stretch ? cv.width : std::min(cv.width, r.w);
-  const int sh = stretch ? cv.height : std::min(cv.height, r.h);
-  const int dw = stretch ? rp.w : sw * scale_;
-  const int dh = stretch ? rp.h : sh * scale_;
-  if (sw <= 0 || sh <= 0 || dw <= 0 || dh <= 0) {
-    paint_.set_clip_px(outer_clip);
-    return;
-  }
-  if (dw == sw && dh == sh) {
-    paint_.image_px(cv.data(), sw, sh, cv.width, rp.x, rp.y);
-  } else {
-    // Zoomed copies are made again only when the canvas changed.
-    Scaled& sc = scaled_[id];
-    if (sc.revision != cv.revision || sc.src_w != sw || sc.src_h != sh || sc.dst_w != dw ||
-        sc.dst_h != dh || sc.pixels.empty()) {
-      sc.pixels.resize(static_cast<size_t>(dw) * dh);
-      std::vector<int> columns(dw);
-      for (int x = 0; x < dw; ++x) columns[x] = static_cast<int>(static_cast<int64_t>(x) * sw / dw);
-      for (int y = 0; y < dh; ++y) {
-        const uint32_t* src =
-            cv.data() + static_cast<size_t>(static_cast<int64_t>(y) * sh / dh) * cv.width;
-        uint32_t* out = sc.pixels.data() + static_cast<size_t>(y) * dw;
-        for (int x = 0; x < dw; ++x) out[x] = src[columns[x]];
-      }
-      sc.revision = cv.revision;
-      sc.src_w = sw;
-      sc.src_h = sh;
-      sc.dst_w = dw;
-      sc.dst_h = dh;
-    }
-    paint_.image_px(sc.pixels.data(), dw, dh, dw, rp.x, rp.y);
-  }
+  paint_.set_clip_px(outer_clip.intersect(f.rp));
+  if (f.dw == f.sw && f.dh == f.sh)
+    paint_.image_px(cv.data(), f.sw, f.sh, cv.width, f.rp.x, f.rp.y);
+  else
+    paint_.zoomed_image_px(cv.data(), f.sw, f.sh, cv.width, f.rp.x, f.rp.y, f.dw, f.dh);
   paint_.set_clip_px(outer_clip);
 }
 

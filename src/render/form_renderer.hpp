@@ -58,12 +58,16 @@ class FormRenderer {
 
   int scale() const { return scale_; }
 
-  // Composes the whole window: every shown control in painting order, each clipped by its
-  // panels, then the question box if there is one.
+  // Composes the window: every shown control in painting order, each clipped by its panels,
+  // then the tip and the question box if there are any. After the first frame only the parts
+  // where something drawn changed are drawn again: the controls that changed, where they were
+  // and where they are, and a picture's pixels only where its canvas changed. The frame is the
+  // same as one composed whole.
   void compose(const Form& form, const UiState& ui = {});
   const Frame& frame() const { return frame_; }
 
-  // Where the frames composed since the last call differ from the frame shown then, in pixels;
+  // Where the frames composed since the last call were drawn again, in pixels (nothing else
+  // differs from the frame shown then);
   // nothing when all of the frame is to be shown (the first frame, a new size, or after
   // show_all_again).
   std::optional<Rect> take_changes();
@@ -74,11 +78,44 @@ class FormRenderer {
   TextCache& text() { return text_; }
 
  private:
-  struct Scaled {
-    uint64_t revision = 0;
-    int src_w = 0, src_h = 0, dst_w = 0, dst_h = 0;
-    std::vector<uint32_t> pixels;
+  // A control as the frame shows it: what its drawing depends on, and the pixels it painted.
+  struct Seen {
+    bool painted = false;
+    Rect extent;  // in pixels, inside the frame
+    Rect window, visible;  // visible: the clip it is drawn in, in window units
+    std::string caption;
+    Look look;
+    uint32_t back = 0;  // its own colour or its panel's
+    int min = 0, max = 0, position = 0;
+    std::vector<std::string> items;
+    int selected = -1, top_index = 0;
+    bool focused = false, pressed = false;
+    int canvas_w = 0, canvas_h = 0;
+    uint64_t canvas_revision = 0;
+    std::vector<uint32_t> shown;  // pictures: the part of the canvas shown, as the frame shows it
   };
+  // How a picture's canvas lies on its control: the part shown (sw x sh, from its top-left) and
+  // the pixels that part covers (dw x dh from rp's top-left).
+  struct PictureFit {
+    Rect rp;
+    int sw = 0, sh = 0, dw = 0, dh = 0;
+    bool empty() const { return sw <= 0 || sh <= 0 || dw <= 0 || dh <= 0; }
+  };
+  PictureFit picture_fit(const Form& form, ctl::Id id) const;
+
+  // Whether the control is painted at all: shown, not outside its panels, not wholly under an
+  // opaque panel painted after it (the i-th in painting order).
+  bool painted(const Form& form, size_t i) const;
+  // The pixels a painted control may write, `visible` being what its panels let through.
+  Rect extent(const Form& form, ctl::Id id, const Rect& visible);
+  const TextBlock& label_text(const Form& form, ctl::Id id);
+  Rect label_box(const Form& form, ctl::Id id, const TextBlock& t) const;
+  // Compares the control with the frame, notes where the frame must be drawn again, and keeps
+  // what it is now.
+  void note_changes(const Form& form, ctl::Id id, bool painted, const UiState& ui);
+  void note_canvas_changes(const Form& form, ctl::Id id);
+  // Draws everything that lies in `px` again.
+  void draw_part(const Form& form, const UiState& ui, const Rect& px);
 
   void draw_panel(const Form& form, ctl::Id id);
   void draw_label(const Form& form, ctl::Id id, const Rect& visible_px);
@@ -96,9 +133,13 @@ class FormRenderer {
   TextCache text_;
   int scale_;
   Frame frame_;
-  Frame previous_;  // the frame composed before this one
   Painter paint_;
-  std::vector<Scaled> scaled_;  // zoomed or stretched pictures, by control
+  std::vector<Seen> seen_;  // by control
+  UiState seen_ui_;
+  uint32_t seen_back_ = 0;  // the window's own colour
+  bool composed_ = false;   // the frame holds a composed form
+  std::vector<Rect> redraw_;  // this frame's parts to draw again
+  std::vector<std::pair<size_t, Rect>> opaque_;  // painted panels: index in painting order, rectangle
 
   // Where the frames composed since the last take differ from the frame shown then, in pixels;
   // everything when the host does not hold that frame.

@@ -4,13 +4,11 @@
 #include <algorithm>
 #include <cstring>
 
-Painter::Painter(Frame& frame, int scale) : f_(frame), s_(std::max(1, scale)) {
-  clip_ = {0, 0, f_.width, f_.height};
-}
+Painter::Painter(Frame& frame, int scale) : f_(frame), s_(std::max(1, scale)) { reset(); }
 
 void Painter::set_clip(const Rect& r) { set_clip_px(to_px(r)); }
 
-void Painter::set_clip_px(const Rect& r) { clip_ = r.intersect({0, 0, f_.width, f_.height}); }
+void Painter::set_clip_px(const Rect& r) { clip_ = r.intersect(bound_); }
 
 void Painter::fill_px(const Rect& r, uint32_t rgb) {
   const Rect c = r.intersect(clip_);
@@ -88,4 +86,24 @@ void Painter::image_px(const uint32_t* src, int w, int h, int stride, int x, int
   for (int py = c.y; py < c.y + c.h; ++py)
     std::memcpy(f_.pixels.data() + static_cast<size_t>(py) * f_.width + c.x,
                 src + static_cast<size_t>(py - y) * stride + (c.x - x), sizeof(uint32_t) * c.w);
+}
+
+void Painter::zoomed_image_px(const uint32_t* src, int w, int h, int stride, int x, int y, int dw, int dh) {
+  const Rect c = Rect{x, y, dw, dh}.intersect(clip_);
+  if (c.empty()) return;
+  columns_.resize(static_cast<size_t>(c.w));
+  for (int i = 0; i < c.w; ++i)
+    columns_[i] = static_cast<int>(static_cast<int64_t>(c.x - x + i) * w / dw);
+  int last_row = -1;
+  for (int py = c.y; py < c.y + c.h; ++py) {
+    uint32_t* out = f_.pixels.data() + static_cast<size_t>(py) * f_.width + c.x;
+    const int row = static_cast<int>(static_cast<int64_t>(py - y) * h / dh);
+    if (row == last_row) {  // the row above came from the same source row
+      std::memcpy(out, out - f_.width, sizeof(uint32_t) * c.w);
+      continue;
+    }
+    const uint32_t* in = src + static_cast<size_t>(row) * stride;
+    for (int i = 0; i < c.w; ++i) out[i] = in[columns_[i]];
+    last_row = row;
+  }
 }

@@ -31,9 +31,12 @@ class Painter {
   Painter(Frame& frame, int scale);
 
   int scale() const { return s_; }
-  // The clip back to the whole frame (after the frame was resized).
-  void reset() { clip_ = {0, 0, f_.width, f_.height}; }
-  // The clip, in window units (screen pixels for set_clip_px); always inside the frame.
+  // The clip and the bound back to the whole frame (after the frame was resized).
+  void reset() { bound_ = clip_ = {0, 0, f_.width, f_.height}; }
+  // Keeps every clip inside `px` until the next reset: the part of the frame drawn again.
+  void bound_to(const Rect& px) { bound_ = clip_ = px.intersect({0, 0, f_.width, f_.height}); }
+  // The clip, in window units (screen pixels for set_clip_px); always inside the frame and the
+  // bound.
   void set_clip(const Rect& r);
   void set_clip_px(const Rect& r);
   const Rect& clip_px() const { return clip_; }
@@ -56,9 +59,14 @@ class Painter {
 
   // Copies 0xRRGGBB pixels (row length stride) with their top-left at a screen pixel.
   void image_px(const uint32_t* src, int w, int h, int stride, int x, int y);
+  // The same pixels zoomed nearest-neighbour to dw x dh: pixel (x, y) of the result is source
+  // pixel (x * w / dw, y * h / dh).
+  void zoomed_image_px(const uint32_t* src, int w, int h, int stride, int x, int y, int dw, int dh);
 
  private:
   Frame& f_;
   int s_;
   Rect clip_;
+  Rect bound_;
+  std::vector<int> columns_;  // the source column of each pixel of a zoomed row
 };

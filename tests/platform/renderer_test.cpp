@@ -3,9 +3,11 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
 #include <memory>
 
 #include "core/operations.hpp"
+#include "effects/effects.hpp"
 #include "game/input.hpp"
 #include "platform/sdl/fonts.hpp"
 #include "platform/sdl/renderer.hpp"
@@ -390,6 +392,77 @@ TEST(Renderer, RepaintingAnUnchangedFormRendersNoText) {
   d.form().set_caption(ctl::state_l2, d.sj("12345円"));
   d.draw();
   EXPECT_EQ(d.renderer.text().lines_rendered(), lines + 1);
+}
+
+// After the first frame only what changed is drawn again: each frame must still be the one
+// composed whole, whatever changed and at every zoom.
+TEST(Renderer, AFrameDrawnAgainInPartsIsTheFrameComposedWhole) {
+  struct Step {
+    const char* what;
+    std::function<void(Game&, UiState&)> change;
+  };
+  const std::vector<Step> steps = {
+      {"a caption", [](Game& g, UiState&) { g.form.set_caption(ctl::state_l2, g.sjis.from_utf8("12345円")); }},
+      {"a label sized to its text", [](Game& g, UiState&) { g.form.set_caption(ctl::Label16, g.sjis.from_utf8("おかね：")); }},
+      {"a panel shown", [](Game& g, UiState&) { g.form.show(ctl::shop_box); }},
+      {"the panel hidden", [](Game& g, UiState&) { g.form.hide(ctl::shop_box); }},
+      {"a label moved", [](Game& g, UiState&) { g.form.move(ctl::state_l2, 430, 320); }},
+      {"a colour", [](Game& g, UiState&) { g.form.set_back(ctl::moji_l, cl::yellow); }},
+      {"a gauge", [](Game& g, UiState&) { g.form.set_gauge(ctl::hp_l, 100, 37); }},
+      {"the picture drawn on", [](Game& g, UiState&) {
+         Canvas& c = g.form[ctl::cg].canvas;
+         c.brush = cl::red;
+         c.fill_rect(30, 40, 90, 70);
+       }},
+      {"the closing square", [](Game& g, UiState&) { close_black(g); }},
+      {"the picture's canvas resized", [](Game& g, UiState&) { g.form[ctl::cg].canvas.resize(120, 80); }},
+      {"a caption over the picture", [](Game& g, UiState&) {
+         g.form.set_caption(ctl::e_state, g.sjis.from_utf8("こうげき！"));
+         g.form.show(ctl::e_state);
+       }},
+      {"a button held and the focus", [](Game& g, UiState& ui) {
+         ui.pressed = ctl::map2;
+         g.form.focus = ctl::Button39;
+       }},
+      {"the list", [](Game& g, UiState&) {
+         g.form.show(ctl::item_box);
+         g.form[ctl::item_list].items = {g.sjis.from_utf8("やくそう"), g.sjis.from_utf8("どくけし")};
+         g.form[ctl::item_list].selected = 1;
+         g.form.touch();
+       }},
+      {"the button let go, the focus on it", [](Game& g, UiState& ui) {
+         ui.pressed = ctl::form;
+         g.form.focus = ctl::map2;
+       }},
+      {"a tip", [](Game&, UiState& ui) { ui.tip = TipView{ctl::item_use, 200, 150}; }},
+      {"the tip gone", [](Game&, UiState& ui) { ui.tip.reset(); }},
+      {"a question", [](Game& g, UiState& ui) { ui.question = QuestionView{g.sjis.from_utf8("よろしいですか？"), 1, -1}; }},
+      {"the question's button held", [](Game&, UiState& ui) { ui.question->pressed = 1; }},
+      {"the question gone", [](Game&, UiState& ui) { ui.question.reset(); }},
+      {"the window's size", [](Game& g, UiState&) { g.form.set_client_size(kClientWidth, kClientHeight - 40); }},
+  };
+  FontLibrary fonts;
+  for (int scale : {1, 3}) {
+    TestGame t;
+    continue_game(t.g());
+    timer_tick(t.g());
+    FormRenderer parts(t.g().sjis, fonts, scale);
+    UiState ui;
+    parts.compose(t.g().form, ui);
+    for (const Step& step : steps) {
+      step.change(t.g(), ui);
+      parts.compose(t.g().form, ui);
+      FormRenderer whole(t.g().sjis, fonts, scale);
+      whole.compose(t.g().form, ui);
+      const Frame &a = parts.frame(), &b = whole.frame();
+      ASSERT_EQ(a.width, b.width) << step.what;
+      ASSERT_EQ(a.height, b.height) << step.what;
+      size_t i = 0;
+      while (i < a.pixels.size() && a.pixels[i] == b.pixels[i]) ++i;
+      EXPECT_EQ(i, a.pixels.size()) << "after " << step.what << " at " << scale << "x: first wrong pixel ("
+                                    << i % a.width << ", " << i / a.width << ")";
+    }
+  }
 }
 
 TEST(Renderer, TheSoftwareRendererOverASurfaceShowsTheComposedFrame) {

@@ -343,6 +343,28 @@ TEST(SdlHost, SleepingKeepsInputQueuedForLater) {
   EXPECT_EQ(SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_KEYDOWN, SDL_KEYUP), 4);
 }
 
+// The frames a window must show whole however little of them is copied: a screen change,
+// typing, an opponent, the closing square over it and the hit flash.
+void play_frames(HostGame& t, const std::function<void(const char*)>& look) {
+  click(t.g(), ctl::Button39);
+  look("continued");
+  show_message(t.g(), t.g().sj("ためしに"));
+  look("typed");
+  t.g().form[ctl::cg].canvas.resize(200, 200);
+  Canvas& opponent = t.g().form[ctl::bak].canvas;
+  opponent.resize(64, 64);
+  uint32_t* px = opponent.writable();
+  for (int i = 0; i < 64 * 64; ++i) px[i] = 0x203040u * static_cast<uint32_t>(i % 5);
+  redraw_opponent(t.g());
+  t.host.repaint();
+  look("opponent");
+  close_black(t.g());
+  look("closing square");
+  t.g().hovered_tech = 1;
+  flash_hit(t.g());
+  look("hit flash");
+}
+
 // Frames after the first are copied to the window only where they changed; the window must
 // still show each frame whole, through typing, effects, a shake and a panel change.
 TEST(SdlHost, TheWindowShowsEveryFrameWholeThoughOnlyChangesAreCopied) {
@@ -364,14 +386,7 @@ TEST(SdlHost, TheWindowShowsEveryFrameWholeThoughOnlyChangesAreCopied) {
   };
   t.host.repaint();
   look("first frame");
-  click(t.g(), ctl::Button39);
-  look("continued");
-  show_message(t.g(), t.g().sj("ためしに"));
-  look("typed");
-  t.g().form[ctl::cg].canvas.resize(200, 200);
-  t.g().form[ctl::bak].canvas.resize(64, 64);
-  close_black(t.g());
-  look("closing square");
+  play_frames(t, look);
   shake_window(t.g());
   look("shaken");
   t.g().form.show(ctl::help_box);
@@ -638,6 +653,43 @@ TEST(SdlHostOnX, FullScreenWithoutAWindowManagerCoversTheScreenAndLeavesItAsItWa
   t.quit();
   t.host.run(t.g());
   EXPECT_TRUE(t.continued());
+}
+
+// What the X server shows is the composed frame, though only the part drawn again is handed
+// to it: through the effects, and zoomed on black in full screen.
+TEST(SdlHostOnX, TheServerShowsTheComposedFrameThroughEffectsAndInFullScreen) {
+  if (!getenv("LUSHERA_X11_TESTS")) GTEST_SKIP() << "runs under Xvfb only (ctest's window.x11)";
+  HostGame t(1, "x11");
+  ASSERT_TRUE(t.opened);
+  t.host.attach(t.g());
+  create_window(t.g());
+  std::vector<std::string> wrong;
+  auto look = [&](const char* when) {
+    const Frame& f = t.host.view()->frame();
+    const ServerPixels shown = window_pixels(t.host.window());
+    ASSERT_GE(shown.width, f.width) << when;
+    const int zoom = std::min(shown.width / f.width, shown.height / f.height);
+    const int ox = (shown.width - f.width * zoom) / 2, oy = (shown.height - f.height * zoom) / 2;
+    for (int y = 0; y < shown.height; ++y)
+      for (int x = 0; x < shown.width; ++x) {
+        const int fx = x - ox, fy = y - oy;
+        const bool inside = fx >= 0 && fy >= 0 && fx < f.width * zoom && fy < f.height * zoom;
+        if (shown.at(x, y) != (inside ? f.at(fx / zoom, fy / zoom) : 0u)) return wrong.push_back(when);
+      }
+  };
+  SDL_ShowWindow(t.host.window());
+  t.host.repaint();
+  t.host.handle_pending_input();
+  look("first frame");
+  play_frames(t, look);
+  t.key(SDLK_F11);
+  t.host.handle_pending_input();
+  ASSERT_TRUE(t.host.fullscreen());
+  look("full screen");  // the picture at twice its size on the test's display
+  redraw_opponent(t.g());
+  close_black(t.g());
+  look("closing square in full screen");
+  EXPECT_TRUE(wrong.empty()) << "wrong after: " << wrong.front();
 }
 
 // A session played in the window on Xvfb with --record replays headless, on a copy of the data as

@@ -189,6 +189,17 @@ TEST(FontLibrary, TheCacheIsInThePlayersCacheFolder) {
   }
 }
 
+// Without a kept answer the packaged files are taken, each only while it holds its own family:
+// a file of another family at a packaged place sends the search to fontconfig.
+TEST(FontLibrary, PackagedFilesAreTakenOnlyForTheirOwnFamily) {
+  const FontFiles packaged = find_font_files("", kPackagedFonts);
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(packaged[i].path, kPackagedFonts[i]);
+  const FontPaths mixed = {kPackagedFonts[2], kPackagedFonts[1], kPackagedFonts[0]};
+  const FontFiles asked = find_font_files("", mixed);
+  EXPECT_NE(asked[0].path, kPackagedFonts[2]) << "the mincho taken for the proportional gothic";
+  EXPECT_EQ(std::filesystem::canonical(asked[2].path), std::filesystem::canonical(kPackagedFonts[2]));
+}
+
 // With the real fonts: every line fits its box, every line but the last is full, and no character
 // is lost.
 TEST(TextLayout, RealFontsWrapInsideTheBox) {

@@ -4,6 +4,7 @@
 #include <SDL_syswm.h>
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 
 std::vector<unsigned long> window_icon(SDL_Window* window) {
   SDL_SysWMinfo info;
@@ -23,3 +24,22 @@ std::vector<unsigned long> window_icon(SDL_Window* window) {
   return out;
 }
 
+
+ServerPixels window_pixels(SDL_Window* window) {
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  ServerPixels out;
+  if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return out;
+  Display* d = info.info.x11.display;
+  XWindowAttributes a;
+  if (!XGetWindowAttributes(d, info.info.x11.window, &a)) return out;
+  XImage* img = XGetImage(d, info.info.x11.window, 0, 0, a.width, a.height, AllPlanes, ZPixmap);
+  if (!img) return out;
+  out.width = a.width;
+  out.height = a.height;
+  out.pixels.reserve(static_cast<size_t>(a.width) * a.height);
+  for (int y = 0; y < a.height; ++y)
+    for (int x = 0; x < a.width; ++x) out.pixels.push_back(static_cast<uint32_t>(XGetPixel(img, x, y)) & 0xFFFFFF);
+  XDestroyImage(img);
+  return out;
+}

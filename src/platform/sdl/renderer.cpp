@@ -1,53 +1,46 @@
-// The composed form uploaded and copied through SDL's renderers.
+// The composed form copied onto SDL surfaces: the window's, or one of its own.
 #include "platform/sdl/renderer.hpp"
 
-WindowRenderer::~WindowRenderer() { release_target(); }
-
-void WindowRenderer::release_target() {
-  if (texture_) SDL_DestroyTexture(texture_);
-  texture_ = nullptr;
-  target_ = nullptr;
-  texture_w_ = texture_h_ = 0;
-  show_all_again();
-}
-
-bool WindowRenderer::copy_to(SDL_Renderer* target, const SDL_Rect* dst, bool changes_only) {
+std::optional<SDL_Rect> WindowRenderer::copy_to(SDL_Surface* target, const SDL_Rect& dst, bool changes_only) {
   const Frame& f = frame();
-  if (!target || f.width <= 0 || f.height <= 0) return false;
-  if (target != target_ || texture_w_ != f.width || texture_h_ != f.height) {
-    release_target();
-    // Pictures are zoomed nearest-neighbour, also when a full screen scales the whole frame.
-    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
-    texture_ = SDL_CreateTexture(target, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING,
-                                 f.width, f.height);
-    if (!texture_) return false;
-    SDL_SetTextureBlendMode(texture_, SDL_BLENDMODE_NONE);
-    target_ = target;
-    texture_w_ = f.width;
-    texture_h_ = f.height;
-  }
+  if (!target || f.width <= 0 || f.height <= 0 || dst.w < f.width) return std::nullopt;
   const std::optional<Rect> changed = take_changes();
-  const SDL_Rect part = changed ? SDL_Rect{changed->x, changed->y, changed->w, changed->h}
-                                : SDL_Rect{0, 0, f.width, f.height};
-  const bool only_part = changes_only && changed;
-  if (part.w > 0 && part.h > 0 &&
-      SDL_UpdateTexture(texture_, &part, f.pixels.data() + static_cast<size_t>(part.y) * f.width + part.x,
-                        f.width * 4) != 0) {
+  SDL_Rect from{0, 0, f.width, f.height};
+  if (changes_only && changed) from = {changed->x, changed->y, changed->w, changed->h};
+  if (from.w <= 0 || from.h <= 0) return SDL_Rect{0, 0, 0, 0};
+  SDL_Surface* src = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint32_t*>(f.pixels.data()), f.width, f.height,
+                                                        32, f.width * 4, SDL_PIXELFORMAT_RGB888);
+  if (!src) {
     show_all_again();
-    return false;
+    return std::nullopt;
   }
-  if (!only_part) return SDL_RenderCopy(target, texture_, nullptr, dst) == 0;
-  if (part.w <= 0 || part.h <= 0) return true;
-  const SDL_Rect at{part.x + (dst ? dst->x : 0), part.y + (dst ? dst->y : 0), part.w, part.h};
-  return SDL_RenderCopy(target, texture_, &part, &at) == 0;
+  const int zoom = dst.w / f.width;
+  SDL_Rect to{dst.x + from.x * zoom, dst.y + from.y * zoom, from.w * zoom, from.h * zoom};
+  int failed = 0;
+  if (zoom == 1) {
+    failed = SDL_BlitSurface(src, &from, target, &to);  // `to` becomes the part written
+  } else if (to.x >= 0 && to.y >= 0 && to.x + to.w <= target->w && to.y + to.h <= target->h) {
+    failed = SDL_BlitScaled(src, &from, target, &to);
+  } else {
+    // Zoomed first and clipped after: SDL clips a zoomed copy in the source's pixels, which
+    // would move the picture by a fraction at the surface's edge (the shake in full screen).
+    SDL_Surface* zoomed = SDL_CreateRGBSurfaceWithFormat(0, to.w, to.h, 32, SDL_PIXELFORMAT_RGB888);
+    failed = !zoomed || SDL_BlitScaled(src, &from, zoomed, nullptr) != 0 ||
+             SDL_BlitSurface(zoomed, nullptr, target, &to) != 0;
+    SDL_FreeSurface(zoomed);
+  }
+  SDL_FreeSurface(src);
+  if (failed) {
+    show_all_again();
+    return std::nullopt;
+  }
+  return to;
 }
 
 OffscreenRenderer::OffscreenRenderer(const Sjis& sjis, FontLibrary& fonts, int scale)
     : renderer_(sjis, fonts, scale) {}
 
 OffscreenRenderer::~OffscreenRenderer() {
-  renderer_.release_target();
-  if (soft_) SDL_DestroyRenderer(soft_);
   if (surface_) SDL_FreeSurface(surface_);
 }
 
@@ -55,16 +48,12 @@ bool OffscreenRenderer::draw(const Form& form, const UiState& ui) {
   renderer_.compose(form, ui);
   const Frame& f = renderer_.frame();
   if (!surface_ || surface_->w != f.width || surface_->h != f.height) {
-    renderer_.release_target();
-    if (soft_) SDL_DestroyRenderer(soft_);
     if (surface_) SDL_FreeSurface(surface_);
-    soft_ = nullptr;
     surface_ = SDL_CreateRGBSurfaceWithFormat(0, f.width, f.height, 32, SDL_PIXELFORMAT_RGB888);
     if (!surface_) return false;
-    soft_ = SDL_CreateSoftwareRenderer(surface_);
-    if (!soft_) return false;
+    renderer_.show_all_again();
   }
-  return renderer_.copy_to(soft_, nullptr);
+  return renderer_.copy_to(surface_, {0, 0, f.width, f.height}, true).has_value();
 }
 
 RgbImage surface_image(SDL_Surface* surface) {

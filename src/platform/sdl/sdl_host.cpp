@@ -58,7 +58,6 @@ SdlHost::~SdlHost() {
   audio_.reset();
   waiter_.reset();
   view_.reset();
-  if (renderer_) SDL_DestroyRenderer(renderer_);
   if (window_) SDL_DestroyWindow(window_);
   fonts_.reset();
   if (video_started_) SDL_QuitSubSystem(SDL_INIT_VIDEO);
@@ -116,13 +115,6 @@ int SdlHost::choose_scale(int w, int h) const {
 
 bool SdlHost::open(int client_width, int client_height) {
   if (window_) return true;
-  // The picture effects repaint every frame of their animations themselves; waiting for the
-  // display's refresh at each of them would slow the effects down.
-  SDL_SetHint(SDL_HINT_RENDER_VSYNC, "0");
-  SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
-  // The software renderer's window surface straight from the window system, not through a
-  // graphics driver's texture.
-  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   // The application's own title, as the task bar and the sound server name it.
   SDL_SetHint(SDL_HINT_APP_NAME, "ルシェラ２");
   // Finding the fonts (fontconfig reads its whole configuration) runs while SDL connects to the
@@ -143,6 +135,12 @@ bool SdlHost::open(int client_width, int client_height) {
     video_started_ = true;
     close_on_hang_up();
   }
+  // The window's surface straight from the window system where it has one to give, not through
+  // a graphics driver's texture (with Mesa that cost 85 MB and 50 ms of start-up); elsewhere
+  // SDL makes the surface over a texture.
+  const char* driver = SDL_GetCurrentVideoDriver();
+  for (const char* native : {"x11", "windows", "dummy", "offscreen"})
+    if (driver && std::strcmp(driver, native) == 0) SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   if (!fonts_) {
     try {
       fonts_ = found.get();
@@ -158,11 +156,9 @@ bool SdlHost::open(int client_width, int client_height) {
     report(std::string("cannot open a window: ") + SDL_GetError());
     return false;
   }
-  // The frame is composed in our own memory and only copied out, which the software renderer
-  // does as fast as any; it also spares the process a graphics driver (tens of megabytes).
-  renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
-  if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, 0);
-  if (!renderer_) {
+  // The frame is composed in our own memory and only its changed part copied onto the window's
+  // surface and handed to the window system.
+  if (!SDL_GetWindowSurface(window_)) {
     report(std::string("cannot draw in the window: ") + SDL_GetError());
     SDL_DestroyWindow(window_);
     window_ = nullptr;
@@ -283,8 +279,6 @@ void SdlHost::sleep_ms(int ms) {
       // Only what keeps the window alive; input stays queued for after the handler.
       while (SDL_PeepEvents(&ev, 1, SDL_GETEVENT, SDL_WINDOWEVENT, SDL_WINDOWEVENT) > 0)
         handle_window_event(ev);
-      while (SDL_PeepEvents(&ev, 1, SDL_GETEVENT, SDL_RENDER_TARGETS_RESET, SDL_RENDER_DEVICE_RESET) > 0)
-        handle_window_event(ev);
       // The sound goes on while a handler sleeps: the output's finished blocks are refilled.
       if (audio_ && audio_->event_type())
         while (SDL_PeepEvents(&ev, 1, SDL_GETEVENT, audio_->event_type(), audio_->event_type()) > 0)
@@ -318,9 +312,9 @@ bool SdlHost::redraw_if_needed() {
   return true;
 }
 
-// Where the window's picture lies in the renderer's output, and its extra zoom: centred on
+// Where the window's picture lies on an output of ow x oh pixels, and its extra zoom: centred on
 // black, zoomed by the largest whole factor that fits (1 in a window of the picture's own size).
-SDL_Rect SdlHost::picture_rect(int& zoom) const {
+SDL_Rect SdlHost::picture_rect(int ow, int oh, int& zoom) const {
   int fw = 0, fh = 0;
   if (game_) {
     fw = game_->form.client_width() * scale_;
@@ -329,8 +323,7 @@ SDL_Rect SdlHost::picture_rect(int& zoom) const {
     fw = view_->frame().width;
     fh = view_->frame().height;
   }
-  int ow = 0, oh = 0;
-  if (!renderer_ || SDL_GetRendererOutputSize(renderer_, &ow, &oh) != 0 || ow <= 0 || oh <= 0) {
+  if (ow <= 0 || oh <= 0) {
     ow = fw;
     oh = fh;
   }
@@ -343,37 +336,35 @@ SDL_Rect SdlHost::picture_rect(int& zoom) const {
 }
 
 void SdlHost::present(bool whole) {
-  if (!renderer_ || !view_) return;
+  if (!window_ || !view_) return;
   const Frame& f = view_->frame();
-  if (f.width <= 0 || f.height <= 0) return;
+  SDL_Surface* out = SDL_GetWindowSurface(window_);
+  if (!out || f.width <= 0 || f.height <= 0) return;
   int zoom = 1;
-  SDL_Rect dst = picture_rect(zoom);
-  int ow = 0, oh = 0;
-  SDL_GetRendererOutputSize(renderer_, &ow, &oh);
+  SDL_Rect dst = picture_rect(out->w, out->h, zoom);
   if (dst.w != f.width * zoom || dst.h != f.height * zoom) {
     // The form changed size since this frame was composed: show it as it is, centred.
-    dst = {(ow - f.width) / 2, (oh - f.height) / 2, f.width, f.height};
+    dst = {(out->w - f.width) / 2, (out->h - f.height) / 2, f.width, f.height};
+    zoom = 1;
   }
   dst.x += shake_x_ * scale_ * zoom;
   dst.y += shake_y_ * scale_ * zoom;
-  const bool covers = dst.x == 0 && dst.y == 0 && dst.w == ow && dst.h == oh && zoom == 1;
-  // The window's surface keeps what the last frame put there; when that frame covered it at the
-  // same place, only what changed since is copied (an effect's frame changes its picture only).
-  const bool changes_only = covers && !whole && shown_whole_;
-  if (!covers) {
-    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
-    SDL_RenderClear(renderer_);
-  }
-  shown_whole_ = view_->copy_to(renderer_, &dst, changes_only) && covers;
-  SDL_RenderPresent(renderer_);
+  // The window's surface keeps what the last frame put there; while the picture stays where it
+  // was, only what was drawn again since is copied and handed to the window system. Elsewhere
+  // the surface is black around the picture.
+  const Shown now{dst, out->w, out->h};
+  const bool changes_only = !whole && shown_ && *shown_ == now;
+  const bool covers = dst.x == 0 && dst.y == 0 && dst.w == out->w && dst.h == out->h;
+  if (!changes_only && !covers) SDL_FillRect(out, nullptr, SDL_MapRGB(out->format, 0, 0, 0));
+  const std::optional<SDL_Rect> put = view_->copy_to(out, dst, changes_only);
+  shown_.reset();
+  if (!put) return;
+  shown_ = now;
+  if (!changes_only) SDL_UpdateWindowSurface(window_);
+  else if (put->w > 0 && put->h > 0) SDL_UpdateWindowSurfaceRects(window_, &*put, 1);
 }
 
 void SdlHost::handle_window_event(const SDL_Event& ev) {
-  if (ev.type == SDL_RENDER_TARGETS_RESET || ev.type == SDL_RENDER_DEVICE_RESET) {
-    if (view_) view_->release_target();
-    present(true);
-    return;
-  }
   if (ev.type != SDL_WINDOWEVENT) return;
   switch (ev.window.event) {
     case SDL_WINDOWEVENT_EXPOSED:
@@ -392,10 +383,11 @@ void SdlHost::handle_window_event(const SDL_Event& ev) {
 Pointer SdlHost::map_mouse(int wx, int wy) const {
   Pointer p;
   p.inside = false;
-  if (!window_ || !renderer_) return p;
+  if (!window_) return p;
   int ww = 0, wh = 0, ow = 0, oh = 0;
   SDL_GetWindowSize(window_, &ww, &wh);
-  if (SDL_GetRendererOutputSize(renderer_, &ow, &oh) != 0 || ww <= 0 || wh <= 0) {
+  SDL_GetWindowSizeInPixels(window_, &ow, &oh);
+  if (ow <= 0 || oh <= 0) {
     ow = ww;
     oh = wh;
   }
@@ -404,7 +396,7 @@ Pointer SdlHost::map_mouse(int wx, int wy) const {
   const int px = ww > 0 ? static_cast<int>(static_cast<int64_t>(wx) * ow / ww) : wx;
   const int py = wh > 0 ? static_cast<int>(static_cast<int64_t>(wy) * oh / wh) : wy;
   int zoom = 1;
-  const SDL_Rect pic = picture_rect(zoom);
+  const SDL_Rect pic = picture_rect(ow, oh, zoom);
   const int unit = zoom * scale_;
   p.x = floor_div(px - pic.x, unit);
   p.y = floor_div(py - pic.y, unit);

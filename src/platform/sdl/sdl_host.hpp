@@ -105,7 +105,7 @@ class SdlHost : public Host {
   void report(const std::string& utf8);
   void show_window();  // the form as it stands, drawn and shown
   int choose_scale(int w, int h) const;
-  SDL_Rect picture_rect(int& zoom) const;
+  SDL_Rect picture_rect(int ow, int oh, int& zoom) const;
   // Shows the last composed frame; `whole` when the window may have lost what it showed.
   void present(bool whole = false);
   bool redraw_if_needed();  // true when it drew
@@ -137,7 +137,6 @@ class SdlHost : public Host {
   BitmapFiles bitmaps_;
   bool video_started_ = false;
   SDL_Window* window_ = nullptr;
-  SDL_Renderer* renderer_ = nullptr;
   std::unique_ptr<FontLibrary> fonts_;
   std::vector<FontKey> first_fonts_;  // opened with the fonts, ahead of the first frame
   std::unique_ptr<WindowRenderer> view_;
@@ -145,7 +144,15 @@ class SdlHost : public Host {
   std::unique_ptr<SdlAudioDevice> audio_;
   int scale_ = 1;
   bool fullscreen_ = false;
-  bool shown_whole_ = false;  // the window's surface holds the last frame, covering it at 1:1
+  // Where the window's surface shows the last frame copied, on a surface of that size.
+  struct Shown {
+    SDL_Rect at;
+    int w, h;
+    bool operator==(const Shown& o) const {
+      return at.x == o.at.x && at.y == o.at.y && at.w == o.at.w && at.h == o.at.h && w == o.w && h == o.h;
+    }
+  };
+  std::optional<Shown> shown_;
   PauseChain<HostClock::Duration> pauses_;
 
   Game* game_ = nullptr;

@@ -114,9 +114,7 @@ void SdlHost::dispatch(const SDL_Event& ev) {
   if (audio_ && audio_->handle_event(ev)) return;
   switch (ev.type) {
     case SDL_QUIT: quit_ = true; break;
-    case SDL_WINDOWEVENT:
-    case SDL_RENDER_TARGETS_RESET:
-    case SDL_RENDER_DEVICE_RESET: handle_window_event(ev); break;
+    case SDL_WINDOWEVENT: handle_window_event(ev); break;
     case SDL_KEYDOWN: {
       if (toggles_fullscreen(ev.key)) {
         if (!ev.key.repeat) toggle_fullscreen();
