@@ -79,6 +79,10 @@ uint32_t* Canvas::writable() { return change(); }
 
 void Canvas::note(Op op) {
   ++revision;
+  op.clip[0] = std::max(op.d[0], 0);
+  op.clip[1] = std::max(op.d[1], 0);
+  op.clip[2] = std::min(op.d[2], width);
+  op.clip[3] = std::min(op.d[3], height);
   if (op.opaque && covers(op.d[0], op.d[1], op.d[2], op.d[3])) {
     forget_pending();
     // The buffer holds this very copy already: nothing to write.
@@ -86,24 +90,23 @@ void Canvas::note(Op op) {
   } else if (op.opaque) {
     // What this writes over in full, nobody will see. No noted operation reads this canvas (a
     // copy from it writes the buffer first), so one under it can go wherever it lies: the road's
-    // step draws the same rings at every step, each over the one before. It is only marked, as
-    // moving the ones after it down would cost more than the scan.
-    auto clipped = [&](const Op& o) {
-      return Box{std::max(o.d[0], 0), std::max(o.d[1], 0), std::min(o.d[2], width), std::min(o.d[3], height)};
-    };
-    const Box box = clipped(op);
+    // step draws the same rings at every step, each over the one before. It is only marked at
+    // first: moving the ones after it down at every mark would cost more than the scan.
+    const Box box{op.clip[0], op.clip[1], op.clip[2], op.clip[3]};
     for (Op& o : pending_) {
-      if (o.covered || !clipped(o).within(box)) continue;
+      if (o.covered || !Box{o.clip[0], o.clip[1], o.clip[2], o.clip[3]}.within(box)) continue;
       o.covered = true;
       o.src.reset();
       ++covered_;
     }
   }
   pending_.push_back(std::move(op));
-  if (pending_.size() < kMostPending) return;
-  if (covered_ < kMostPending / 2) return settle();
-  std::erase_if(pending_, [](const Op& o) { return o.covered; });
-  covered_ = 0;
+  // Dropped once they are half of the list, so a scan reads at most twice the live ones.
+  if (covered_ * 2 > pending_.size()) {
+    std::erase_if(pending_, [](const Op& o) { return o.covered; });
+    covered_ = 0;
+  }
+  if (pending_.size() >= kMostPending) settle();
 }
 
 void Canvas::apply(const Op& op) const {

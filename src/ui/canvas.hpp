@@ -75,6 +75,7 @@ class Canvas {
     int s[4] = {};
     bool opaque = false;  // writes every pixel of its rectangle
     bool covered = false;  // written over in full by a later one, so never written
+    int clip[4] = {};  // d within the picture, set when noted
     CopyOf whole = {};  // a whole-picture copy: what the buffer holds once it is written
   };
 
