@@ -20,7 +20,7 @@ void Canvas::resize(int w, int h) {
   width = std::max(0, w);
   height = std::max(0, h);
   pixels_ = std::make_shared<Pixels>(static_cast<size_t>(width) * height, bgr_to_rgb(cl::white));
-  pending_.clear();
+  forget_pending();
   holds_ = {};
   ++revision;
 }
@@ -28,7 +28,7 @@ void Canvas::resize(int w, int h) {
 void Canvas::clear() {
   width = height = 0;
   pixels_ = std::make_shared<Pixels>();
-  pending_.clear();
+  forget_pending();
   holds_ = {};
   ++revision;
 }
@@ -39,7 +39,7 @@ void Canvas::share(const Canvas& other) {
   width = other.width;
   height = other.height;
   pixels_ = other.pixels_;
-  pending_.clear();
+  forget_pending();
   holds_ = {};
   ++revision;
 }
@@ -49,11 +49,17 @@ void Canvas::own_pixels() const {
   if (pixels_.use_count() > 1) pixels_ = std::make_shared<Pixels>(*pixels_);
 }
 
+void Canvas::forget_pending() const {
+  pending_.clear();
+  covered_ = 0;
+}
+
 void Canvas::settle() const {
   if (pending_.empty()) return;
   own_pixels();
-  for (const Op& op : pending_) apply(op);
-  pending_.clear();
+  for (const Op& op : pending_)
+    if (!op.covered) apply(op);
+  forget_pending();
 }
 
 const uint32_t* Canvas::data() const {
@@ -73,20 +79,33 @@ uint32_t* Canvas::writable() { return change(); }
 
 void Canvas::note(Op op) {
   ++revision;
+  op.clip[0] = std::max(op.d[0], 0);
+  op.clip[1] = std::max(op.d[1], 0);
+  op.clip[2] = std::min(op.d[2], width);
+  op.clip[3] = std::min(op.d[3], height);
   if (op.opaque && covers(op.d[0], op.d[1], op.d[2], op.d[3])) {
-    pending_.clear();
+    forget_pending();
     // The buffer holds this very copy already: nothing to write.
     if (op.whole.src && op.whole == holds_) return;
   } else if (op.opaque) {
-    // What this writes over in full, nobody will see.
-    auto clipped = [&](const Op& o) {
-      return Box{std::max(o.d[0], 0), std::max(o.d[1], 0), std::min(o.d[2], width), std::min(o.d[3], height)};
-    };
-    // Only the latest ones are looked at: a growing square covers the one before it.
-    const Box box = clipped(op);
-    while (!pending_.empty() && clipped(pending_.back()).within(box)) pending_.pop_back();
+    // What this writes over in full, nobody will see. No noted operation reads this canvas (a
+    // copy from it writes the buffer first), so one under it can go wherever it lies: the road's
+    // step draws the same rings at every step, each over the one before. It is only marked at
+    // first: moving the ones after it down at every mark would cost more than the scan.
+    const Box box{op.clip[0], op.clip[1], op.clip[2], op.clip[3]};
+    for (Op& o : pending_) {
+      if (o.covered || !Box{o.clip[0], o.clip[1], o.clip[2], o.clip[3]}.within(box)) continue;
+      o.covered = true;
+      o.src.reset();
+      ++covered_;
+    }
   }
   pending_.push_back(std::move(op));
+  // Dropped once they are half of the list, so a scan reads at most twice the live ones.
+  if (covered_ * 2 > pending_.size()) {
+    std::erase_if(pending_, [](const Op& o) { return o.covered; });
+    covered_ = 0;
+  }
   if (pending_.size() >= kMostPending) settle();
 }
 
@@ -98,6 +117,12 @@ void Canvas::apply(const Op& op) const {
   if (xb <= xa || yb <= ya) return;
   if (!op.src) {
     for (int y = ya; y < yb; ++y) std::fill_n(out + static_cast<ptrdiff_t>(y) * width + xa, xb - xa, op.rgb);
+    if (!op.outlined) return;
+    for (const int y : {op.d[1], op.d[3] - 1})
+      if (y >= ya && y < yb) std::fill_n(out + static_cast<ptrdiff_t>(y) * width + xa, xb - xa, op.edge);
+    for (const int x : {op.d[0], op.d[2] - 1})
+      if (x >= xa && x < xb)
+        for (int y = ya; y < yb; ++y) out[static_cast<ptrdiff_t>(y) * width + x] = op.edge;
     return;
   }
   const int dw = op.d[2] - op.d[0], dh = op.d[3] - op.d[1];
@@ -130,7 +155,12 @@ void Canvas::apply(const Op& op) const {
 
 void Canvas::fill(int x1, int y1, int x2, int y2, uint32_t rgb) {
   if (empty() || std::max(x1, 0) >= std::min(x2, width) || std::max(y1, 0) >= std::min(y2, height)) return;
-  note(Op{{x1, y1, x2, y2}, rgb, nullptr, 0, 0, {}, true, {}});
+  note(Op{.d = {x1, y1, x2, y2}, .rgb = rgb, .opaque = true});
+}
+
+void Canvas::fill_outlined(int x1, int y1, int x2, int y2, uint32_t rgb, uint32_t edge) {
+  if (empty() || std::max(x1, 0) >= std::min(x2, width) || std::max(y1, 0) >= std::min(y2, height)) return;
+  note(Op{.d = {x1, y1, x2, y2}, .rgb = rgb, .outlined = true, .edge = edge, .opaque = true});
 }
 
 void Canvas::fill_rect(int x1, int y1, int x2, int y2) { fill(x1, y1, x2, y2, bgr_to_rgb(brush)); }
@@ -146,9 +176,9 @@ void Canvas::outline(int x1, int y1, int x2, int y2, uint32_t rgb) {
 }
 
 void Canvas::rectangle(int x1, int y1, int x2, int y2) {
-  if (pen == brush) return fill_rect(x1, y1, x2, y2);  // the same pixels, and a fill is only noted
-  fill_rect(x1 + 1, y1 + 1, x2 - 1, y2 - 1);
-  outline(x1, y1, x2, y2, bgr_to_rgb(pen));
+  if (pen == brush) return fill_rect(x1, y1, x2, y2);  // the same pixels
+  // One noted operation rather than a fill and four edges: it covers the rectangle before it.
+  fill_outlined(x1, y1, x2, y2, bgr_to_rgb(brush), bgr_to_rgb(pen));
 }
 
 void Canvas::frame_rect(int x1, int y1, int x2, int y2) { outline(x1, y1, x2, y2, bgr_to_rgb(brush)); }
@@ -181,7 +211,12 @@ void Canvas::copy_rect(int dx1, int dy1, int dx2, int dy2, const Canvas& src, in
   src.settle();
   // A copy from inside the source writes every pixel of its rectangle.
   const bool inside = sx1 >= 0 && sy1 >= 0 && sx2 <= src.width && sy2 <= src.height;
-  Op op{{dx1, dy1, dx2, dy2}, 0, src.pixels_, src.width, src.height, {sx1, sy1, sx2, sy2}, inside, {}};
+  Op op{.d = {dx1, dy1, dx2, dy2},
+        .src = src.pixels_,
+        .src_w = src.width,
+        .src_h = src.height,
+        .s = {sx1, sy1, sx2, sy2},
+        .opaque = inside};
   if (inside && &src != this && covers(dx1, dy1, dx2, dy2))
     op.whole = CopyOf{&src, src.revision, {dx1, dy1, dx2, dy2, sx1, sy1, sx2, sy2}};
   note(std::move(op));

@@ -51,7 +51,7 @@ class Canvas {
                  int sy2);
 
   // Operations noted and not yet written, for tests and benchmarks.
-  size_t pending() const { return pending_.size(); }
+  size_t pending() const { return pending_.size() - covered_; }
 
  private:
   using Pixels = std::vector<uint32_t>;
@@ -63,23 +63,30 @@ class Canvas {
     bool operator==(const CopyOf&) const = default;
   };
   // A noted fill (src null) or copy. A copy keeps the source's pixels as they were, shared: the
-  // source copies its buffer before it next changes (copy on write).
+  // source copies its buffer before it next changes (copy on write). A fill may be outlined: its
+  // edge pixels take another colour, as a filled rectangle drawn with a pen.
   struct Op {
-    int d[4];
+    int d[4] = {};
     uint32_t rgb = 0;
-    std::shared_ptr<const Pixels> src;
+    bool outlined = false;
+    uint32_t edge = 0;
+    std::shared_ptr<const Pixels> src = nullptr;
     int src_w = 0, src_h = 0;
     int s[4] = {};
     bool opaque = false;  // writes every pixel of its rectangle
-    CopyOf whole;  // a whole-picture copy: what the buffer holds once it is written
+    bool covered = false;  // written over in full by a later one, so never written
+    int clip[4] = {};  // d within the picture, set when noted
+    CopyOf whole = {};  // a whole-picture copy: what the buffer holds once it is written
   };
 
   void settle() const;   // writes the noted operations into the buffer
+  void forget_pending() const;
   uint32_t* change();    // settles, makes the buffer this canvas's own, counts a change
   void note(Op op);
   void own_pixels() const;  // makes the buffer this canvas's alone
   void apply(const Op& op) const;
   void fill(int x1, int y1, int x2, int y2, uint32_t rgb);  // notes a fill of an RGB colour
+  void fill_outlined(int x1, int y1, int x2, int y2, uint32_t rgb, uint32_t edge);
   void outline(int x1, int y1, int x2, int y2, uint32_t rgb);
   bool covers(int x1, int y1, int x2, int y2) const {
     return x1 <= 0 && y1 <= 0 && x2 >= width && y2 >= height;
@@ -87,5 +94,6 @@ class Canvas {
 
   mutable std::shared_ptr<Pixels> pixels_ = std::make_shared<Pixels>();
   mutable std::vector<Op> pending_;
+  mutable size_t covered_ = 0;  // how many of them are covered
   mutable CopyOf holds_;  // what the buffer holds, when it is a whole copy of another canvas
 };

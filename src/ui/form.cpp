@@ -58,9 +58,16 @@ Form::Form(const Sjis& sjis, int client_width, int client_height)
 const char* Form::name(ctl::Id id) { return spec(id).name; }
 
 ctl::Id Form::find(std::string_view n) {
-  for (int i = 0; i < ctl::count; ++i)
-    if (n == spec(static_cast<ctl::Id>(i)).name) return static_cast<ctl::Id>(i);
-  return ctl::count;
+  // The scripted driver names a control at every command: the names sorted once, searched.
+  static const std::vector<std::pair<std::string_view, ctl::Id>> by_name = [] {
+    std::vector<std::pair<std::string_view, ctl::Id>> v;
+    for (int i = 0; i < ctl::count; ++i) v.emplace_back(spec(static_cast<ctl::Id>(i)).name, static_cast<ctl::Id>(i));
+    std::stable_sort(v.begin(), v.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    return v;
+  }();
+  const auto it = std::lower_bound(by_name.begin(), by_name.end(), n,
+                                   [](const auto& e, std::string_view key) { return e.first < key; });
+  return it != by_name.end() && it->first == n ? it->second : ctl::count;
 }
 
 void Form::set_caption(ctl::Id id, const std::string& text) {

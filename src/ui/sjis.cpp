@@ -166,7 +166,7 @@ std::string Sjis::to_utf8(std::string_view sjis) const {
   return out;
 }
 
-const std::string& Sjis::literal(const char* utf8) const {
+const std::string& Sjis::converted(const char* utf8) const {
   auto it = literals_.find(utf8);
   if (it == literals_.end()) it = literals_.emplace(utf8, from_utf8(utf8)).first;
   return it->second;

@@ -1,5 +1,7 @@
 // The game's text codec.
 #pragma once
+#include <array>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -21,9 +23,23 @@ class Sjis {
   // incomplete last character is left out.
   std::string to_utf8(std::string_view sjis) const;
 
-  // A literal of the source, converted the first time it is asked for and kept.
-  const std::string& literal(const char* utf8) const;
+  // A literal of the source, converted the first time it is asked for and kept. The status
+  // panel asks for dozens at every tick, so the last text seen at each slot of a small table, by
+  // the literal's address, is answered before the map is looked at.
+  const std::string& literal(const char* utf8) const {
+    Recent& r = recent_[(reinterpret_cast<uintptr_t>(utf8) >> 3) % kRecent];
+    if (r.utf8 != utf8) r = {utf8, &converted(utf8)};
+    return *r.sjis;
+  }
 
  private:
+  const std::string& converted(const char* utf8) const;
+
+  struct Recent {
+    const char* utf8 = nullptr;
+    const std::string* sjis = nullptr;  // a node of literals_, which never moves
+  };
+  static constexpr size_t kRecent = 512;
   mutable std::unordered_map<const char*, std::string> literals_;
+  mutable std::array<Recent, kRecent> recent_{};
 };
