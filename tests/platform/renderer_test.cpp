@@ -160,15 +160,17 @@ TEST(Renderer, LabelsAreTransparentOrFilledAndRightAlignedOnesEndAtTheirRightEdg
   const Rect about = d.form().window_rect(ctl::about_box);
   EXPECT_EQ(f.at(about.x + 3, about.y + 12), kTeal);
   EXPECT_TRUE(any_near(f, {about.x + 4, about.y + 10, 60, 12}, kBlack));
-  // star_l "Star 0個", yellow, right-aligned in 89 units, over the black status label.
+  // star_l "Star 0個", yellow, right-aligned in 86 units, over the black status label, whose
+  // right edge it keeps clear of.
   const Rect star = d.form().window_rect(ctl::star_l);
+  const Rect state = d.form().window_rect(ctl::state_l);
   const auto [lo, hi] = ink_columns(f, star, kBlack);
   ASSERT_GE(lo, 0);
   EXPECT_GE(hi, star.x + star.w - 3);
   EXPECT_LT(hi, star.x + star.w);
+  EXPECT_LE(hi, state.x + state.w - 3);
   EXPECT_GT(lo, star.x + 20);
   // Left-aligned text starts at the label's left edge.
-  const Rect state = d.form().window_rect(ctl::state_l);
   const auto [slo, shi] = ink_columns(f, {state.x, state.y, 60, 13}, kBlack);
   EXPECT_LE(slo, state.x + 2);
   (void)shi;
