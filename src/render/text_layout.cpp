@@ -142,11 +142,19 @@ void stamp(Coverage& ink, const StrikeGlyph& g, int x, int y) {
 
 // A hand-drawn glyph stamped into the gap an outline line left for it. The outline glyph before
 // it may reach into the cell by its bold pixel; where the stamped glyph has ink in its first
-// column, the column before that is kept clear, so "0個" keeps a gap between the figure and the
-// kanji.
-void stamp_in_gap(Coverage& ink, const StrikeGlyph& g, int x, int y) {
+// column and the outline's ink reaches it, the glyph moves into the spare column its cell has on
+// the right (a 12-pixel glyph in a 13-pixel cell), and the column before it is kept clear, so
+// "0個" keeps a gap between the figure and the kanji and the figure its own weight.
+void stamp_in_gap(Coverage& ink, const StrikeGlyph& g, int x, int y, int spare) {
   bool first_column = false;
   for (int gy = 0; gy < g.height && g.width > 0; ++gy) first_column |= g.alpha[static_cast<size_t>(gy) * g.width] != 0;
+  const auto inked = [&](int column) {
+    if (column < 0 || column >= ink.width) return false;
+    for (int row = 0; row < ink.height; ++row)
+      if (ink.alpha[static_cast<size_t>(row) * ink.width + column] != 0) return true;
+    return false;
+  };
+  if (first_column && spare > 0 && (inked(x - 1) || inked(x))) ++x;
   if (first_column && x >= 1 && x <= ink.width)
     for (int row = 0; row < ink.height; ++row) ink.alpha[static_cast<size_t>(row) * ink.width + x - 1] = 0;
   stamp(ink, g, x, y);
@@ -337,7 +345,8 @@ std::shared_ptr<const Coverage> TextCache::render_line(const std::string& utf8, 
       const int cell = raster_.width(font, two) - raster_.width(font, gap.space);
       // The space's right edge is the line's width up to it: no ink reaches that far.
       const int pen = raster_.width(font, std::string_view(outline).substr(0, gap.at + gap.space.size())) - cell;
-      stamp_in_gap(*ink, *gap.glyph, pen + (cell - gap.glyph->advance) / 2 + gap.glyph->left, ascent - gap.glyph->top);
+      const int offset = (cell - gap.glyph->advance) / 2 + gap.glyph->left;
+      stamp_in_gap(*ink, *gap.glyph, pen + offset, ascent - gap.glyph->top, cell - offset - gap.glyph->width);
     }
   }
   std::shared_ptr<const Coverage> result = std::move(ink);

@@ -23,9 +23,10 @@ SliderGeometry slider_geometry(const Rect& r, const Control& c) {
   g.channel = {r.x + 8, r.y + 8, std::max(0, r.w - 16), 4};
   g.thumb_point = 5;
   const int x = g.tick_x(c, c.position);
-  g.thumb = {x - kThumbHalf, r.y + 2, 2 * kThumbHalf + 1, 19};
-  // The ticks end two rows above the bottom edge, where the dotted focus frame runs.
-  g.tick_y = r.y + 21;
+  g.thumb = {x - kThumbHalf, r.y + 2, 2 * kThumbHalf + 1, 18};
+  // The ticks end three rows above the bottom edge, where the dotted focus frame runs: with one
+  // row between them the dots read as touching the ticks at 1x. The thumb's point reaches its tick.
+  g.tick_y = r.y + 20;
   g.tick_h = 2;
   return g;
 }

@@ -162,15 +162,17 @@ TEST(Renderer, LabelsAreTransparentOrFilledAndRightAlignedOnesEndAtTheirRightEdg
   const Rect about = d.form().window_rect(ctl::about_box);
   EXPECT_EQ(f.at(about.x + 3, about.y + 12), kTeal);
   EXPECT_TRUE(any_near(f, {about.x + 4, about.y + 10, 60, 12}, kBlack));
-  // star_l "Star 0個", yellow, right-aligned in 89 units, over the black status label.
+  // star_l "Star 0個", yellow, right-aligned in 86 units, over the black status label, whose
+  // right edge it keeps clear of.
   const Rect star = d.form().window_rect(ctl::star_l);
+  const Rect state = d.form().window_rect(ctl::state_l);
   const auto [lo, hi] = ink_columns(f, star, kBlack);
   ASSERT_GE(lo, 0);
   EXPECT_GE(hi, star.x + star.w - 3);
   EXPECT_LT(hi, star.x + star.w);
+  EXPECT_LE(hi, state.x + state.w - 3);
   EXPECT_GT(lo, star.x + 20);
   // Left-aligned text starts at the label's left edge.
-  const Rect state = d.form().window_rect(ctl::state_l);
   const auto [slo, shi] = ink_columns(f, {state.x, state.y, 60, 13}, kBlack);
   EXPECT_LE(slo, state.x + 2);
   (void)shi;
@@ -322,11 +324,11 @@ TEST(Renderer, TheSliderHasATickForEveryPositionAndTheThumbOverThePosition) {
   int ticks = 0;
   for (int x = r.x + 1; x < r.x + r.w - 1; ++x) ticks += f.at(x, g.tick_y + 1) == kBlack;  // inside the frame
   EXPECT_EQ(ticks, 11);
-  // The dotted focus frame runs along the slider's bottom edge, clear of the ticks: a row of the
-  // face lies between them.
+  // The dotted focus frame runs along the slider's bottom edge, clear of the ticks: two rows of
+  // the face lie between them (one reads as touching at 1x).
   for (int p = c.min; p <= c.max; ++p) {
     EXPECT_EQ(f.at(g.tick_x(c, p), g.tick_y + g.tick_h - 1), kBlack) << p;
-    EXPECT_EQ(f.at(g.tick_x(c, p), r.y + r.h - 2), kFace) << "below the tick of " << p;
+    for (int y : {r.y + r.h - 3, r.y + r.h - 2}) EXPECT_EQ(f.at(g.tick_x(c, p), y), kFace) << "below the tick of " << p;
   }
   EXPECT_EQ(g.tick_x(c, 0), g.first_x);
   EXPECT_EQ(g.tick_x(c, 10), g.last_x);

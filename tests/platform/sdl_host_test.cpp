@@ -8,6 +8,7 @@
 #include <signal.h>
 
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -695,6 +696,50 @@ TEST(SdlHostOnX, TheServerShowsTheComposedFrameThroughEffectsAndInFullScreen) {
 // A session played in the window on Xvfb with --record replays headless, on a copy of the data as
 // it was, to the same saved files. The player clicks what the screen offers, answers the
 // questions, picks from the item list with the keys and moves the slider with the mouse.
+// A stop sent to the game's process group (Ctrl+C in a terminal, timeout) while the error box of
+// a failed start is up ends the game, with the status of a data file that could not be read,
+// and leaves the data as it was. The box is a forked copy of the game, waited for.
+TEST(SdlHostOnX, AStopEndsTheErrorBoxOfAFailedStart) {
+  if (!getenv("LUSHERA_X11_TESTS")) GTEST_SKIP() << "runs under Xvfb only (ctest's window.x11)";
+  ScratchData d;
+  const std::string broken = std::string(5000, 'a') + "\r\n";  // a line longer than any the game writes
+  d.write(d.dat("item.dat"), broken);
+  const std::string binary = std::string(LUSHERA_BUILD_DIR) + "/lushera", folder = d.dir().string();
+  const pid_t game = fork();
+  ASSERT_GE(game, 0);
+  if (game == 0) {
+    setpgid(0, 0);
+    execl(binary.c_str(), binary.c_str(), "--data", folder.c_str(), "--scale", "1", static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  setpgid(game, game);
+  // Waits, a tenth of a second at a time and 30 seconds at most, for a condition.
+  const auto within_30_s = [](const std::function<bool()>& done) {
+    for (int i = 0; i < 300; ++i, usleep(100000))
+      if (done()) return true;
+    return false;
+  };
+  const auto box_shown = [game] {
+    std::FILE* f = std::fopen(("/proc/" + std::to_string(game) + "/task/" + std::to_string(game) + "/children").c_str(), "r");
+    if (!f) return false;
+    int child = 0;
+    const bool some = std::fscanf(f, "%d", &child) == 1;
+    std::fclose(f);
+    return some;
+  };
+  EXPECT_TRUE(within_30_s(box_shown)) << "no error box";
+  killpg(game, SIGTERM);
+  int status = -1;
+  const bool ended = within_30_s([&] { return waitpid(game, &status, WNOHANG) == game; });
+  if (!ended) {
+    killpg(game, SIGKILL);
+    waitpid(game, &status, 0);
+  }
+  ASSERT_TRUE(ended) << "the game went on after SIGTERM";
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << status;
+  EXPECT_EQ(d.read(d.dat("item.dat")), broken);
+}
+
 TEST(SdlHostOnX, ARecordedSessionReplaysHeadlessToTheSameSave) {
   if (!getenv("LUSHERA_X11_TESTS")) GTEST_SKIP() << "runs under Xvfb only (ctest's window.x11)";
   ScratchData before;  // the data as the session finds it

@@ -322,6 +322,51 @@ TEST(TextLayout, SmallBoldTextKeepsItsStrokesApart) {
   }
 }
 
+// A hand-drawn glyph after an outline one leaves it whole and keeps a clear column between them
+// ("Star 0個" in the status panel, "ン程" and "い敵" in the help text):
+// the outline glyph's strong pixels are those it has alone, and a column without ink parts it
+// from the stamped glyph.
+TEST(TextLayout, HandDrawnGlyphsKeepApartFromTheOutlineGlyphBefore) {
+  FontLibrary window;
+  FreeTypeRaster headless;
+  Sjis sjis;
+  struct Case {
+    const char* before;
+    const char* drawn;
+    Font font;
+  } cases[] = {
+      {"Star 0", "個", {Face::PGothic, 13, true, false}},
+      {"ダンジョン", "程", {Face::PGothic, 13, true, false}},
+      {"強い", "敵", {Face::PGothic, 13, true, false}},
+  };
+  const auto at = [](const Coverage& c, int x, int y) {
+    return x < c.width && y < c.height ? c.alpha[static_cast<size_t>(y) * c.width + x] : 0;
+  };
+  for (TextRaster* raster : {static_cast<TextRaster*>(&window), static_cast<TextRaster*>(&headless)}) {
+    TextCache cache(*raster, sjis);
+    for (const Case& c : cases) {
+      const std::string where = std::string(raster == &window ? "window: " : "headless: ") + c.before + c.drawn;
+      const Coverage alone = *cache.text(c.before, c.font, 1, 0).lines.at(0).ink;
+      const Coverage line = *cache.text(std::string(c.before) + c.drawn, c.font, 1, 0).lines.at(0).ink;
+      int last = -1;  // the outline glyph's last strong column
+      for (int x = 0; x < alone.width; ++x)
+        for (int y = 0; y < alone.height; ++y)
+          if (at(alone, x, y) >= 160) {
+            last = x;
+            EXPECT_GE(at(line, x, y), 160) << where << ": the outline glyph lost its pixel (" << x << ", " << y << ")";
+          }
+      bool parted = false;
+      for (int x = last + 1; x < line.width && !parted; ++x) {
+        int most = 0;
+        for (int y = 0; y < line.height; ++y) most = std::max<int>(most, at(line, x, y));
+        if (most >= 160) break;
+        parted = most == 0;
+      }
+      EXPECT_TRUE(parted) << where << ": no clear column after x = " << last;
+    }
+  }
+}
+
 // Bold text large enough to be drawn from the outlines (every bold text at 2x and more, the help
 // panel's 16-pixel headings at 1x) keeps a gap between neighbouring kanji: in each, the columns
 // around the border of two full-width cells have one at most faintly inked. A bold that widens

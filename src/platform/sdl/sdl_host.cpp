@@ -3,6 +3,7 @@
 #include "platform/sdl/sdl_host.hpp"
 #include "platform/sdl/unmanaged_window.hpp"
 
+#include <pthread.h>
 #include <signal.h>
 
 #include <algorithm>
@@ -42,6 +43,18 @@ void close_on_hang_up() {
   sigaction(SIGHUP, &sa, nullptr);
 }
 
+// SDL shows its error box on X11 from a forked copy of the game and waits for it to end; the copy
+// inherits the handler that turns SIGTERM and SIGINT into a quit request, which nothing in it
+// reads, so a stop sent to the game's process group (a terminal's Ctrl+C, timeout, a session
+// ending) would leave both waiting. A forked copy takes the default actions back (where the
+// signal is not ignored): it ends, the wait returns, and the game reads its own quit request.
+void default_signals_in_child() {
+  for (int sig : {SIGTERM, SIGINT}) {
+    struct sigaction current {};
+    if (sigaction(sig, nullptr, &current) == 0 && current.sa_handler != SIG_IGN) signal(sig, SIG_DFL);
+  }
+}
+
 bool real_video_driver() {
   const char* d = SDL_GetCurrentVideoDriver();
   return d && std::strcmp(d, "dummy") != 0 && std::strcmp(d, "offscreen") != 0;
@@ -75,6 +88,8 @@ void SdlHost::report(const std::string& utf8) {
                                      : !(asked && (std::strcmp(asked, "dummy") == 0 ||
                                                    std::strcmp(asked, "offscreen") == 0));
   if (screen) {
+    static const bool registered = pthread_atfork(nullptr, nullptr, default_signals_in_child) == 0;
+    (void)registered;
     SDL_Window* parent = window_ && (SDL_GetWindowFlags(window_) & SDL_WINDOW_SHOWN) ? window_ : nullptr;
     SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "ルシェラ", utf8.c_str(), parent);
   }
