@@ -3,7 +3,6 @@
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
-#include <iconv.h>
 #include <zlib.h>
 
 #include <algorithm>
@@ -40,6 +39,27 @@ void embolden_where_clear(StrikeGlyph& g, int cell) {
 
 }  // namespace
 
+unsigned long SmallBoldStrikes::jis_code(char32_t c) const {
+  // The game's own code page gives the Shift-JIS pair, which is JIS X 0208's row and cell folded
+  // into two bytes. Rows past 84 are the vendors' extensions, which the strike does not have.
+  char utf8[4];
+  const auto u = static_cast<uint32_t>(c);  // a kanji: three bytes of UTF-8
+  utf8[0] = static_cast<char>(0xE0 | u >> 12);
+  utf8[1] = static_cast<char>(0x80 | (u >> 6 & 0x3F));
+  utf8[2] = static_cast<char>(0x80 | (u & 0x3F));
+  const std::string pair = sjis_.from_utf8(std::string_view(utf8, 3));
+  if (pair.size() != 2) return 0;
+  const int lead = static_cast<unsigned char>(pair[0]), trail = static_cast<unsigned char>(pair[1]);
+  int row = (lead <= 0x9F ? lead - 0x81 : lead - 0xC1) * 2 + 1;
+  int cell = trail <= 0x7E ? trail - 0x3F : trail - 0x40;
+  if (trail >= 0x9F) {
+    ++row;
+    cell = trail - 0x9E;
+  }
+  if (row < 1 || row > 84) return 0;
+  return static_cast<unsigned long>((row + 0x20) << 8 | (cell + 0x20));
+}
+
 bool is_kanji(char32_t c) {
   return (c >= 0x3005 && c <= 0x3007) || (c >= 0x3400 && c <= 0x4DBF) || (c >= 0x4E00 && c <= 0x9FFF) ||
          (c >= 0xF900 && c <= 0xFAFF);
@@ -47,12 +67,6 @@ bool is_kanji(char32_t c) {
 
 SmallBoldStrikes::SmallBoldStrikes() {
   if (FT_Init_FreeType(&library_) != 0) throw FontError("FreeType could not be started");
-  to_jis_ = iconv_open("EUC-JP", "UTF-32BE");
-  if (to_jis_ == reinterpret_cast<void*>(-1)) {
-    to_jis_ = nullptr;
-    release();
-    throw FontError("the C library cannot convert text to EUC-JP");
-  }
   open(kanji_, kKanjiFile);
   open(latin_, kLatinFile);
 }
@@ -82,8 +96,6 @@ void SmallBoldStrikes::open(Strike& strike, const char* file) {
 SmallBoldStrikes::~SmallBoldStrikes() { release(); }
 
 void SmallBoldStrikes::release() {
-  if (to_jis_) iconv_close(static_cast<iconv_t>(to_jis_));
-  to_jis_ = nullptr;
   // Closes the faces too.
   if (library_) FT_Done_FreeType(library_);
   library_ = nullptr;
@@ -102,17 +114,9 @@ const StrikeGlyph* SmallBoldStrikes::glyph(const FontKey& key, char32_t c) {
   if (auto it = glyphs_.find(c); it != glyphs_.end()) return it->second.get();
   if (latin) return drawn(latin_.face, c, c);  // the half-width strike is indexed by Unicode
 
-  // The kanji strike is indexed by JIS X 0208 code: the EUC-JP bytes without their high bits.
-  char in[4] = {0, 0, static_cast<char>(c >> 8 & 0xFF), static_cast<char>(c & 0xFF)};
-  unsigned char out[4] = {};
-  char* in_p = in;
-  char* out_p = reinterpret_cast<char*>(out);
-  size_t in_left = sizeof in, out_left = sizeof out;
-  iconv(static_cast<iconv_t>(to_jis_), nullptr, nullptr, nullptr, nullptr);
-  if (iconv(static_cast<iconv_t>(to_jis_), &in_p, &in_left, &out_p, &out_left) == static_cast<size_t>(-1) ||
-      sizeof out - out_left != 2 || out[0] < 0xA1 || out[1] < 0xA1)
-    return glyphs_[c].get();
-  return drawn(kanji_.face, static_cast<unsigned long>((out[0] & 0x7F) << 8 | (out[1] & 0x7F)), c);
+  const unsigned long jis = jis_code(c);
+  if (!jis) return glyphs_[c].get();
+  return drawn(kanji_.face, jis, c);
 }
 
 const StrikeGlyph* SmallBoldStrikes::drawn(FT_Face face, unsigned long code, char32_t c) {
