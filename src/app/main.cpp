@@ -14,6 +14,11 @@
 #include "platform/headless/headless_host.hpp"
 #include "platform/headless/script_driver.hpp"
 #include "platform/sdl/window_zoom.hpp"  // no SDL in it: --scale's range is checked headless too
+#ifdef _WIN32
+#include <vector>
+
+#include "platform/windows/console.hpp"
+#endif
 #ifdef LUSHERA_WINDOW
 #include "platform/sdl/sdl_host.hpp"
 #endif
@@ -193,9 +198,7 @@ int run_headless(const Options& o, const DataPlaces& places) {
   return exit_status(g);
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int run_lushera(int argc, char** argv) {
   Options o;
   const int rc = parse(argc, argv, o);
   const DataPlaces places =
@@ -230,3 +233,20 @@ int main(int argc, char** argv) {
   return 2;
 #endif
 }
+
+}  // namespace
+
+#ifdef _WIN32
+// Windows hands a program its arguments in UTF-16 (the narrow ones are in the old code page,
+// which cannot hold every name of a folder).
+int wmain(int argc, wchar_t** wide) {
+  use_parent_console();
+  std::vector<std::string> args = utf8_arguments(argc, wide);
+  std::vector<char*> argv;
+  for (std::string& a : args) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  return run_lushera(argc, argv.data());
+}
+#else
+int main(int argc, char** argv) { return run_lushera(argc, argv); }
+#endif

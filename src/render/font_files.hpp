@@ -1,5 +1,6 @@
-// The three families of the layout, mapped through fontconfig to the IPA fonts that were drawn to
-// the same metrics.
+// The fonts the game draws with: the three families of the layout, mapped to the IPA fonts that
+// were drawn to the same metrics (through fontconfig, or shipped beside the program on Windows),
+// and M+'s bitmap strikes.
 #pragma once
 #include <array>
 #include <string>
@@ -23,3 +24,8 @@ std::string missing_font_message(Face face);
 // The family name the layout uses, and the one it stands for here.
 const char* layout_family(Face face);
 const char* installed_family(Face face);
+
+// The file of one of M+'s bitmap strikes (the small bold glyphs), by its name, and what the
+// player does when it is missing.
+std::string strike_file(const std::string& name);
+std::string missing_strike_advice();

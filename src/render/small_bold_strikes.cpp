@@ -8,18 +8,20 @@
 #include <algorithm>
 #include <string>
 
+#include "render/font_files.hpp"
+
 namespace {
 
 // M+ 12, from Debian's X11 bitmap fonts: its kanji reach from 11 rows above the baseline to one
 // below, as the outline fonts' 12-pixel lines do, and its half-width letters sit on the same
 // baseline in six-pixel cells (the fixed-width outline face's half width at 12 and 13 pixels is
 // 6 and 7). fontconfig does not list them (the kanji strike has no Unicode character map, and the
-// system's configuration turns bitmap fonts away), so they are opened by their paths. The regular
+// system's configuration turns bitmap fonts away), so they are opened by their paths
+// (strike_file). The regular
 // strikes, made bold here: M+'s own bold doubles every pixel to the right, which closes the
 // one-pixel gaps of dense kanji (確 becomes a block, 魔 and 属 blots) and of "M".
-constexpr const char* kKanjiFile = "/usr/share/fonts/X11/misc/mplus_j12r.pcf.gz";
-constexpr const char* kLatinFile = "/usr/share/fonts/X11/misc/mplus_f12r.pcf.gz";
-constexpr const char* kPackage = "xfonts-mplus";
+constexpr const char* kKanjiFile = "mplus_j12r.pcf.gz";
+constexpr const char* kLatinFile = "mplus_f12r.pcf.gz";
 
 // Bold as far as the strokes stay apart: each pixel of ink takes the one to its right too, unless
 // that would close a gap (the pixel after it is ink) or reach past the cell. Open strokes get the
@@ -71,10 +73,11 @@ SmallBoldStrikes::SmallBoldStrikes() {
   open(latin_, kLatinFile);
 }
 
-void SmallBoldStrikes::open(Strike& strike, const char* file) {
+void SmallBoldStrikes::open(Strike& strike, const char* name) {
+  const std::string file = strike_file(name);
   // Unpacked whole: FreeType reads a packed font as a stream, and finding one glyph in it
   // unpacks it again from the start, most of a millisecond a kanji.
-  if (gzFile packed = gzopen(file, "rb")) {
+  if (gzFile packed = gzopen(file.c_str(), "rb")) {
     unsigned char buffer[1 << 16];
     int n = 0;
     while ((n = gzread(packed, buffer, sizeof buffer)) > 0) strike.bytes.insert(strike.bytes.end(), buffer, buffer + n);
@@ -88,8 +91,7 @@ void SmallBoldStrikes::open(Strike& strike, const char* file) {
       FT_Select_Size(face, 0) != 0) {
     release();
     throw FontError(std::string("the bitmap font ") + file +
-                    " (the glyphs of the small bold sizes) is missing or cannot be read; install the "
-                    "Debian package " + kPackage);
+                    " (the glyphs of the small bold sizes) is missing or cannot be read; " + missing_strike_advice());
   }
 }
 

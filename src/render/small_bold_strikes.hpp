@@ -38,7 +38,7 @@ class SmallBoldStrikes {
     std::vector<unsigned char> bytes;  // the font file, unpacked; the face reads from it
     FT_FaceRec_* face = nullptr;
   };
-  void open(Strike& strike, const char* file);
+  void open(Strike& strike, const char* name);
   void release();
   const StrikeGlyph* drawn(FT_FaceRec_* face, unsigned long code, char32_t c);
   // The kanji strike's index of c, its JIS X 0208 code; 0 when c has none.
