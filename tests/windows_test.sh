@@ -115,7 +115,8 @@ game_pid=""
 # for at most a minute.
 cp -r "$build/dat" "$build/cg" "$scratch/" 2>/dev/null || cp -r "$build/dat" "$scratch/"
 golden=$src/tests/golden/start_panel.png
-wine "$pkg/lushera.exe" --scale 1 --data "$scratch" >"$scratch/window.log" 2>&1 &
+# Wine on a virtual display shows only what SDL draws in software.
+SDL_RENDER_DRIVER=software wine "$pkg/lushera.exe" --scale 1 --data "$scratch" >"$scratch/window.log" 2>&1 &
 game_pid=$!
 tries=0
 while :; do

@@ -13,5 +13,7 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-# Everything linked statically: lushera.exe runs alone, with no DLL beside it.
-set(CMAKE_FIND_LIBRARY_SUFFIXES .a)
+# pkg-config looks in the mingw sysroot (and CMAKE_PREFIX_PATH), never at the build machine's
+# own libraries.
+set(ENV{PKG_CONFIG_LIBDIR} /usr/${MINGW_TRIPLE}/lib/pkgconfig)
+set(ENV{PKG_CONFIG_PATH} "")

@@ -25,6 +25,21 @@
 
 namespace {
 
+// Where the player's own files go, as each system's conventions have it.
+#ifdef _WIN32
+#define ZOOM_FILE "%APPDATA%\\lushera\\window.ini"
+constexpr const char* kUserSaves =
+    "  A game under Program Files, or one whose data folder cannot be written, keeps its save\n"
+    "  in %APPDATA%\\lushera, copied from the data on the first start; with --data DIR\n"
+    "  everything is in DIR.\n";
+#else
+#define ZOOM_FILE "$XDG_CONFIG_HOME/lushera/window.ini, default ~/.config/lushera/"
+constexpr const char* kUserSaves =
+    "  An installed game, or one whose data folder cannot be written, keeps its save in\n"
+    "  $XDG_DATA_HOME/lushera (default ~/.local/share/lushera), copied from the data\n"
+    "  on the first start; with --data DIR everything is in DIR.\n";
+#endif
+
 constexpr const char* kUsage =
     "usage: lushera [options]\n"
     "  --data DIR     play on the data in DIR (its dat/ and cg/ folders), the save included;\n"
@@ -48,7 +63,7 @@ constexpr const char* kUsage =
     "                        move the focused slider, or else the item list's selection\n"
     "  F11, Alt+Enter        full screen on and off\n"
     "  Ctrl+plus, Ctrl+minus zoom the window in and out (kept for the next start in\n"
-    "                        $XDG_CONFIG_HOME/lushera/window.ini, default ~/.config/lushera/)\n"
+    "                        " ZOOM_FILE ")\n"
     "  Y, N, Escape          answer the question box (Escape: no)\n"
     "exit status: 0 played and saved; 1 a data file could not be read, or the save written\n"
     "  or locked; 2 wrong options; 3 another game is running on the same data\n";
@@ -167,9 +182,7 @@ void print_places(const DataPlaces& p) {
   const std::string saves = p.save_folder();
   std::cout << "data: " << p.pack << "/dat and " << p.pack << "/cg\n"
             << "save: " << saves << "/my.dat and " << saves << "/item.dat (the cards made in battle)\n"
-            << "  An installed game, or one whose data folder cannot be written, keeps its save in\n"
-            << "  $XDG_DATA_HOME/lushera (default ~/.local/share/lushera), copied from the data\n"
-            << "  on the first start; with --data DIR everything is in DIR.\n";
+            << kUserSaves;
 }
 
 void start_game(Game& g, const Options& o, const DataPlaces& places) {
