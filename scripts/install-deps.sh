@@ -6,7 +6,7 @@
 set -eu
 cd "$(dirname "$0")/.."
 what=${1:-test}
-packages="cmake g++ make pkg-config libsdl2-dev libsdl2-ttf-dev libfreetype-dev libfontconfig-dev libx11-dev zlib1g-dev libinih-dev
+packages="cmake g++ make pkg-config libsdl2-dev libsdl2-ttf-dev libfreetype-dev libfontconfig-dev libx11-dev zlib1g-dev
   python3 libgtest-dev libgmock-dev libbenchmark-dev fonts-ipafont-gothic fonts-ipafont-mincho xfonts-mplus"
 if [ "$what" = test ]; then
   packages="$packages xvfb xauth xdotool dpkg-dev appstream desktop-file-utils man-db emscripten node-acorn chromium

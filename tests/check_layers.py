@@ -5,7 +5,9 @@ The game is layered: storage (the seam to the system's files), ui and audio at t
 the features (world, battle, town) above that, and game/ (the click table) above every feature.
 Game code never includes SDL or X; neither do the picture's composition (render/), the bitmap
 reader and the recorder (platform/), the headless host and the scripted driver, nor the web page's
-host. Each folder below lists the folders its files may include from."""
+host. Each folder below lists the folders its files may include from. Nor does any of the game's
+folders or render/ touch the system's files itself: every file, folder and environment variable
+goes through storage/ (its implementations live in platform/)."""
 import pathlib
 import re
 import sys
@@ -35,6 +37,19 @@ ALLOWED = {
 }
 PLATFORM_HEADERS = re.compile(r"#\s*include\s*<(SDL|X11/)")
 OWN_HEADER = re.compile(r'#\s*include\s*"([^"]+)"')
+# The layers that reach the system's files only through storage/ (which itself only says what is asked).
+THROUGH_STORAGE = GAME | {"render"}
+SYSTEM_FILE_HEADERS = re.compile(
+    r"#\s*include\s*<(fcntl\.h|unistd\.h|dirent\.h|pwd\.h|io\.h|direct\.h|windows\.h|sys/[\w/]+\.h|"
+    r"c?stdio(\.h)?|fstream|filesystem)>")
+# A call of the system's file functions, the C library's or the standard library's: qualified
+# ("::open(", "std::getenv(") or bare for the names no member of ours takes.
+SYSTEM_FILE_CALLS = re.compile(
+    r"(?<![\w.>])(::|std::)(open|openat|read|pread|write|close|fsync|rename|unlink|rmdir|mkdir|stat|"
+    r"lstat|fstat|flock|opendir|access|faccessat|getenv|fopen|freopen|remove|getpwuid)\s*\(|"
+    r"(?<![\w.>:])(fopen|freopen|fsync|flock|opendir|readdir|unlink|rmdir|mkdir|lstat|fstat|faccessat|"
+    r"getenv|secure_getenv|getpwuid|pread)\s*\(|"
+    r"\b(filesystem::|[io]?fstream\b)")
 
 
 def layer_of(path: pathlib.Path) -> str:
@@ -59,6 +74,9 @@ def main() -> int:
         if allowed is None:
             continue  # the desktop host and main() may include anything
         for n, line in enumerate(file.read_text(encoding="utf-8").splitlines(), 1):
+            code = line.split("//", 1)[0]
+            if layer in THROUGH_STORAGE and (SYSTEM_FILE_HEADERS.search(code) or SYSTEM_FILE_CALLS.search(code)):
+                faults.append(f"{rel}:{n}: {layer} must reach the system's files through storage/: {line.strip()}")
             if PLATFORM_HEADERS.search(line):
                 faults.append(f"{rel}:{n}: {layer} must not include a platform header: {line.strip()}")
             m = OWN_HEADER.search(line)
@@ -66,7 +84,7 @@ def main() -> int:
                 faults.append(f"{rel}:{n}: {layer} must not include {m.group(1)}")
     for f in faults:
         print(f)
-    print(f"{len(faults)} include(s) across the layers" if faults else "the layers hold")
+    print(f"{len(faults)} fault(s) across the layers" if faults else "the layers hold")
     return 1 if faults else 0
 
 

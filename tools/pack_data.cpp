@@ -15,6 +15,7 @@
 
 #include "core/game.hpp"
 #include "core/savefile.hpp"
+#include "platform/system_storage.hpp"
 
 namespace fs = std::filesystem;
 
@@ -115,6 +116,7 @@ void write_fresh_save(const fs::path& out_dir, const Packer& p, const std::vecto
 }  // namespace
 
 int main(int argc, char** argv) {
+  use_storage(system_storage());
   if (argc < 3) {
     std::cerr << "usage: pack_data DATA_DIR OUT_DIR [--fresh]\n";
     return 2;

@@ -2,7 +2,6 @@
 #include <charconv>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <string>
@@ -14,6 +13,7 @@
 #include "platform/headless/headless_host.hpp"
 #include "platform/headless/script_driver.hpp"
 #include "platform/sdl/window_zoom.hpp"  // no SDL in it: --scale's range is checked headless too
+#include "platform/system_storage.hpp"
 #ifdef _WIN32
 #include <vector>
 
@@ -86,13 +86,6 @@ struct Options {
   std::optional<uint64_t> seed;
   bool help = false;
 };
-
-std::string program_folder(const char* argv0) {
-  std::error_code ec;
-  auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-  if (ec) exe = std::filesystem::absolute(argv0, ec);
-  return exe.parent_path().string();
-}
 
 bool parse_number(const char* s, long long lo, long long hi, long long& out) {
   const char* e = s + std::strlen(s);
@@ -212,10 +205,11 @@ int run_headless(const Options& o, const DataPlaces& places) {
 }
 
 int run_lushera(int argc, char** argv) {
+  use_storage(system_storage());
   Options o;
   const int rc = parse(argc, argv, o);
   const DataPlaces places =
-      o.data_dir.empty() ? default_places(program_folder(argv[0])) : places_in(o.data_dir);
+      o.data_dir.empty() ? default_places(storage().program_folder(argv[0])) : places_in(o.data_dir);
   if (o.help) {
     std::cout << kUsage;
     if (kDataBesideProgram || !o.data_dir.empty()) print_places(places);

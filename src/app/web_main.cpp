@@ -6,9 +6,11 @@
 #include <iostream>
 
 #include "core/game.hpp"
+#include "platform/system_storage.hpp"
 #include "platform/web/web_host.hpp"
 
 int main() {
+  use_storage(system_storage());
   const int scale = EM_ASM_INT({ return Module.lusheraScale ? Module.lusheraScale() : 1; });
   WebHost host("#screen", scale);
   EM_ASM({ Module.lusheraSave.restore("/game/dat/"); });

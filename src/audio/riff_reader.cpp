@@ -1,11 +1,6 @@
 // The RIFF reader: a wave file's chunks walked and its format and samples checked.
 #include "audio/riff_reader.hpp"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstring>
 
 namespace {
@@ -35,41 +30,13 @@ bool MemoryRiffSource::read(uint64_t offset, void* out, size_t n) const {
   return true;
 }
 
-FileRiffSource::~FileRiffSource() {
-  if (fd_ >= 0) ::close(fd_);
-}
-
+// Opened without waiting (a FIFO is refused, not waited on), a terminal not taken for the game's own.
 bool FileRiffSource::open(const std::string& path) {
-  int fd;
-  // Without waiting (a FIFO opens at once, and is refused below), and a terminal is not taken for
-  // the game's own.
-  do {
-    fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-  } while (fd < 0 && errno == EINTR);
-  if (fd < 0) return false;
-  struct stat st;
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    ::close(fd);
-    return false;
-  }
-  fd_ = fd;
-  size_ = static_cast<uint64_t>(st.st_size);
-  return true;
+  file_ = storage().open_file(path);
+  return file_ != nullptr;
 }
 
-bool FileRiffSource::read(uint64_t offset, void* out, size_t n) const {
-  if (fd_ < 0 || offset > size_ || size_ - offset < n) return false;
-  auto* p = static_cast<uint8_t*>(out);
-  while (n > 0) {
-    const ssize_t got = ::pread(fd_, p, n, static_cast<off_t>(offset));
-    if (got < 0 && errno == EINTR) continue;
-    if (got <= 0) return false;  // an error, or the file shrank under us
-    p += got;
-    offset += static_cast<uint64_t>(got);
-    n -= static_cast<size_t>(got);
-  }
-  return true;
-}
+bool FileRiffSource::read(uint64_t offset, void* out, size_t n) const { return file_ && file_->read(offset, out, n); }
 
 bool find_riff_form(const RiffSource& source, uint32_t form, RiffChunk& out) {
   const uint64_t file_end = source.size();

@@ -5,7 +5,10 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
+
+#include "storage/storage.hpp"
 
 // The bytes the reader walks: a file on disk or an image in memory.
 class RiffSource {
@@ -29,19 +32,13 @@ class MemoryRiffSource : public RiffSource {
 
 class FileRiffSource : public RiffSource {
  public:
-  FileRiffSource() = default;
-  ~FileRiffSource() override;
-  FileRiffSource(const FileRiffSource&) = delete;
-  FileRiffSource& operator=(const FileRiffSource&) = delete;
-
   // False if the file cannot be opened for reading (or is not a plain file).
   bool open(const std::string& path);
-  uint64_t size() const override { return size_; }
+  uint64_t size() const override { return file_ ? file_->size() : 0; }
   bool read(uint64_t offset, void* out, size_t n) const override;
 
  private:
-  int fd_ = -1;
-  uint64_t size_ = 0;
+  std::unique_ptr<ReadableFile> file_;
 };
 
 constexpr uint32_t fourcc(const char (&id)[5]) {

@@ -1,12 +1,9 @@
-// Reading settings files: lines handed to the settings parser, sections and keys looked up.
+// Reading settings files: their lines, sections and keys, and where the player keeps them.
 #include "audio/settings_file.hpp"
 
-#include <ini.h>
-
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
+
+#include "storage/storage.hpp"
 
 namespace {
 
@@ -21,61 +18,81 @@ bool same_name(std::string_view a, std::string_view b) {
   return true;
 }
 
-struct TextLines {
-  std::string_view text;
-  size_t pos = 0;
-};
+// Far above any settings file (a few lines); a larger one is not read, and the defaults hold.
+constexpr size_t kMaxSettingsBytes = 1 << 20;
+// What of a line is read: settings files' readers keep lines of 200 bytes with their line end.
+constexpr size_t kLineRoom = 198;
 
-// Hands the parser one line at a time. Leading blanks are taken off first: the parser would
-// read an indented line as more of the value above it, where settings files take it as a line of
-// its own. A line longer than the parser's buffer is cut, and the rest of it dropped.
-char* next_line(char* out, int room, void* stream) {
-  auto* lines = static_cast<TextLines*>(stream);
-  if (lines->pos >= lines->text.size() || room < 2) return nullptr;
-  const size_t newline = lines->text.find('\n', lines->pos);
-  const size_t stop = newline == std::string_view::npos ? lines->text.size() : newline + 1;
-  std::string_view line = lines->text.substr(lines->pos, stop - lines->pos);
-  lines->pos = stop;
-  const size_t lead = line.find_first_not_of(" \t");
-  line = lead == std::string_view::npos ? std::string_view() : line.substr(lead);
-  if (!line.empty() && line.back() == '\n') line.remove_suffix(1);
-  const size_t n = std::min(line.size(), static_cast<size_t>(room) - 2);
-  std::memcpy(out, line.data(), n);
-  out[n] = '\n';
-  out[n + 1] = '\0';
-  return out;
+bool blank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
+
+std::string_view without_blanks_before(std::string_view s) {
+  while (!s.empty() && blank(s.front())) s.remove_prefix(1);
+  return s;
+}
+
+std::string_view without_blanks_after(std::string_view s) {
+  while (!s.empty() && blank(s.back())) s.remove_suffix(1);
+  return s;
+}
+
+// Where the first of `stops` lies in `s`, or a comment after the line's text (a ';' with a blank
+// before it); the end of `s` when neither does.
+size_t stop_in(std::string_view s, std::string_view stops) {
+  for (size_t i = 0; i < s.size(); ++i)
+    if (stops.find(s[i]) != std::string_view::npos || (s[i] == ';' && i > 0 && blank(s[i - 1]))) return i;
+  return s.size();
 }
 
 }  // namespace
 
-int SettingsFile::on_entry(void* user, const char* section, const char* name, const char* value) {
-  auto* entries = static_cast<std::vector<Entry>*>(user);
-  entries->push_back({section ? section : "", name ? name : "", value ? value : ""});
-  return 1;
-}
-
 bool SettingsFile::load(const std::string& path) {
   entries_.clear();
   if (path.empty()) return false;
-  FILE* file = std::fopen(path.c_str(), "rb");
-  if (!file) return false;
-  std::string text;
-  char buffer[4096];
-  size_t got;
-  while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, got);
-  const bool ok = !std::ferror(file);
-  std::fclose(file);
-  if (!ok) return false;
-  load_text(text);
+  const InputFile file = storage().read_file(path, kMaxSettingsBytes);
+  if (file.fault != InputFile::Fault::none) return false;
+  load_text(file.bytes);
   return true;
 }
 
+// A line is "[section]" or "key=value" ("key: value" too), with blanks around either part, a
+// comment after a ';' that follows a blank, and a whole line a comment when it starts with ';' or
+// '#'. The lines of any other shape are passed over (no "=", no closing bracket), and so is a line
+// that begins with a blank other than a space or a tab after a key: settings files' readers take
+// that as more of the key's value, and the key's first value is the one that counts. Only a
+// line's first kLineRoom bytes (after its indent) are read, up to a NUL.
 void SettingsFile::load_text(std::string_view text) {
   entries_.clear();
-  TextLines lines{text, 0};
-  // Lines the parser cannot read (no "=", no closing bracket) are passed over, as settings
-  // files are read; what it could read stays.
-  ini_parse_stream(next_line, &lines, on_entry, &entries_);
+  std::string section;
+  bool after_key = false;  // a key of a name has been read in this section
+  for (size_t pos = 0, number = 1; pos < text.size(); ++number) {
+    size_t end = text.find('\n', pos);
+    if (end == std::string_view::npos) end = text.size();
+    std::string_view line = text.substr(pos, end - pos);
+    pos = end + 1;
+    line.remove_prefix(std::min(line.find_first_not_of(" \t"), line.size()));
+    line = line.substr(0, std::min({line.size(), kLineRoom, line.find('\0')}));
+    bool indented = false;
+    if (number == 1 && line.starts_with("\xEF\xBB\xBF")) line.remove_prefix(3), indented = true;
+    const std::string_view bare = without_blanks_after(line);
+    line = without_blanks_before(bare);
+    indented = indented || line.size() < bare.size();
+    if (line.empty() || line[0] == ';' || line[0] == '#') continue;
+    if (indented && after_key) continue;
+    if (line[0] == '[') {
+      const size_t close = stop_in(line.substr(1), "]") + 1;
+      if (close == line.size() || line[close] != ']') continue;
+      section = line.substr(1, close - 1);
+      after_key = false;
+      continue;
+    }
+    const size_t sep = stop_in(line, "=:");
+    if (sep == line.size() || line[sep] == ';') continue;
+    const std::string_view key = without_blanks_after(line.substr(0, sep));
+    std::string_view value = line.substr(sep + 1);
+    value = without_blanks_after(without_blanks_before(value.substr(0, stop_in(value, ""))));
+    entries_.push_back({section, std::string(key), std::string(value)});
+    after_key = !key.empty();
+  }
 }
 
 const std::string* SettingsFile::find(std::string_view section, std::string_view key) const {
@@ -102,10 +119,6 @@ int32_t settings_number(std::string_view text, int32_t fallback) {
 }
 
 std::string settings_path(std::string_view name) {
-  const char* config = std::getenv("XDG_CONFIG_HOME");
-  // The folder must be absolute to count; a relative one is ignored, as the desktop's rules say.
-  if (config && config[0] == '/') return std::string(config) + "/lushera/" + std::string(name);
-  const char* home = std::getenv("HOME");
-  if (home && home[0] != '\0') return std::string(home) + "/.config/lushera/" + std::string(name);
-  return {};
+  const std::string folder = storage().user_folder(UserFolder::config);
+  return folder.empty() ? "" : folder + "/" + std::string(name);
 }

@@ -25,7 +25,6 @@ class SettingsFile {
   struct Entry {
     std::string section, key, value;
   };
-  static int on_entry(void* user, const char* section, const char* name, const char* value);
   std::vector<Entry> entries_;
 };
 

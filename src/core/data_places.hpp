@@ -16,12 +16,8 @@ struct DataPlaces {
 // --data DIR: everything in DIR, the save in DIR/dat.
 DataPlaces places_in(const std::string& dir);
 
-// The game's own data, found from the folder of the program: the installed pack in
-// ../share/lushera, else the pack beside the program (a build tree, an unpacked folder).
+// The game's own data, found from the folder of the program (absolute, without "." or ".."
+// parts): the installed pack in ../share/lushera, else the pack beside the program (a build tree,
+// an unpacked folder). The save goes to the player's own folder for it (on the desktop
+// $XDG_DATA_HOME/lushera, or ~/.local/share/lushera) when the pack is installed or cannot be written.
 DataPlaces default_places(const std::string& program_folder);
-
-// The game's own folder of a kind: $VARIABLE/lushera, or ~/IN_HOME/lushera when the variable is
-// not set (or not absolute); empty when not even a home folder is known.
-std::string user_folder(const char* variable, const char* in_home);
-// $XDG_DATA_HOME/lushera, or ~/.local/share/lushera.
-std::string user_save_folder();

@@ -11,8 +11,8 @@
 #include "audio/sound_mixer.hpp"
 #include "core/host.hpp"
 #include "core/random.hpp"
-#include "core/save_lock.hpp"
 #include "core/state.hpp"
+#include "storage/storage.hpp"
 #include "ui/form.hpp"
 #include "ui/sjis.hpp"
 
@@ -82,9 +82,9 @@ struct Game {
   // Set when loading or saving failed (the error box was shown): the process then ends with a
   // failure status, so scripts and launchers can tell.
   bool io_failed = false;
-  // Held from the creation step until the game ends; another game on the same save refuses to
-  // start meanwhile.
-  std::unique_ptr<SaveLock> save_lock;
+  // The lock on the save's folder, held from the creation step until the game ends; another game
+  // on the same save refuses to start meanwhile.
+  std::unique_ptr<FolderLock> save_lock;
   // The creation step did nothing but say why: another game runs on this save, or the save's
   // folder could not be made or locked (then io_failed is set as well).
   bool locked_out = false;

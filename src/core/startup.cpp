@@ -1,14 +1,8 @@
 // Start-up: the creation step (the data read, the panels placed), a new hero, continuing.
-#include <sys/stat.h>
-
-#include <cerrno>
 #include <chrono>
-#include <cstring>
-#include <filesystem>
 
 #include "core/game.hpp"
 #include "core/operations.hpp"
-#include "core/save_lock.hpp"
 #include "core/savefile.hpp"
 #include "audio/mixer_error.hpp"
 #include "ui/technique_buttons.hpp"
@@ -98,38 +92,29 @@ void start_sound(Game& g) {
 }
 
 // A save kept apart from the pack goes into a folder of the player's that the first start makes,
-// open to the player alone. It is made a level at a time, so that a failure names the level that
-// could not be made and why (a file in the way, a parent the player may not write).
+// open to the player alone. A failure names the level that could not be made and why (a file in
+// the way, a parent the player may not write).
 void make_save_folder(const Game& g) {
   if (g.save_dir.empty()) return;
-  const std::filesystem::path folder = g.save_dir;
-  std::filesystem::path made;
-  for (auto part = folder.begin(); part != folder.end(); ++part) {
-    made /= *part;
-    const bool last = std::next(part) == folder.end();
-    if (::mkdir(made.c_str(), last ? 0700 : 0777) == 0) continue;
-    const int err = errno;
-    struct stat st {};
-    if (err == EEXIST && ::stat(made.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) continue;
-    throw IoError(made.string() + " を作れません（" + std::strerror(err) + "）");
-  }
+  if (const std::optional<FolderFailure> failed = make_folders(g.save_dir, true))
+    throw IoError(failed->level + " を作れません（" + failed->error + "）");
 }
 
 // One game per save: a second start on the same folder says so and touches nothing. A folder that
 // cannot be made or locked is refused the same way, with its reason: a game that could not tell
 // whether another one runs there might overwrite that one's progress.
 bool take_save_lock(Game& g) {
-  if (g.save_lock && g.save_lock->state() == SaveLock::State::held) return true;
+  if (g.save_lock && g.save_lock->state() == FolderLock::State::held) return true;
   const std::string folder = g.save_path("");
   std::string why;
   try {
     make_save_folder(g);
-    g.save_lock = std::make_unique<SaveLock>(folder);
-    if (g.save_lock->state() == SaveLock::State::held) return true;
-    if (g.save_lock->state() == SaveLock::State::busy)
+    g.save_lock = storage().lock_folder(folder);
+    if (g.save_lock->state() == FolderLock::State::held) return true;
+    if (g.save_lock->state() == FolderLock::State::busy)
       why = folder + " では、ほかのルシェラ２がすでに動いています。そちらを閉じてから始めてください。";
     else
-      throw IoError(folder + " をロックできません（" + std::strerror(g.save_lock->error()) +
+      throw IoError(folder + " をロックできません（" + g.save_lock->error() +
                     "）。ほかのルシェラ２が同じセーブで動いていないと確かめられないので、始めません。");
   } catch (const IoError& e) {
     why = e.what();

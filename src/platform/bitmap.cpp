@@ -1,17 +1,14 @@
 // Windows bitmaps: the header checked against the file, then the pixels decoded by our own code.
 #include "platform/bitmap.hpp"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <array>
 #include <bit>
-#include <cerrno>
 #include <cstring>
 #include <ostream>
 #include <vector>
 
-#include "core/input_file.hpp"
+#include "storage/storage.hpp"
 
 namespace {
 
@@ -47,8 +44,8 @@ int byte_mask_shift(uint32_t mask) {
   return mask >> shift == 0xFF ? shift : -1;
 }
 
-std::string cannot(const char* what, int error) {
-  return std::string("bitmap: cannot ") + what + " the file (" + std::strerror(error) + ")";
+std::string cannot(const char* what, const std::string& error) {
+  return std::string("bitmap: cannot ") + what + " the file (" + error + ")";
 }
 
 // A size as a player reads it: in MB, rounded up, from one MB on.
@@ -253,7 +250,7 @@ std::optional<std::string> load_bmp_file(const std::string& path, Canvas& into, 
   // No picture within the budget needs a larger file: its pixels at 32 bits and its headers.
   // The size is known before anything is read, so a huge file costs nothing.
   const size_t most = static_cast<size_t>(std::min(budget, kMaxPictureBytes)) + kRoomForHeaders;
-  const InputFile f = read_input_file(path, most);
+  const InputFile f = storage().read_file(path, most);
   switch (f.fault) {
     case InputFile::Fault::none:
       break;
@@ -273,12 +270,10 @@ std::optional<std::string> load_bmp_file(const std::string& path, Canvas& into, 
 }
 
 bool BitmapFiles::load(const std::string& path, Canvas& into) {
-  struct stat st {};
-  if (::stat(path.c_str(), &st) != 0) {
-    if (errno != ENOENT && log) *log << "lushera: " << path << ": " << cannot("open", errno) << '\n';
-    return false;
-  }
-  const Stamp stamp{static_cast<uint64_t>(st.st_size), st.st_mtim.tv_sec, st.st_mtim.tv_nsec};
+  const std::optional<FileStamp> now = storage().stamp(path);
+  if (!now && storage().entry_kind(path) == EntryKind::none) return false;
+  // Anything but a regular file is refused below, and told once.
+  const FileStamp stamp = now.value_or(FileStamp{});
   auto it = files_.find(path);
   if (it == files_.end() || it->second.stamp != stamp) {
     // A picture read again gives back what the old one took.

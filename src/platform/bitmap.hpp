@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "storage/storage.hpp"
 #include "ui/canvas.hpp"
 
 // The most a picture's pixels may take, decoded: 8192 x 8192 at 4 bytes.
@@ -42,13 +43,8 @@ class BitmapFiles {
   std::ostream* log = &std::cerr;
 
  private:
-  struct Stamp {
-    uint64_t size = 0;
-    int64_t seconds = 0, nanoseconds = 0;  // modified
-    bool operator==(const Stamp&) const = default;
-  };
   struct Entry {
-    Stamp stamp;
+    FileStamp stamp;
     Canvas picture;
     std::optional<std::string> refused;
     uint64_t bytes() const { return uint64_t{4} * static_cast<uint64_t>(picture.width) * picture.height; }

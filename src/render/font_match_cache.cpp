@@ -1,16 +1,9 @@
 // The font files found, kept from one start to the next in the user's cache folder.
 #include "render/font_match_cache.hpp"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <charconv>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 
-#include "core/data_places.hpp"
-#include "core/input_file.hpp"
+#include "storage/storage.hpp"
 
 namespace {
 
@@ -19,10 +12,9 @@ constexpr size_t kMaxCacheBytes = 16384;
 
 // The file's size and modification time, if it is a regular file.
 std::optional<KeptFont> kept_as_now(const FontFile& file) {
-  struct stat st {};
-  if (stat(file.path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
-  return KeptFont{file, static_cast<long long>(st.st_size),
-                  static_cast<long long>(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec};
+  const std::optional<FileStamp> now = storage().stamp(file.path);
+  if (!now) return std::nullopt;
+  return KeptFont{file, static_cast<long long>(now->size), now->written_ns};
 }
 
 // A decimal number and the one space after it, taken off the front of `text`.
@@ -38,7 +30,7 @@ bool take_number(std::string_view& text, T& out) {
 }  // namespace
 
 std::string font_match_file() {
-  const std::string folder = user_folder("XDG_CACHE_HOME", ".cache");
+  const std::string folder = storage().user_folder(UserFolder::cache);
   return folder.empty() ? "" : folder + "/font-match";
 }
 
@@ -67,7 +59,7 @@ std::optional<KeptFonts> parse_font_match(std::string_view text) {
 
 std::optional<FontFiles> read_font_match(const std::string& file) {
   if (file.empty()) return std::nullopt;
-  const InputFile cache = read_input_file(file, kMaxCacheBytes);
+  const InputFile cache = storage().read_file(file, kMaxCacheBytes);
   if (cache.fault != InputFile::Fault::none) return std::nullopt;
   const std::optional<KeptFonts> kept = parse_font_match(cache.bytes);
   if (!kept) return std::nullopt;
@@ -87,17 +79,7 @@ void write_font_match(const std::string& file, const FontFiles& files) {
     if (!now) return;
     kept[i] = *now;
   }
-  std::error_code ec;
-  std::filesystem::create_directories(std::filesystem::path(file).parent_path(), ec);
-  // Written aside and renamed over, so a reader never sees half of it (a start at the same
-  // moment writes its own).
-  const std::string aside = file + "." + std::to_string(getpid());
-  bool complete = false;
-  {
-    std::ofstream out(aside, std::ios::trunc);
-    out << font_match_text(kept);
-    complete = static_cast<bool>(out.flush());
-  }
-  if (complete) std::filesystem::rename(aside, file, ec);
-  std::filesystem::remove(aside, ec);  // left only when it could not be completed
+  make_folders(folder_of(file), false);
+  // Put whole, so a reader never sees half of it (a start at the same moment writes its own).
+  storage().put_file(file, font_match_text(kept));
 }

@@ -21,8 +21,8 @@ struct KeptFont {
 };
 using KeptFonts = std::array<KeptFont, 3>;  // by Face
 
-// "$XDG_CACHE_HOME/lushera/font-match", else "$HOME/.cache/lushera/font-match"; empty when
-// neither is set.
+// "font-match" in the player's cache folder (on the desktop "$XDG_CACHE_HOME/lushera", else
+// "$HOME/.cache/lushera"); empty when the player has none.
 std::string font_match_file();
 // The files kept in `file`, if every one of them is unchanged since. Only a regular file of the
 // size a cache can have is read: a FIFO is not waited on, a device not read to its end.

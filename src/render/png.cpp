@@ -3,18 +3,18 @@
 
 #include <zlib.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 
 #include "render/form_renderer.hpp"
+#include "storage/storage.hpp"
 
 namespace {
 
 constexpr uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
 constexpr int kMaxSide = 16384;
+// Far above any picture of the window (a few hundred kilobytes at the largest zoom).
+constexpr size_t kMaxPngBytes = size_t{64} << 20;
 
 void put32(std::vector<uint8_t>& out, uint32_t v) {
   out.push_back(static_cast<uint8_t>(v >> 24));
@@ -166,11 +166,7 @@ bool decode_png(const std::vector<uint8_t>& in, RgbImage& out) {
 bool write_png(const std::string& path, int width, int height, const uint32_t* pixels, int stride) {
   const std::vector<uint8_t> bytes = encode_png(width, height, pixels, stride);
   if (bytes.empty()) return false;
-  std::ofstream f(path, std::ios::binary | std::ios::trunc);
-  if (!f) return false;
-  f.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  f.close();
-  return static_cast<bool>(f);
+  return storage().put_file(path, std::string(bytes.begin(), bytes.end())).empty();
 }
 
 bool write_png(const std::string& path, const RgbImage& image) {
@@ -179,10 +175,9 @@ bool write_png(const std::string& path, const RgbImage& image) {
 }
 
 bool read_png(const std::string& path, RgbImage& out) {
-  std::ifstream f(path, std::ios::binary);
-  if (!f) return false;
-  const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
-  return decode_png(bytes, out);
+  const InputFile file = storage().read_file(path, kMaxPngBytes);
+  if (file.fault != InputFile::Fault::none) return false;
+  return decode_png(std::vector<uint8_t>(file.bytes.begin(), file.bytes.end()), out);
 }
 
 RgbImage compose_form_image(const Form& form, const Sjis& sjis, TextRaster& raster, int scale) {

@@ -19,6 +19,7 @@ void use_storage(Storage& s) { handed = &s; }
 // A level at a time, so that a failure names the level that could not be made and why (a file
 // in the way, a parent the player may not write); the levels that are folders already count.
 std::optional<FolderFailure> make_folders(const std::string& path, bool private_folder) {
+  if (path.empty()) return std::nullopt;
   std::string made;
   size_t from = 0;
   while (from <= path.size()) {
@@ -36,4 +37,10 @@ std::optional<FolderFailure> make_folders(const std::string& path, bool private_
       return FolderFailure{made, why};
   }
   return std::nullopt;
+}
+
+std::string folder_of(const std::string& path) {
+  const size_t slash = path.find_last_of('/');
+  if (slash == std::string::npos) return "";
+  return slash == 0 ? "/" : path.substr(0, slash);
 }

@@ -129,3 +129,5 @@ struct FolderFailure {
   std::string level, error;
 };
 std::optional<FolderFailure> make_folders(const std::string& path, bool private_folder);
+// The folder `path` lies in ("" for a name alone, "/" for a file of the root).
+std::string folder_of(const std::string& path);

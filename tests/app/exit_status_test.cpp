@@ -15,7 +15,7 @@
 #include <set>
 #include <sstream>
 
-#include "core/save_lock.hpp"
+#include "storage/storage.hpp"
 #include "support/test_game.hpp"
 
 namespace fs = std::filesystem;
@@ -177,8 +177,8 @@ TEST(ExitStatus, TellsWhetherTheGameLoadedAndSaved) {
 
 TEST(ExitStatus, ASecondGameOnTheSameDataSaysSoAndLeavesItAlone) {
   ScratchData data;
-  SaveLock running(data.dat("").string());
-  ASSERT_EQ(running.state(), SaveLock::State::held);
+  const std::unique_ptr<FolderLock> running = storage().lock_folder(data.dat("").string());
+  ASSERT_EQ(running->state(), FolderLock::State::held);
   const std::string save = data.read(data.dat("my.dat"));
   const std::string items = data.read(data.dat("item.dat"));
   const Outcome run = play(data, "click Button39\nset money 5\nclose\n");

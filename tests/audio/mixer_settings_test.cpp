@@ -1,5 +1,8 @@
 // SOUNDMIX.INI: where it is, how it is read, and what each key does to the session.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <optional>
 
 #include "audio/audio_support.hpp"
 
@@ -56,6 +59,37 @@ TEST(MixerSettings, SectionsAndKeysInAnyCaseTheFirstOneCounting) {
   EXPECT_EQ(ini.read_int("nowhere", "Remix", 1), 1);
 }
 
+// Each line's shapes as settings files are read: what a key then holds (nothing: not there).
+TEST(MixerSettings, EachLineIsReadAsSettingsFilesAreRead) {
+  const std::string nul(1, '\0');
+  const struct Case {
+    const char* what;
+    std::string text;
+    std::optional<std::string> remix;  // [default] Remix
+  } cases[] = {
+      {"a colon for the equals sign", "[default]\nRemix: 2\n", "2"},
+      {"a comment after a blank", "[default]\nRemix = 2 ; two\n", "2"},
+      {"a semicolon without a blank before it", "[default]\nRemix=2;3\n", "2;3"},
+      {"comment lines, blank lines", "# mine\n\n[default]\n;Remix=3\n  \t\r\nRemix=4\n", "4"},
+      {"the byte order mark of a UTF-8 file", "\xEF\xBB\xBF[default]\nRemix=5\n", "5"},
+      {"what follows a section's bracket", "[default] of the mixer\nRemix=6\n", "6"},
+      {"a section name as the brackets hold it", "[ default ]\nRemix=7\n", std::nullopt},
+      {"a section cut by a comment", "[default]\n[other ;x]\nRemix=7\n", "7"},
+      {"a line without an equals sign", "[default]\nRemix\nremix=8\n", "8"},
+      {"a line of a key's value continued", "[default]\nBlockCount=2\n\vRemix=9\n", std::nullopt},
+      {"a NUL ends the line", "[default]\nRemix=3" + nul + "4\n", "3"},
+      {"an empty value", "[default]\nRemix=\n", ""},
+      {"a line cut at its room", "[default]\nRemix=" + std::string(192, '1') + "23\n", std::string(192, '1')},
+      {"a picture for a settings file", "\x89PNG\r\n\x1a\n" + nul + nul + "\n[default]\nRemix=2\n", "2"},
+  };
+  for (const Case& c : cases) {
+    SettingsFile ini;
+    ini.load_text(c.text);
+    const std::string* remix = ini.find("default", "Remix");
+    EXPECT_EQ(remix ? std::optional<std::string>(*remix) : std::nullopt, c.remix) << c.what;
+  }
+}
+
 TEST(MixerSettings, AVeryLongLineIsCutWithoutSpoilingTheNextOne) {
   SettingsFile ini;
   ini.load_text("[default]\nComment=" + std::string(5000, 'x') + "\nBlockCount=5\n");
@@ -66,6 +100,11 @@ TEST(MixerSettings, AMissingOrUnreadableFileGivesTheDefaults) {
   SettingsFile ini;
   EXPECT_FALSE(ini.load("/nonexistent/lushera/SOUNDMIX.INI"));
   EXPECT_FALSE(ini.load(""));
+  ScratchFolder folder;
+  EXPECT_FALSE(ini.load(folder.path().string()));
+  const std::string fifo = folder.file("SOUNDMIX.INI");
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
+  EXPECT_FALSE(ini.load(fifo));  // never waited on: nobody writes into it
   EXPECT_EQ(ini.read_int("default", "Remix", 1), 1);
   const MixerStatus st = session_with("");
   EXPECT_EQ(st.remix, 1);

@@ -170,6 +170,25 @@ TEST(FontLibrary, TheFontFilesFoundAreKeptWhileTheyAreUnchanged) {
   EXPECT_FALSE(read_font_match(cache).has_value());
 }
 
+// The cache lies in the player's cache folder, by the desktop's rules.
+TEST(FontLibrary, TheCacheIsInThePlayersCacheFolder) {
+  const struct {
+    const char* cache_home;
+    const char* home;
+    const char* file;
+  } cases[] = {
+      {"/somewhere/cache", "/home/player", "/somewhere/cache/lushera/font-match"},
+      {"/somewhere/cache/", "/home/player", "/somewhere/cache/lushera/font-match"},
+      {nullptr, "/home/player", "/home/player/.cache/lushera/font-match"},
+      {"relative/cache", "/home/player", "/home/player/.cache/lushera/font-match"},  // not absolute: not used
+  };
+  for (const auto& c : cases) {
+    audio_test::ScopedEnv cache_home("XDG_CACHE_HOME", c.cache_home);
+    audio_test::ScopedEnv home("HOME", c.home);
+    EXPECT_EQ(font_match_file(), c.file) << (c.cache_home ? c.cache_home : "(not set)");
+  }
+}
+
 // With the real fonts: every line fits its box, every line but the last is full, and no character
 // is lost.
 TEST(TextLayout, RealFontsWrapInsideTheBox) {

@@ -1,18 +1,11 @@
 // The window's zoom: what fits, what a first start takes, and the zoom remembered between starts.
 #include "platform/sdl/window_zoom.hpp"
 
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
-#include <filesystem>
-#include <fstream>
 
 #include "audio/settings_file.hpp"
-
-namespace fs = std::filesystem;
+#include "storage/storage.hpp"
 
 int fitting_scale(int asked, int w, int h, int usable_w, int usable_h) {
   int s = std::clamp(asked, 1, kMaxZoom);
@@ -28,12 +21,10 @@ std::string zoom_settings_path() { return settings_path("window.ini"); }
 
 std::optional<int> remembered_zoom(const std::string& path) {
   if (path.empty()) return std::nullopt;
-  std::error_code ec;
-  if (!fs::exists(path, ec)) return std::nullopt;  // the usual case: no zoom chosen yet
+  if (storage().entry_kind(path) == EntryKind::none) return std::nullopt;  // the usual case: no zoom chosen yet
   SettingsFile file;
   if (!file.load(path)) {
-    std::fprintf(stderr, "lushera: %s cannot be read (%s); the window takes the zoom that fits\n",
-                 path.c_str(), std::strerror(errno));
+    std::fprintf(stderr, "lushera: %s cannot be read; the window takes the zoom that fits\n", path.c_str());
     return std::nullopt;
   }
   const std::string* text = file.find("window", "zoom");
@@ -47,20 +38,11 @@ std::optional<int> remembered_zoom(const std::string& path) {
 
 bool remember_zoom(const std::string& path, int zoom) {
   if (path.empty()) return false;
-  std::error_code ec;
-  fs::create_directories(fs::path(path).parent_path(), ec);
-  const std::string aside = path + "." + std::to_string(getpid());
-  bool written = false;
-  {
-    std::ofstream out(aside, std::ios::trunc);
-    out << "# The window's zoom, as last chosen with Ctrl+plus and Ctrl+minus.\n[window]\nzoom=" << zoom << '\n';
-    written = static_cast<bool>(out.flush());
-  }
-  if (written) fs::rename(aside, path, ec);
-  if (!written || ec) {
-    fs::remove(aside, ec);
-    std::fprintf(stderr, "lushera: the zoom could not be kept in %s\n", path.c_str());
-    return false;
-  }
-  return true;
+  make_folders(folder_of(path), false);
+  const std::string why = storage().put_file(
+      path, "# The window's zoom, as last chosen with Ctrl+plus and Ctrl+minus.\n[window]\nzoom=" +
+                std::to_string(zoom) + '\n');
+  if (why.empty()) return true;
+  std::fprintf(stderr, "lushera: the zoom could not be kept in %s (%s)\n", path.c_str(), why.c_str());
+  return false;
 }
