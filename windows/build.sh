@@ -27,14 +27,14 @@ cmake -S "$root" -B "$work/game" -DCMAKE_TOOLCHAIN_FILE="$root/windows/toolchain
   { tail -40 "$work/game.log" >&2; echo "windows/build.sh: the game failed to build; see $work/game.log" >&2; exit 1; }
 
 host=${LUSHERA_HOST_BUILD:-$work/host}
-if [ ! -x "$host/pack_data" ]; then
-  echo "windows/build.sh: building pack_data for this machine" >&2
+if [ ! -f "$host/CMakeCache.txt" ]; then
   # shellcheck disable=SC2086
   cmake -S "$root" -B "$host" -DCMAKE_BUILD_TYPE=Release -DLUSHERA_WINDOW=OFF -DBUILD_TESTING=OFF \
-    -DLUSHERA_BENCH=OFF $launcher >"$work/host.log" 2>&1 &&
-    cmake --build "$host" -j"$jobs" --target pack_data >>"$work/host.log" 2>&1 ||
-    { tail -40 "$work/host.log" >&2; exit 1; }
+    -DLUSHERA_BENCH=OFF $launcher >"$work/host.log" 2>&1 || { tail -40 "$work/host.log" >&2; exit 1; }
 fi
+# Brought up to date, as the sources may have changed since.
+cmake --build "$host" -j"$jobs" --target pack_data >>"$work/host.log" 2>&1 ||
+  { tail -40 "$work/host.log" >&2; echo "windows/build.sh: pack_data failed to build; see $work/host.log" >&2; exit 1; }
 
 version=$(sed -n 's/^project(lushera VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
 package=$out/lushera

@@ -266,6 +266,22 @@ class WindowsStorage : public Storage {
     return true;
   }
 
+  bool among_installed_programs(const std::string& folder) override {
+    const std::wstring here = wide_path(folder);
+    for (const KNOWNFOLDERID* id : {&FOLDERID_ProgramFiles, &FOLDERID_ProgramFilesX86}) {
+      wchar_t* programs = nullptr;
+      std::wstring root;
+      if (SHGetKnownFolderPath(*id, KF_FLAG_DEFAULT, nullptr, &programs) == S_OK) root = programs;
+      CoTaskMemFree(programs);
+      if (root.empty() || here.size() <= root.size() || here[root.size()] != L'\\') continue;
+      // Windows' names are the same whatever their case.
+      if (CompareStringOrdinal(here.c_str(), static_cast<int>(root.size()), root.c_str(),
+                               static_cast<int>(root.size()), TRUE) == CSTR_EQUAL)
+        return true;
+    }
+    return false;
+  }
+
   std::unique_ptr<OutputFile> create_file(const std::string& path, std::string& error) override {
     HANDLE h = CreateFileW(wide_path(path).c_str(), GENERIC_WRITE, kShareAll, nullptr, CREATE_ALWAYS,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
