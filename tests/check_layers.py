@@ -33,6 +33,7 @@ ALLOWED = {
     "platform/headless": GAME | {"platform/headless", "platform", "render"},
     "platform/web": GAME | {"platform/web", "platform", "render"},
     "platform/posix": {"platform/posix", "platform", "storage"},
+    "platform/windows": {"platform/windows", "platform", "storage"},
 }
 PLATFORM_HEADERS = re.compile(r"#\s*include\s*<(SDL|X11/)")
 OWN_HEADER = re.compile(r'#\s*include\s*"([^"]+)"')

@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
-"""favicon.ico from the game's icon art: the 16, 32 and 48 pixel PNGs as they are, in one icon
-file (an ICO may hold PNG images; every browser reads them).
+"""An icon file from the game's icon art: the PNGs given as they are, in one icon file (an ICO
+may hold PNG images; every browser reads them, and Windows since Vista): the page's favicon.ico
+and the Windows program's icon.
 
     favicon.py OUT.ico PNG...
 """

@@ -14,11 +14,31 @@
 #include "platform/headless/script_driver.hpp"
 #include "platform/sdl/window_zoom.hpp"  // no SDL in it: --scale's range is checked headless too
 #include "platform/system_storage.hpp"
+#ifdef _WIN32
+#include <vector>
+
+#include "platform/windows/console.hpp"
+#endif
 #ifdef LUSHERA_WINDOW
 #include "platform/sdl/sdl_host.hpp"
 #endif
 
 namespace {
+
+// Where the player's own files go, as each system's conventions have it.
+#ifdef _WIN32
+#define ZOOM_FILE "%APPDATA%\\lushera\\window.ini"
+constexpr const char* kUserSaves =
+    "  A game under Program Files, or one whose data folder cannot be written, keeps its save\n"
+    "  in %APPDATA%\\lushera, copied from the data on the first start; with --data DIR\n"
+    "  everything is in DIR.\n";
+#else
+#define ZOOM_FILE "$XDG_CONFIG_HOME/lushera/window.ini, default ~/.config/lushera/"
+constexpr const char* kUserSaves =
+    "  An installed game, or one whose data folder cannot be written, keeps its save in\n"
+    "  $XDG_DATA_HOME/lushera (default ~/.local/share/lushera), copied from the data\n"
+    "  on the first start; with --data DIR everything is in DIR.\n";
+#endif
 
 constexpr const char* kUsage =
     "usage: lushera [options]\n"
@@ -43,7 +63,7 @@ constexpr const char* kUsage =
     "                        move the focused slider, or else the item list's selection\n"
     "  F11, Alt+Enter        full screen on and off\n"
     "  Ctrl+plus, Ctrl+minus zoom the window in and out (kept for the next start in\n"
-    "                        $XDG_CONFIG_HOME/lushera/window.ini, default ~/.config/lushera/)\n"
+    "                        " ZOOM_FILE ")\n"
     "  Y, N, Escape          answer the question box (Escape: no)\n"
     "exit status: 0 played and saved; 1 a data file could not be read, or the save written\n"
     "  or locked; 2 wrong options; 3 another game is running on the same data\n";
@@ -155,9 +175,7 @@ void print_places(const DataPlaces& p) {
   const std::string saves = p.save_folder();
   std::cout << "data: " << p.pack << "/dat and " << p.pack << "/cg\n"
             << "save: " << saves << "/my.dat and " << saves << "/item.dat (the cards made in battle)\n"
-            << "  An installed game, or one whose data folder cannot be written, keeps its save in\n"
-            << "  $XDG_DATA_HOME/lushera (default ~/.local/share/lushera), copied from the data\n"
-            << "  on the first start; with --data DIR everything is in DIR.\n";
+            << kUserSaves;
 }
 
 void start_game(Game& g, const Options& o, const DataPlaces& places) {
@@ -186,9 +204,7 @@ int run_headless(const Options& o, const DataPlaces& places) {
   return exit_status(g);
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int run_lushera(int argc, char** argv) {
   use_storage(system_storage());
   Options o;
   const int rc = parse(argc, argv, o);
@@ -224,3 +240,20 @@ int main(int argc, char** argv) {
   return 2;
 #endif
 }
+
+}  // namespace
+
+#ifdef _WIN32
+// Windows hands a program its arguments in UTF-16 (the narrow ones are in the old code page,
+// which cannot hold every name of a folder).
+int wmain(int argc, wchar_t** wide) {
+  use_parent_console();
+  std::vector<std::string> args = utf8_arguments(argc, wide);
+  std::vector<char*> argv;
+  for (std::string& a : args) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  return run_lushera(argc, argv.data());
+}
+#else
+int main(int argc, char** argv) { return run_lushera(argc, argv); }
+#endif

@@ -1,4 +1,4 @@
-// The layout's font families found through fontconfig.
+// The fonts as Debian installs them: the layout's families found through fontconfig, M+'s strikes by path.
 #include "render/font_files.hpp"
 
 #include <fontconfig/fontconfig.h>
@@ -116,6 +116,10 @@ std::optional<FontFiles> packaged_files(const FontPaths& paths) {
 const FontPaths kPackagedFonts = {"/usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf",
                                   "/usr/share/fonts/opentype/ipafont-gothic/ipag.ttf",
                                   "/usr/share/fonts/opentype/ipafont-mincho/ipam.ttf"};
+
+// Debian's xfonts-mplus, which fontconfig does not list.
+std::string strike_file(const std::string& name) { return "/usr/share/fonts/X11/misc/" + name; }
+std::string missing_strike_advice() { return "install the Debian package xfonts-mplus"; }
 
 FontFiles find_font_files(const std::string& match_cache, const FontPaths& packaged) {
   if (std::optional<FontFiles> kept = read_font_match(match_cache)) return *kept;

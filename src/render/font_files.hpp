@@ -1,5 +1,6 @@
-// The three families of the layout, mapped through fontconfig to the IPA fonts that were drawn to
-// the same metrics.
+// The fonts the game draws with: the three families of the layout, mapped to the IPA fonts that
+// were drawn to the same metrics (through fontconfig, or shipped beside the program on Windows),
+// and M+'s bitmap strikes.
 #pragma once
 #include <array>
 #include <string>
@@ -13,7 +14,8 @@ struct FontFile {
 };
 using FontFiles = std::array<FontFile, 3>;  // by Face
 
-// Where Debian's fonts-ipafont-gothic and fonts-ipafont-mincho install the three families.
+// Where the packages put the three families: Debian's fonts-ipafont-gothic and -mincho, or, in the
+// Windows package, their names in the fonts folder beside the program.
 using FontPaths = std::array<const char*, 3>;  // by Face
 extern const FontPaths kPackagedFonts;
 
@@ -28,3 +30,8 @@ std::string missing_font_message(Face face);
 // The family name the layout uses, and the one it stands for here.
 const char* layout_family(Face face);
 const char* installed_family(Face face);
+
+// The file of one of M+'s bitmap strikes (the small bold glyphs), by its name, and what the
+// player does when it is missing.
+std::string strike_file(const std::string& name);
+std::string missing_strike_advice();

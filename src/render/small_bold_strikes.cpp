@@ -3,11 +3,12 @@
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
-#include <iconv.h>
 #include <zlib.h>
 
 #include <algorithm>
 #include <string>
+
+#include "render/font_files.hpp"
 
 namespace {
 
@@ -15,12 +16,12 @@ namespace {
 // below, as the outline fonts' 12-pixel lines do, and its half-width letters sit on the same
 // baseline in six-pixel cells (the fixed-width outline face's half width at 12 and 13 pixels is
 // 6 and 7). fontconfig does not list them (the kanji strike has no Unicode character map, and the
-// system's configuration turns bitmap fonts away), so they are opened by their paths. The regular
+// system's configuration turns bitmap fonts away), so they are opened by their paths
+// (strike_file). The regular
 // strikes, made bold here: M+'s own bold doubles every pixel to the right, which closes the
 // one-pixel gaps of dense kanji (確 becomes a block, 魔 and 属 blots) and of "M".
-constexpr const char* kKanjiFile = "/usr/share/fonts/X11/misc/mplus_j12r.pcf.gz";
-constexpr const char* kLatinFile = "/usr/share/fonts/X11/misc/mplus_f12r.pcf.gz";
-constexpr const char* kPackage = "xfonts-mplus";
+constexpr const char* kKanjiFile = "mplus_j12r.pcf.gz";
+constexpr const char* kLatinFile = "mplus_f12r.pcf.gz";
 
 // Bold as far as the strokes stay apart: each pixel of ink takes the one to its right too, unless
 // that would close a gap (the pixel after it is ink) or reach past the cell. Open strokes get the
@@ -40,6 +41,27 @@ void embolden_where_clear(StrikeGlyph& g, int cell) {
 
 }  // namespace
 
+unsigned long SmallBoldStrikes::jis_code(char32_t c) const {
+  // The game's own code page gives the Shift-JIS pair, which is JIS X 0208's row and cell folded
+  // into two bytes. Rows past 84 are the vendors' extensions, which the strike does not have.
+  char utf8[4];
+  const auto u = static_cast<uint32_t>(c);  // a kanji: three bytes of UTF-8
+  utf8[0] = static_cast<char>(0xE0 | u >> 12);
+  utf8[1] = static_cast<char>(0x80 | (u >> 6 & 0x3F));
+  utf8[2] = static_cast<char>(0x80 | (u & 0x3F));
+  const std::string pair = sjis_.from_utf8(std::string_view(utf8, 3));
+  if (pair.size() != 2) return 0;
+  const int lead = static_cast<unsigned char>(pair[0]), trail = static_cast<unsigned char>(pair[1]);
+  int row = (lead <= 0x9F ? lead - 0x81 : lead - 0xC1) * 2 + 1;
+  int cell = trail <= 0x7E ? trail - 0x3F : trail - 0x40;
+  if (trail >= 0x9F) {
+    ++row;
+    cell = trail - 0x9E;
+  }
+  if (row < 1 || row > 84) return 0;
+  return static_cast<unsigned long>((row + 0x20) << 8 | (cell + 0x20));
+}
+
 bool is_kanji(char32_t c) {
   return (c >= 0x3005 && c <= 0x3007) || (c >= 0x3400 && c <= 0x4DBF) || (c >= 0x4E00 && c <= 0x9FFF) ||
          (c >= 0xF900 && c <= 0xFAFF);
@@ -47,20 +69,15 @@ bool is_kanji(char32_t c) {
 
 SmallBoldStrikes::SmallBoldStrikes() {
   if (FT_Init_FreeType(&library_) != 0) throw FontError("FreeType could not be started");
-  to_jis_ = iconv_open("EUC-JP", "UTF-32BE");
-  if (to_jis_ == reinterpret_cast<void*>(-1)) {
-    to_jis_ = nullptr;
-    release();
-    throw FontError("the C library cannot convert text to EUC-JP");
-  }
   open(kanji_, kKanjiFile);
   open(latin_, kLatinFile);
 }
 
-void SmallBoldStrikes::open(Strike& strike, const char* file) {
+void SmallBoldStrikes::open(Strike& strike, const char* name) {
+  const std::string file = strike_file(name);
   // Unpacked whole: FreeType reads a packed font as a stream, and finding one glyph in it
   // unpacks it again from the start, most of a millisecond a kanji.
-  if (gzFile packed = gzopen(file, "rb")) {
+  if (gzFile packed = gzopen(file.c_str(), "rb")) {
     unsigned char buffer[1 << 16];
     int n = 0;
     while ((n = gzread(packed, buffer, sizeof buffer)) > 0) strike.bytes.insert(strike.bytes.end(), buffer, buffer + n);
@@ -74,16 +91,13 @@ void SmallBoldStrikes::open(Strike& strike, const char* file) {
       FT_Select_Size(face, 0) != 0) {
     release();
     throw FontError(std::string("the bitmap font ") + file +
-                    " (the glyphs of the small bold sizes) is missing or cannot be read; install the "
-                    "Debian package " + kPackage);
+                    " (the glyphs of the small bold sizes) is missing or cannot be read; " + missing_strike_advice());
   }
 }
 
 SmallBoldStrikes::~SmallBoldStrikes() { release(); }
 
 void SmallBoldStrikes::release() {
-  if (to_jis_) iconv_close(static_cast<iconv_t>(to_jis_));
-  to_jis_ = nullptr;
   // Closes the faces too.
   if (library_) FT_Done_FreeType(library_);
   library_ = nullptr;
@@ -102,17 +116,9 @@ const StrikeGlyph* SmallBoldStrikes::glyph(const FontKey& key, char32_t c) {
   if (auto it = glyphs_.find(c); it != glyphs_.end()) return it->second.get();
   if (latin) return drawn(latin_.face, c, c);  // the half-width strike is indexed by Unicode
 
-  // The kanji strike is indexed by JIS X 0208 code: the EUC-JP bytes without their high bits.
-  char in[4] = {0, 0, static_cast<char>(c >> 8 & 0xFF), static_cast<char>(c & 0xFF)};
-  unsigned char out[4] = {};
-  char* in_p = in;
-  char* out_p = reinterpret_cast<char*>(out);
-  size_t in_left = sizeof in, out_left = sizeof out;
-  iconv(static_cast<iconv_t>(to_jis_), nullptr, nullptr, nullptr, nullptr);
-  if (iconv(static_cast<iconv_t>(to_jis_), &in_p, &in_left, &out_p, &out_left) == static_cast<size_t>(-1) ||
-      sizeof out - out_left != 2 || out[0] < 0xA1 || out[1] < 0xA1)
-    return glyphs_[c].get();
-  return drawn(kanji_.face, static_cast<unsigned long>((out[0] & 0x7F) << 8 | (out[1] & 0x7F)), c);
+  const unsigned long jis = jis_code(c);
+  if (!jis) return glyphs_[c].get();
+  return drawn(kanji_.face, jis, c);
 }
 
 const StrikeGlyph* SmallBoldStrikes::drawn(FT_Face face, unsigned long code, char32_t c) {

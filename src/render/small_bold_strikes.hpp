@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "render/text_raster.hpp"
+#include "ui/sjis.hpp"
 
 struct FT_FaceRec_;
 struct FT_LibraryRec_;
@@ -37,13 +38,15 @@ class SmallBoldStrikes {
     std::vector<unsigned char> bytes;  // the font file, unpacked; the face reads from it
     FT_FaceRec_* face = nullptr;
   };
-  void open(Strike& strike, const char* file);
+  void open(Strike& strike, const char* name);
   void release();
   const StrikeGlyph* drawn(FT_FaceRec_* face, unsigned long code, char32_t c);
+  // The kanji strike's index of c, its JIS X 0208 code; 0 when c has none.
+  unsigned long jis_code(char32_t c) const;
 
   FT_LibraryRec_* library_ = nullptr;
   Strike kanji_, latin_;
-  void* to_jis_ = nullptr;  // iconv_t, UTF-32 to EUC-JP
+  Sjis sjis_;
   std::unordered_map<char32_t, std::unique_ptr<StrikeGlyph>> glyphs_;  // null: not in the strike
 };
 

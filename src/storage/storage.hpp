@@ -90,6 +90,10 @@ class Storage {
   virtual EntryKind entry_kind(const std::string& path) = 0;
   // Whether this process may make and replace files in `folder`.
   virtual bool may_write(const std::string& folder) = 0;
+  // Whether `folder` lies where the system installs programs for all its users (Windows'
+  // Program Files): a game there is installed, and never saves beside itself even for a user who
+  // could write there. POSIX has no such place; an installed game is known by its layout there.
+  virtual bool among_installed_programs(const std::string& folder) = 0;
 
   // ---- Writing ----
   // Creates `path` (or empties it) for writing; nullptr with the reason in `error`.

@@ -209,6 +209,8 @@ class PosixStorage : public Storage {
     return ::faccessat(AT_FDCWD, folder.c_str(), W_OK, AT_EACCESS) == 0;
   }
 
+  bool among_installed_programs(const std::string&) override { return false; }
+
   std::unique_ptr<OutputFile> create_file(const std::string& path, std::string& error) override {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0) {

@@ -2,9 +2,11 @@
 #include "platform/sdl/event_wait.hpp"
 
 #include <SDL_syswm.h>
+#if defined(SDL_VIDEO_DRIVER_X11)
 #include <poll.h>
 
 #include <cerrno>
+#endif
 
 EventWait::EventWait(SDL_Window* window) {
 #if defined(SDL_VIDEO_DRIVER_X11)
@@ -20,9 +22,13 @@ EventWait::EventWait(SDL_Window* window) {
 
 bool EventWait::wait(int ms) const {
   if (ms <= 0) return false;
-  if (fd_ < 0) return SDL_WaitEventTimeout(nullptr, ms) == 1;
-  pollfd p{fd_, POLLIN, 0};
-  const int n = poll(&p, 1, ms);
-  // A signal (SIGTERM, which SDL turns into a quit request) counts as something that came.
-  return n > 0 || (n < 0 && errno == EINTR);
+#if defined(SDL_VIDEO_DRIVER_X11)
+  if (fd_ >= 0) {
+    pollfd p{fd_, POLLIN, 0};
+    const int n = poll(&p, 1, ms);
+    // A signal (SIGTERM, which SDL turns into a quit request) counts as something that came.
+    return n > 0 || (n < 0 && errno == EINTR);
+  }
+#endif
+  return SDL_WaitEventTimeout(nullptr, ms) == 1;
 }

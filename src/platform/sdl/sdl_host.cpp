@@ -30,7 +30,9 @@ int floor_div(int a, int b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
 
 // A closed terminal (SIGHUP) ends the game as a system shutting down does: SIGTERM, which SDL
 // turns into a quit request, so the game closes its window and saves. (raise() may be called
-// from a signal handler.)
+// from a signal handler.) Windows has no such signal: a game started from a console has a window
+// of its own, which outlives the console.
+#ifdef SIGHUP
 void hang_up(int) { raise(SIGTERM); }
 
 void close_on_hang_up() {
@@ -42,6 +44,9 @@ void close_on_hang_up() {
   sigemptyset(&sa.sa_mask);
   sigaction(SIGHUP, &sa, nullptr);
 }
+#else
+void close_on_hang_up() {}
+#endif
 
 // SDL shows its error box on X11 from a forked copy of the game and waits for it to end; the copy
 // inherits the handler that turns SIGTERM and SIGINT into a quit request, which nothing in it
