@@ -45,7 +45,32 @@ bool is_kanji(char32_t c) {
          (c >= 0xF900 && c <= 0xFAFF);
 }
 
+namespace {
+
+std::string missing_strike(const char* file) {
+  return std::string("the bitmap font ") + file +
+         " (the glyphs of the small bold sizes) is missing or cannot be read; install the Debian package " + kPackage;
+}
+
+// Whether the file opens as a packed PCF font: its first bytes unpacked are the format's mark.
+// Enough to tell a missing or foreign file at start without unpacking the whole font.
+bool looks_like_pcf(const char* file) {
+  gzFile packed = gzopen(file, "rb");
+  if (!packed) return false;
+  unsigned char mark[4] = {};
+  const bool ok = gzread(packed, mark, sizeof mark) == sizeof mark && mark[0] == 1 && mark[1] == 'f' &&
+                  mark[2] == 'c' && mark[3] == 'p';
+  gzclose(packed);
+  return ok;
+}
+
+}  // namespace
+
 SmallBoldStrikes::SmallBoldStrikes() {
+  kanji_.file = kKanjiFile;
+  latin_.file = kLatinFile;
+  for (const char* file : {kKanjiFile, kLatinFile})
+    if (!looks_like_pcf(file)) throw FontError(missing_strike(file));
   if (FT_Init_FreeType(&library_) != 0) throw FontError("FreeType could not be started");
   to_jis_ = iconv_open("EUC-JP", "UTF-32BE");
   if (to_jis_ == reinterpret_cast<void*>(-1)) {
@@ -53,14 +78,17 @@ SmallBoldStrikes::SmallBoldStrikes() {
     release();
     throw FontError("the C library cannot convert text to EUC-JP");
   }
-  open(kanji_, kKanjiFile);
-  open(latin_, kLatinFile);
 }
 
-void SmallBoldStrikes::open(Strike& strike, const char* file) {
+// A strike whose file passed the check at start but cannot be unpacked now (cut short since)
+// is left out, its characters drawn by the outline fonts as the other sizes draw them, rather
+// than stopping the game in the middle of a screen.
+FT_Face SmallBoldStrikes::face_of(Strike& strike) {
+  if (strike.tried) return strike.face;
+  strike.tried = true;
   // Unpacked whole: FreeType reads a packed font as a stream, and finding one glyph in it
   // unpacks it again from the start, most of a millisecond a kanji.
-  if (gzFile packed = gzopen(file, "rb")) {
+  if (gzFile packed = gzopen(strike.file, "rb")) {
     unsigned char buffer[1 << 16];
     int n = 0;
     while ((n = gzread(packed, buffer, sizeof buffer)) > 0) strike.bytes.insert(strike.bytes.end(), buffer, buffer + n);
@@ -72,11 +100,11 @@ void SmallBoldStrikes::open(Strike& strike, const char* file) {
       FT_New_Memory_Face(library_, strike.bytes.data(), static_cast<FT_Long>(strike.bytes.size()), 0, &face) != 0 ||
       face->num_charmaps < 1 || face->num_fixed_sizes < 1 || FT_Set_Charmap(face, face->charmaps[0]) != 0 ||
       FT_Select_Size(face, 0) != 0) {
-    release();
-    throw FontError(std::string("the bitmap font ") + file +
-                    " (the glyphs of the small bold sizes) is missing or cannot be read; install the "
-                    "Debian package " + kPackage);
+    if (face) FT_Done_Face(face);
+    face = nullptr;
+    strike.bytes.clear();
   }
+  return face;
 }
 
 SmallBoldStrikes::~SmallBoldStrikes() { release(); }
@@ -100,7 +128,7 @@ const StrikeGlyph* SmallBoldStrikes::glyph(const FontKey& key, char32_t c) {
   const bool latin = key.face == Face::Gothic && c > U' ' && c < 0x7F;
   if (!latin && !is_kanji(c)) return nullptr;
   if (auto it = glyphs_.find(c); it != glyphs_.end()) return it->second.get();
-  if (latin) return drawn(latin_.face, c, c);  // the half-width strike is indexed by Unicode
+  if (latin) return drawn(face_of(latin_), c, c);  // the half-width strike is indexed by Unicode
 
   // The kanji strike is indexed by JIS X 0208 code: the EUC-JP bytes without their high bits.
   char in[4] = {0, 0, static_cast<char>(c >> 8 & 0xFF), static_cast<char>(c & 0xFF)};
@@ -112,12 +140,12 @@ const StrikeGlyph* SmallBoldStrikes::glyph(const FontKey& key, char32_t c) {
   if (iconv(static_cast<iconv_t>(to_jis_), &in_p, &in_left, &out_p, &out_left) == static_cast<size_t>(-1) ||
       sizeof out - out_left != 2 || out[0] < 0xA1 || out[1] < 0xA1)
     return glyphs_[c].get();
-  return drawn(kanji_.face, static_cast<unsigned long>((out[0] & 0x7F) << 8 | (out[1] & 0x7F)), c);
+  return drawn(face_of(kanji_), static_cast<unsigned long>((out[0] & 0x7F) << 8 | (out[1] & 0x7F)), c);
 }
 
 const StrikeGlyph* SmallBoldStrikes::drawn(FT_Face face, unsigned long code, char32_t c) {
   std::unique_ptr<StrikeGlyph>& kept = glyphs_[c];
-  const FT_UInt index = FT_Get_Char_Index(face, code);
+  const FT_UInt index = face ? FT_Get_Char_Index(face, code) : 0;
   if (index == 0 || FT_Load_Glyph(face, index, FT_LOAD_DEFAULT) != 0 ||
       face->glyph->format != FT_GLYPH_FORMAT_BITMAP || face->glyph->bitmap.pixel_mode != FT_PIXEL_MODE_MONO)
     return nullptr;

@@ -20,7 +20,8 @@ struct FT_LibraryRec_;
 // whose cells the strike's fit; the proportional face keeps its own.
 class SmallBoldStrikes {
  public:
-  // Opens the bitmap fonts; throws FontError naming the package to install if one is missing.
+  // Finds the bitmap fonts; throws FontError naming the package to install if one is missing.
+  // Each is unpacked when its first glyph is asked for: most screens draw none of them.
   SmallBoldStrikes();
   ~SmallBoldStrikes();
   SmallBoldStrikes(const SmallBoldStrikes&) = delete;
@@ -34,15 +35,17 @@ class SmallBoldStrikes {
 
  private:
   struct Strike {
+    const char* file = nullptr;
     std::vector<unsigned char> bytes;  // the font file, unpacked; the face reads from it
     FT_FaceRec_* face = nullptr;
+    bool tried = false;  // unpacked, or found broken (then face stays null)
   };
-  void open(Strike& strike, const char* file);
+  FT_FaceRec_* face_of(Strike& strike);
   void release();
   const StrikeGlyph* drawn(FT_FaceRec_* face, unsigned long code, char32_t c);
 
   FT_LibraryRec_* library_ = nullptr;
-  Strike kanji_, latin_;
+  Strike kanji_, latin_;  // set in the constructor
   void* to_jis_ = nullptr;  // iconv_t, UTF-32 to EUC-JP
   std::unordered_map<char32_t, std::unique_ptr<StrikeGlyph>> glyphs_;  // null: not in the strike
 };
