@@ -118,7 +118,7 @@ void end_battle(Game& g) {
     if (g.location.id == 7) {
       show_message(g, g.sj("この世界を統括した"));
       show_message(g, g.sj("クリア！！！"));
-      g.form.show(ctl::end_box);
+      show_ending(g);
       return;
     }
     g.boss_battle = 0;

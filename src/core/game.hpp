@@ -88,6 +88,8 @@ struct Game {
   // The creation step did nothing but say why: another game runs on this save, or the save's
   // folder could not be made or locked (then io_failed is set as well).
   bool locked_out = false;
+  // The ending's picture is still to be read: the start-up's pictures before it all loaded.
+  bool ending_picture_due = false;
   // Called before each system call of a save that changes a file, with a short name of the step;
   // a test throws from it to stop the save there, as a killed process would.
   std::function<void(std::string_view step)> before_file_step;

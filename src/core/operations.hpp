@@ -26,6 +26,7 @@ void switch_panels(Game& g, ctl::Id hide, ctl::Id show);
 
 // The window's life.
 void create_window(Game& g);  // the creation step: loads everything, lays out the panels
+void show_ending(Game& g);    // the ending's panel, its picture read the first time
 void continue_game(Game& g);  // Button39
 void new_hero(Game& g);       // Button1
 void close_window(Game& g);   // saves (when the data was read)

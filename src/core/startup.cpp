@@ -42,6 +42,7 @@ void share_picture(Game& g, ctl::Id id, ctl::Id from) {
 }
 
 void load_pictures(Game& g) {
+  g.ending_picture_due = false;
   // The map, its backdrop copy and the toy shop's preview are all the world map: it is read once.
   const bool map = load_picture(g, ctl::cg, "map.bmp");
   load_picture(g, ctl::bak, "unit19.bmp");
@@ -58,7 +59,9 @@ void load_pictures(Game& g) {
   // One group: the first picture that fails leaves the rest of the group empty.
   for (ctl::Id id : kHomeLoadOrder)
     if (!load_picture(g, id, "unit19.bmp")) return;
-  load_picture(g, ctl::end_cg, "title.bmp");
+  // The last of the group, and the largest (more than the others together), is decoded when the
+  // ending shows it; a broken file is told then, when its picture is missed.
+  g.ending_picture_due = true;
 }
 
 void cut_figure_strip(Game& g) {
@@ -138,6 +141,12 @@ void tell_the_load_failed(Game& g, std::string what) {
                                                    "\rウィンドウを閉じると、セーブせずに終了します。"));
 }
 }  // namespace
+
+void show_ending(Game& g) {
+  if (g.ending_picture_due) load_picture(g, ctl::end_cg, "title.bmp");
+  g.ending_picture_due = false;
+  g.form.show(ctl::end_box);
+}
 
 void create_window(Game& g) {
   if (!take_save_lock(g)) return;

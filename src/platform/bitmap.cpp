@@ -159,26 +159,36 @@ std::optional<std::string> read_layout(const uint8_t* data, size_t size, uint64_
 
 constexpr char kOffPalette[] = "bitmap: a pixel picks a colour the palette does not have";
 
-// Uncompressed rows, each padded to whole 32-bit words.
+// Uncompressed rows, each padded to whole 32-bit words. The depth is settled once a row, not once
+// a pixel: the pictures a screen opens with are decoded before it shows.
 std::optional<std::string> decode_rows(const uint8_t* data, const Layout& l, uint32_t* out) {
   const size_t stride = (static_cast<size_t>(l.width) * l.bits + 31) / 32 * 4;
+  const size_t colours = l.palette.size();
   for (int r = 0; r < l.rows; ++r) {
     const uint8_t* row = data + l.pixels_at + static_cast<size_t>(r) * stride;
     uint32_t* dst = out + static_cast<size_t>(l.top_down ? r : l.rows - 1 - r) * l.width;
-    for (int x = 0; x < l.width; ++x) {
-      if (l.bits <= 8) {
-        const int per_byte = 8 / l.bits;
+    if (l.bits == 8) {
+      for (int x = 0; x < l.width; ++x) {
+        if (row[x] >= colours) return kOffPalette;
+        dst[x] = l.palette[row[x]];
+      }
+    } else if (l.bits < 8) {
+      const int per_byte = 8 / l.bits;
+      for (int x = 0; x < l.width; ++x) {
         const int shift = 8 - l.bits * (x % per_byte + 1);
         const uint32_t index = (row[x / per_byte] >> shift) & ((1u << l.bits) - 1);
-        if (index >= l.palette.size()) return kOffPalette;
+        if (index >= colours) return kOffPalette;
         dst[x] = l.palette[index];
-      } else if (l.bits == 24) {
+      }
+    } else if (l.bits == 24) {
+      for (int x = 0; x < l.width; ++x) {
         const uint8_t* p = row + x * 3;
         dst[x] = uint32_t{p[2]} << 16 | uint32_t{p[1]} << 8 | p[0];
-      } else {
+      }
+    } else {
+      for (int x = 0; x < l.width; ++x) {
         const uint32_t v = le32(row + x * 4);
-        dst[x] = (v >> l.shifts[0] & 0xFF) << 16 | (v >> l.shifts[1] & 0xFF) << 8 |
-                 (v >> l.shifts[2] & 0xFF);
+        dst[x] = (v >> l.shifts[0] & 0xFF) << 16 | (v >> l.shifts[1] & 0xFF) << 8 | (v >> l.shifts[2] & 0xFF);
       }
     }
   }

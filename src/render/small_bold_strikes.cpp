@@ -67,17 +67,44 @@ bool is_kanji(char32_t c) {
          (c >= 0xF900 && c <= 0xFAFF);
 }
 
-SmallBoldStrikes::SmallBoldStrikes() {
-  if (FT_Init_FreeType(&library_) != 0) throw FontError("FreeType could not be started");
-  open(kanji_, kKanjiFile);
-  open(latin_, kLatinFile);
+namespace {
+
+std::string missing_strike(const std::string& file) {
+  return "the bitmap font " + file + " (the glyphs of the small bold sizes) is missing or cannot be read; " +
+         missing_strike_advice();
 }
 
-void SmallBoldStrikes::open(Strike& strike, const char* name) {
-  const std::string file = strike_file(name);
+// Whether the file opens as a packed PCF font: its first bytes unpacked are the format's mark.
+// Enough to tell a missing or foreign file at start without unpacking the whole font.
+bool looks_like_pcf(const std::string& file) {
+  gzFile packed = gzopen(file.c_str(), "rb");
+  if (!packed) return false;
+  unsigned char mark[4] = {};
+  const bool ok = gzread(packed, mark, sizeof mark) == sizeof mark && mark[0] == 1 && mark[1] == 'f' &&
+                  mark[2] == 'c' && mark[3] == 'p';
+  gzclose(packed);
+  return ok;
+}
+
+}  // namespace
+
+SmallBoldStrikes::SmallBoldStrikes() {
+  kanji_.file = strike_file(kKanjiFile);
+  latin_.file = strike_file(kLatinFile);
+  for (const Strike* strike : {&kanji_, &latin_})
+    if (!looks_like_pcf(strike->file)) throw FontError(missing_strike(strike->file));
+  if (FT_Init_FreeType(&library_) != 0) throw FontError("FreeType could not be started");
+}
+
+// A strike whose file passed the check at start but cannot be unpacked now (cut short since)
+// is left out, its characters drawn by the outline fonts as the other sizes draw them, rather
+// than stopping the game in the middle of a screen.
+FT_Face SmallBoldStrikes::face_of(Strike& strike) {
+  if (strike.tried) return strike.face;
+  strike.tried = true;
   // Unpacked whole: FreeType reads a packed font as a stream, and finding one glyph in it
   // unpacks it again from the start, most of a millisecond a kanji.
-  if (gzFile packed = gzopen(file.c_str(), "rb")) {
+  if (gzFile packed = gzopen(strike.file.c_str(), "rb")) {
     unsigned char buffer[1 << 16];
     int n = 0;
     while ((n = gzread(packed, buffer, sizeof buffer)) > 0) strike.bytes.insert(strike.bytes.end(), buffer, buffer + n);
@@ -89,10 +116,11 @@ void SmallBoldStrikes::open(Strike& strike, const char* name) {
       FT_New_Memory_Face(library_, strike.bytes.data(), static_cast<FT_Long>(strike.bytes.size()), 0, &face) != 0 ||
       face->num_charmaps < 1 || face->num_fixed_sizes < 1 || FT_Set_Charmap(face, face->charmaps[0]) != 0 ||
       FT_Select_Size(face, 0) != 0) {
-    release();
-    throw FontError(std::string("the bitmap font ") + file +
-                    " (the glyphs of the small bold sizes) is missing or cannot be read; " + missing_strike_advice());
+    if (face) FT_Done_Face(face);
+    face = nullptr;
+    strike.bytes.clear();
   }
+  return face;
 }
 
 SmallBoldStrikes::~SmallBoldStrikes() { release(); }
@@ -114,16 +142,16 @@ const StrikeGlyph* SmallBoldStrikes::glyph(const FontKey& key, char32_t c) {
   const bool latin = key.face == Face::Gothic && c > U' ' && c < 0x7F;
   if (!latin && !is_kanji(c)) return nullptr;
   if (auto it = glyphs_.find(c); it != glyphs_.end()) return it->second.get();
-  if (latin) return drawn(latin_.face, c, c);  // the half-width strike is indexed by Unicode
+  if (latin) return drawn(face_of(latin_), c, c);  // the half-width strike is indexed by Unicode
 
   const unsigned long jis = jis_code(c);
   if (!jis) return glyphs_[c].get();
-  return drawn(kanji_.face, jis, c);
+  return drawn(face_of(kanji_), jis, c);
 }
 
 const StrikeGlyph* SmallBoldStrikes::drawn(FT_Face face, unsigned long code, char32_t c) {
   std::unique_ptr<StrikeGlyph>& kept = glyphs_[c];
-  const FT_UInt index = FT_Get_Char_Index(face, code);
+  const FT_UInt index = face ? FT_Get_Char_Index(face, code) : 0;
   if (index == 0 || FT_Load_Glyph(face, index, FT_LOAD_DEFAULT) != 0 ||
       face->glyph->format != FT_GLYPH_FORMAT_BITMAP || face->glyph->bitmap.pixel_mode != FT_PIXEL_MODE_MONO)
     return nullptr;

@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <unordered_map>
 #include <vector>
 
@@ -21,7 +22,8 @@ struct FT_LibraryRec_;
 // whose cells the strike's fit; the proportional face keeps its own.
 class SmallBoldStrikes {
  public:
-  // Opens the bitmap fonts; throws FontError naming the package to install if one is missing.
+  // Finds the bitmap fonts; throws FontError naming the package to install if one is missing.
+  // Each is unpacked when its first glyph is asked for: most screens draw none of them.
   SmallBoldStrikes();
   ~SmallBoldStrikes();
   SmallBoldStrikes(const SmallBoldStrikes&) = delete;
@@ -35,17 +37,19 @@ class SmallBoldStrikes {
 
  private:
   struct Strike {
+    std::string file;
     std::vector<unsigned char> bytes;  // the font file, unpacked; the face reads from it
     FT_FaceRec_* face = nullptr;
+    bool tried = false;  // unpacked, or found broken (then face stays null)
   };
-  void open(Strike& strike, const char* name);
+  FT_FaceRec_* face_of(Strike& strike);
   void release();
   const StrikeGlyph* drawn(FT_FaceRec_* face, unsigned long code, char32_t c);
   // The kanji strike's index of c, its JIS X 0208 code; 0 when c has none.
   unsigned long jis_code(char32_t c) const;
 
   FT_LibraryRec_* library_ = nullptr;
-  Strike kanji_, latin_;
+  Strike kanji_, latin_;  // their files set in the constructor
   Sjis sjis_;
   std::unordered_map<char32_t, std::unique_ptr<StrikeGlyph>> glyphs_;  // null: not in the strike
 };

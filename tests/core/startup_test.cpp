@@ -166,7 +166,11 @@ TEST(StartUp, PicturesAndTheFigureStrip) {
   const Form& f = t.g().form;
   EXPECT_EQ(f[ctl::cg].canvas.width, 200);
   EXPECT_EQ(f[ctl::room].canvas.width, 120);
+  // The ending's picture is read when the ending shows, once.
+  EXPECT_TRUE(f[ctl::end_cg].canvas.empty());
+  for (int i = 0; i < 2; ++i) show_ending(t.g());
   EXPECT_EQ(f[ctl::end_cg].canvas.height, 200);
+  EXPECT_EQ(t.host.bitmap_reads[t.g().path("cg", "title.bmp")], 1);
   // The toy shop's preview starts as a teal square of 160 x 160.
   EXPECT_EQ(f[ctl::cg_f].w, 160);
   EXPECT_EQ(f[ctl::cg_f].h, 160);
@@ -213,6 +217,7 @@ TEST(StartUp, MissingOrBrokenPicturesLeaveThemEmpty) {
     if (c.bytes.empty()) std::filesystem::remove(t.data.cg(c.file));
     else t.data.write(t.data.cg(c.file), c.bytes);
     create_window(t.g());
+    show_ending(t.g());
     for (ctl::Id id : c.empty) EXPECT_TRUE(t.g().form[id].canvas.empty()) << Form::name(id);
     for (ctl::Id id : c.loaded) EXPECT_FALSE(t.g().form[id].canvas.empty()) << Form::name(id);
     EXPECT_TRUE(t.lines("error-box: ").empty());

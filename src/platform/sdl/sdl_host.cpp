@@ -11,7 +11,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <future>
 #include <utility>
 
 #include "core/game.hpp"
@@ -137,16 +136,6 @@ bool SdlHost::open(int client_width, int client_height) {
   if (window_) return true;
   // The application's own title, as the task bar and the sound server name it.
   SDL_SetHint(SDL_HINT_APP_NAME, "ルシェラ２");
-  // Finding the fonts (fontconfig reads its whole configuration) runs while SDL connects to the
-  // window system, which is mostly waiting for the display's answers; the fonts the first
-  // frame draws with are opened there too.
-  std::future<std::unique_ptr<FontLibrary>> found;
-  if (!fonts_)
-    found = std::async(std::launch::async | std::launch::deferred, [keys = std::move(first_fonts_)] {
-      auto fonts = std::make_unique<FontLibrary>();
-      fonts->open_ahead(keys);
-      return fonts;
-    });
   if (!video_started_) {
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
       report(std::string("cannot open a window: ") + SDL_GetError());
@@ -161,9 +150,13 @@ bool SdlHost::open(int client_width, int client_height) {
   const char* driver = SDL_GetCurrentVideoDriver();
   for (const char* native : {"x11", "windows", "dummy", "offscreen"})
     if (driver && std::strcmp(driver, native) == 0) SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  // The fonts are found and the first frame's opened only once SDL is connected: a second thread
+  // alive while SDL reads the keyboard's compose table makes every character it reads take a
+  // lock, which cost more than finding the fonts beside it saved.
   if (!fonts_) {
     try {
-      fonts_ = found.get();
+      fonts_ = std::make_unique<FontLibrary>();
+      fonts_->open_ahead(first_fonts_);
     } catch (const FontError& e) {
       report(e.what());
       return false;
