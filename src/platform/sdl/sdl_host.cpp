@@ -52,12 +52,22 @@ void close_on_hang_up() {}
 // reads, so a stop sent to the game's process group (a terminal's Ctrl+C, timeout, a session
 // ending) would leave both waiting. A forked copy takes the default actions back (where the
 // signal is not ignored): it ends, the wait returns, and the game reads its own quit request.
+// Windows shows the box from the game's own process.
+#ifndef _WIN32
 void default_signals_in_child() {
   for (int sig : {SIGTERM, SIGINT}) {
     struct sigaction current {};
     if (sigaction(sig, nullptr, &current) == 0 && current.sa_handler != SIG_IGN) signal(sig, SIG_DFL);
   }
 }
+
+void forks_take_default_signals() {
+  static const bool registered = pthread_atfork(nullptr, nullptr, default_signals_in_child) == 0;
+  (void)registered;
+}
+#else
+void forks_take_default_signals() {}
+#endif
 
 bool real_video_driver() {
   const char* d = SDL_GetCurrentVideoDriver();
@@ -92,8 +102,7 @@ void SdlHost::report(const std::string& utf8) {
                                      : !(asked && (std::strcmp(asked, "dummy") == 0 ||
                                                    std::strcmp(asked, "offscreen") == 0));
   if (screen) {
-    static const bool registered = pthread_atfork(nullptr, nullptr, default_signals_in_child) == 0;
-    (void)registered;
+    forks_take_default_signals();
     SDL_Window* parent = window_ && (SDL_GetWindowFlags(window_) & SDL_WINDOW_SHOWN) ? window_ : nullptr;
     SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "ルシェラ", utf8.c_str(), parent);
   }
