@@ -118,8 +118,9 @@ golden=$src/tests/golden/start_panel.png
 data="$scratch/データ 山田"
 mkdir -p "$data"
 cp -r "$build/dat" "$build/cg" "$data/" 2>/dev/null || cp -r "$build/dat" "$data/"
-printf 'screenshot %s\nclose\n' "$(winepath -w "$data/始め.png")" >"$data/写す.script"
-wine "$jp/lushera.exe" --headless --data "$data" --script "$(winepath -w "$data/写す.script")" >"$scratch/shot.log" 2>&1 ||
+# The picture's name is one word of the script: taken in the game's working folder, which is $data.
+printf 'screenshot 始め.png\nclose\n' >"$data/写す.script"
+(cd "$data" && wine "$jp/lushera.exe" --headless --data "$data" --script "$(winepath -w "$data/写す.script")") >"$scratch/shot.log" 2>&1 ||
   fail "the screenshot from $data: $(cat "$scratch/shot.log")"
 [ "$(compare -metric AE "$data/始め.png" "$golden" null: 2>&1)" = 0 ] ||
   fail "the headless screenshot from $data is not the start screen: $(cat "$scratch/shot.log")"
