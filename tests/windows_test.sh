@@ -23,7 +23,7 @@ cleanup() {
   rm -rf "$scratch"
 }
 trap cleanup EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
+fail() { printf 'FAIL: %s\n' "$*" >&2; exit 1; }
 # The game under Wine; its text lines end in CR LF, as a Windows program's do.
 lushera() { wine "$pkg/lushera.exe" "$@"; }
 
