@@ -2,8 +2,9 @@
 # The Windows package (windows/build.sh) played under Wine, on a private Wine prefix and a virtual
 # X display: its files; every scenario through `lushera.exe --headless` against the desktop's
 # transcripts; a save and a continue in a folder with a Japanese name, beside the data and, for a
-# game under Program Files, in %APPDATA%; the lock refusing a second game on the same save; and
-# the window's start screen against the Linux window's picture of it.
+# game under Program Files, in %APPDATA%; the lock refusing a second game on the same save; a
+# script file, a headless screenshot, the window and its recording, all from folders with
+# Japanese names, the pictures against the Linux window's picture of the start screen.
 #   windows_test.sh PACKAGE_DIR BUILD_DIR
 # PACKAGE_DIR holds lushera/ and the zip; BUILD_DIR is the Linux build tree (its data pack, as the
 # scenario tests use it). The prefix is made in BUILD_DIR/wine-prefix the first time (a minute),
@@ -22,7 +23,7 @@ cleanup() {
   rm -rf "$scratch"
 }
 trap cleanup EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
+fail() { printf 'FAIL: %s\n' "$*" >&2; exit 1; }
 # The game under Wine; its text lines end in CR LF, as a Windows program's do.
 lushera() { wine "$pkg/lushera.exe" "$@"; }
 
@@ -110,13 +111,26 @@ wait "$game_pid" || fail "the first game did not end well: $(cat "$scratch/first
 game_pid=""
 [ "$(grep -c '^money = ' "$scratch/first")" -eq 2 ] || fail "the first game did not go on: $(cat "$scratch/first")"
 
-# The window on the X display the test runs on: the start screen at 1x, against the Linux
-# window's picture of it (the composed frame the screen tests hold). Looked at until it shows,
-# for at most a minute.
-cp -r "$build/dat" "$build/cg" "$scratch/" 2>/dev/null || cp -r "$build/dat" "$scratch/"
+# The packaged fonts (the outlines and the small bold strikes), a script file and a recording,
+# all reached from folders named in Japanese: the data in one, the game in another. A headless
+# screenshot of the start screen, drawn with FreeType, against the screen tests' picture of it.
 golden=$src/tests/golden/start_panel.png
+data="$scratch/データ 山田"
+mkdir -p "$data"
+cp -r "$build/dat" "$build/cg" "$data/" 2>/dev/null || cp -r "$build/dat" "$data/"
+# The picture's name is one word of the script: taken in the game's working folder, which is $data.
+printf 'screenshot 始め.png\nclose\n' >"$data/写す.script"
+(cd "$data" && wine "$jp/lushera.exe" --headless --data "$data" --script "$(winepath -w "$data/写す.script")") >"$scratch/shot.log" 2>&1 ||
+  fail "the screenshot from $data: $(cat "$scratch/shot.log")"
+[ "$(compare -metric AE "$data/始め.png" "$golden" null: 2>&1)" = 0 ] ||
+  fail "the headless screenshot from $data is not the start screen: $(cat "$scratch/shot.log")"
+
+# The window on the X display the test runs on, started from those folders and recording: the
+# start screen at 1x, against the Linux window's picture of it (the composed frame the screen
+# tests hold). Looked at until it shows, for at most a minute.
 # Wine on a virtual display shows only what SDL draws in software.
-SDL_RENDER_DRIVER=software wine "$pkg/lushera.exe" --scale 1 --data "$scratch" >"$scratch/window.log" 2>&1 &
+SDL_RENDER_DRIVER=software wine "$jp/lushera.exe" --scale 1 --data "$data" --record "$(winepath -w "$data/記録.script")" \
+  >"$scratch/window.log" 2>&1 &
 game_pid=$!
 tries=0
 while :; do
@@ -132,4 +146,6 @@ done
 kill "$game_pid"
 wait "$game_pid" 2>/dev/null || true
 game_pid=""
+# The recording's header is written when the window opens.
+grep -q "^# lushera $version" "$data/記録.script" 2>/dev/null || fail "no recording in $data: $(cat "$scratch/window.log")"
 echo "windows package ok: $(basename "$zip")"

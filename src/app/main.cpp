@@ -2,8 +2,8 @@
 #include <charconv>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <iostream>
+#include <sstream>
 #include <string>
 #include <utility>
 
@@ -187,14 +187,18 @@ int run_headless(const Options& o, const DataPlaces& places) {
   HeadlessHost host;
   Game g(host, places.pack, o.dev);
   start_game(g, o, places);
-  std::ifstream file;
+  std::istringstream file;
   std::istream* script = &std::cin;
   if (o.script != "-") {
-    file.open(o.script);
-    if (!file) {
-      std::cerr << "lushera: cannot read the script " << o.script << "\n";
+    // Through the storage, which takes the name as UTF-8 on every system.
+    constexpr size_t kMaxScriptBytes = size_t{1} << 30;
+    InputFile read = storage().read_file(o.script, kMaxScriptBytes);
+    if (read.fault != InputFile::Fault::none) {
+      std::cerr << "lushera: cannot read the script " << o.script << ": " << read_failure(read, kMaxScriptBytes)
+                << "\n";
       return 1;
     }
+    file.str(std::move(read.bytes));
     script = &file;
   }
   host.keep_transcript = false;

@@ -7,9 +7,10 @@
 
 Recorder::Recorder(const std::string& path, const std::string& header) : path_(path) {
   if (path.empty()) return;
-  out_.open(path, std::ios::trunc);
+  std::string error;
+  out_ = storage().create_file(path, error);
   if (!out_) {
-    report_failure();
+    report_failure(error);
     return;
   }
   size_t start = 0;
@@ -25,15 +26,15 @@ void Recorder::start(Game& g) {
   g.rng.on_draw = [this](int32_t v) { draws_.push_back(v); };
 }
 
-void Recorder::report_failure() {
-  std::fprintf(stderr, "lushera: cannot write the recording %s\n", path_.c_str());
+void Recorder::report_failure(const std::string& why) {
+  std::fprintf(stderr, "lushera: cannot write the recording %s: %s\n", path_.c_str(), why.c_str());
   failed_ = true;
 }
 
 void Recorder::write(const std::string& line) {
   if (!recording() || failed_) return;
-  out_ << line << '\n';
-  if (!out_) report_failure();
+  const std::string text = line + '\n';
+  if (std::string error = out_->write(text.data(), text.size()); !error.empty()) report_failure(error);
 }
 
 void Recorder::write_ticks() {
@@ -92,7 +93,7 @@ void Recorder::answered(bool yes) {
 void Recorder::close() {
   write_ticks();
   write("close");
-  out_.flush();
-  if (!out_ && !failed_) report_failure();
-  out_.close();
+  if (!out_) return;
+  if (std::string error = out_->close(false); !error.empty() && !failed_) report_failure(error);
+  out_.reset();
 }

@@ -2,10 +2,12 @@
 // written down as a script for the scripted driver.
 #pragma once
 #include <cstdint>
-#include <fstream>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
+
+#include "storage/storage.hpp"
 
 struct Game;
 
@@ -21,7 +23,7 @@ class Recorder {
  public:
   // Records into `path` when it is not empty; `header` is written first, as comments.
   explicit Recorder(const std::string& path = "", const std::string& header = "");
-  bool recording() const { return out_.is_open(); }
+  bool recording() const { return out_ != nullptr; }
 
   // From the end of the creation step on, the game's draws are written down.
   void start(Game& g);
@@ -40,10 +42,10 @@ class Recorder {
 
  private:
   void write(const std::string& line);
-  void report_failure();  // said on standard error, once; nothing more is written
+  void report_failure(const std::string& why);  // said on standard error, once; nothing more is written
   void write_ticks();
 
-  std::ofstream out_;
+  std::unique_ptr<OutputFile> out_;  // each line written as it comes, so a crash keeps the session
   std::string path_;
   bool failed_ = false;
   int depth_ = 0;               // operations running (a question's ticks run inside one)

@@ -3,6 +3,7 @@
 // and M+'s bitmap strikes.
 #pragma once
 #include <array>
+#include <cstddef>
 #include <string>
 
 #include "ui/form.hpp"
@@ -13,6 +14,10 @@ struct FontFile {
   bool operator==(const FontFile&) const = default;
 };
 using FontFiles = std::array<FontFile, 3>;  // by Face
+
+// No font the game draws with comes near this (the IPA outlines are some 6 MB each); a larger
+// file is not one of them, and is not read into memory.
+constexpr size_t kMaxFontFileBytes = size_t{64} << 20;
 
 // Where the packages put the three families: Debian's fonts-ipafont-gothic and -mincho, or, in the
 // Windows package, their names in the fonts folder beside the program.

@@ -6,6 +6,8 @@
 
 #include <algorithm>
 
+#include "storage/storage.hpp"
+
 OutlineFaces::OutlineFaces(const FontFiles& files) : files_(files) {
   if (FT_Init_FreeType(&library_) != 0) throw FontError("FreeType could not be started");
 }
@@ -20,8 +22,17 @@ FT_FaceRec_* OutlineFaces::get(Face face, int px) {
   auto it = faces_.find({face, px});
   if (it != faces_.end()) return it->second;
   const FontFile& file = files_[static_cast<int>(face)];
+  std::string& bytes = bytes_[static_cast<int>(face)];
+  if (bytes.empty()) {
+    InputFile read = storage().read_file(file.path, kMaxFontFileBytes);
+    if (read.fault != InputFile::Fault::none)
+      throw FontError("cannot open the font file " + file.path + ": " + read_failure(read, kMaxFontFileBytes) +
+                      " (" + missing_font_message(face) + ")");
+    bytes = std::move(read.bytes);
+  }
   FT_Face f = nullptr;
-  if (FT_New_Face(library_, file.path.c_str(), file.index, &f) != 0)
+  if (FT_New_Memory_Face(library_, reinterpret_cast<const FT_Byte*>(bytes.data()), static_cast<FT_Long>(bytes.size()),
+                         file.index, &f) != 0)
     throw FontError("cannot open the font file " + file.path + " (" + missing_font_message(face) + ")");
   // The em is px pixels high: a size in points at 72 dots an inch.
   if (FT_Set_Char_Size(f, 0, px * 64, 72, 72) != 0) {

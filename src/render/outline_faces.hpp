@@ -1,6 +1,8 @@
 // The outline fonts opened by FreeType, one face for each family and size.
 #pragma once
+#include <array>
 #include <map>
+#include <string>
 #include <utility>
 
 #include "render/font_files.hpp"
@@ -22,6 +24,9 @@ class OutlineFaces {
 
  private:
   FontFiles files_;
+  // The files' bytes, read through the storage when a size of them is first opened and kept as
+  // long as the faces that are made from them.
+  std::array<std::string, 3> bytes_;
   FT_LibraryRec_* library_ = nullptr;
   std::map<std::pair<Face, int>, FT_FaceRec_*> faces_;
 };

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "render/font_files.hpp"
+#include "storage/storage.hpp"
 
 namespace {
 
@@ -74,16 +75,37 @@ std::string missing_strike(const std::string& file) {
          missing_strike_advice();
 }
 
+// A packed file's bytes unpacked, at most `most` of them (all for 0); empty when the file cannot
+// be read through the storage or is no whole gzip stream (one cut short is refused unless `most`
+// stops before its cut).
+std::string unpacked(const std::string& file, size_t most) {
+  InputFile packed = storage().read_file(file, kMaxFontFileBytes);
+  if (packed.fault != InputFile::Fault::none) return "";
+  z_stream z{};
+  if (inflateInit2(&z, 16 + MAX_WBITS) != Z_OK) return "";  // 16: a gzip header and trailer
+  z.next_in = reinterpret_cast<Bytef*>(packed.bytes.data());
+  z.avail_in = static_cast<uInt>(packed.bytes.size());
+  std::string out;
+  unsigned char buffer[1 << 16];
+  int status = Z_OK;
+  while (status == Z_OK && (most == 0 || out.size() < most)) {
+    z.next_out = buffer;
+    z.avail_out = sizeof buffer;
+    status = inflate(&z, Z_NO_FLUSH);
+    out.append(reinterpret_cast<const char*>(buffer), sizeof buffer - z.avail_out);
+  }
+  inflateEnd(&z);
+  const bool whole = status == Z_STREAM_END || (status == Z_OK && most != 0);
+  if (!whole) out.clear();
+  if (most != 0 && out.size() > most) out.resize(most);
+  return out;
+}
+
 // Whether the file opens as a packed PCF font: its first bytes unpacked are the format's mark.
 // Enough to tell a missing or foreign file at start without unpacking the whole font.
 bool looks_like_pcf(const std::string& file) {
-  gzFile packed = gzopen(file.c_str(), "rb");
-  if (!packed) return false;
-  unsigned char mark[4] = {};
-  const bool ok = gzread(packed, mark, sizeof mark) == sizeof mark && mark[0] == 1 && mark[1] == 'f' &&
-                  mark[2] == 'c' && mark[3] == 'p';
-  gzclose(packed);
-  return ok;
+  const std::string mark = unpacked(file, 4);
+  return mark.size() == 4 && mark[0] == 1 && mark[1] == 'f' && mark[2] == 'c' && mark[3] == 'p';
 }
 
 }  // namespace
@@ -104,13 +126,8 @@ FT_Face SmallBoldStrikes::face_of(Strike& strike) {
   strike.tried = true;
   // Unpacked whole: FreeType reads a packed font as a stream, and finding one glyph in it
   // unpacks it again from the start, most of a millisecond a kanji.
-  if (gzFile packed = gzopen(strike.file.c_str(), "rb")) {
-    unsigned char buffer[1 << 16];
-    int n = 0;
-    while ((n = gzread(packed, buffer, sizeof buffer)) > 0) strike.bytes.insert(strike.bytes.end(), buffer, buffer + n);
-    if (n < 0) strike.bytes.clear();
-    gzclose(packed);
-  }
+  const std::string bytes = unpacked(strike.file, 0);
+  strike.bytes.assign(bytes.begin(), bytes.end());
   FT_Face& face = strike.face;
   if (strike.bytes.empty() ||
       FT_New_Memory_Face(library_, strike.bytes.data(), static_cast<FT_Long>(strike.bytes.size()), 0, &face) != 0 ||

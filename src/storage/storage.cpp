@@ -2,6 +2,7 @@
 #include "storage/storage.hpp"
 
 #include <stdexcept>
+#include <string>
 
 namespace {
 
@@ -15,6 +16,21 @@ Storage& storage() {
 }
 
 void use_storage(Storage& s) { handed = &s; }
+
+std::string read_failure(const InputFile& f, size_t limit) {
+  switch (f.fault) {
+    case InputFile::Fault::none:
+      return "";
+    case InputFile::Fault::cannot_open:
+    case InputFile::Fault::cannot_read:
+      return f.error;
+    case InputFile::Fault::not_regular:
+      return std::string("not a regular file (a ") + f.kind + ")";
+    case InputFile::Fault::too_large:
+      return "larger than " + std::to_string(limit) + " bytes (" + std::to_string(f.size) + ")";
+  }
+  return f.error;
+}
 
 // A level at a time, so that a failure names the level that could not be made and why (a file
 // in the way, a parent the player may not write); the levels that are folders already count.

@@ -22,6 +22,10 @@ struct InputFile {
   std::string bytes;
 };
 
+// Why a file could not be read whole, in words for an error message after the file's name: the
+// system's words, what the file is instead, or its size against the limit; empty when it was read.
+std::string read_failure(const InputFile& f, size_t limit);
+
 // A regular file open for reading at any position (a wave, walked a chunk at a time).
 class ReadableFile {
  public:

@@ -1,8 +1,7 @@
 // The window's fonts through SDL_ttf: files mapped once, a font opened per size and style.
 #include "platform/sdl/fonts.hpp"
 
-#include <cerrno>
-#include <cstring>
+#include "storage/storage.hpp"
 
 FontLibrary::FontLibrary(const std::string& match_cache) : files_(find_font_files(match_cache)) {
   if (TTF_Init() != 0) throw FontError(std::string("SDL_ttf could not be started: ") + TTF_GetError());
@@ -21,9 +20,14 @@ TTF_Font* FontLibrary::get(const FontKey& key) {
   // gives its font sizes.
   const int i = static_cast<int>(key.face);
   MappedFile& mapped = mapped_[i];
-  if (!mapped.data() && !mapped.map(f.path))
-    throw FontError("cannot open the font file " + f.path + ": " + std::strerror(errno) + " (" +
-                    missing_font_message(key.face) + ")");
+  if (!mapped.data() && !mapped.map(f.path)) {
+    // Why, in the storage's words (the system's on Windows too, where errno says nothing).
+    const InputFile read = storage().read_file(f.path, kMaxFontFileBytes);
+    const std::string why = read.fault != InputFile::Fault::none ? read_failure(read, kMaxFontFileBytes)
+                            : read.bytes.empty()                ? "the file is empty"
+                                                                : "it cannot be mapped into memory";
+    throw FontError("cannot open the font file " + f.path + ": " + why + " (" + missing_font_message(key.face) + ")");
+  }
   SDL_RWops* bytes = SDL_RWFromConstMem(mapped.data(), static_cast<int>(mapped.size()));
   TTF_Font* font = bytes ? TTF_OpenFontIndexRW(bytes, 1, key.px < 1 ? 1 : key.px, f.index) : nullptr;
   if (!font)
