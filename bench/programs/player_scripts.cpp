@@ -15,6 +15,7 @@
 #include "core/operations.hpp"
 #include "core/savefile.hpp"
 #include "platform/headless/headless_host.hpp"
+#include "platform/system_storage.hpp"
 #include "support/journey.hpp"
 
 namespace fs = std::filesystem;
@@ -64,6 +65,7 @@ int main(int argc, char** argv) {
   }
   const fs::path pack = argv[1], out = argv[2];
   const long battles = argc > 3 ? std::stol(argv[3]) : 300;
+  use_storage(system_storage());
   fs::create_directories(out);
   const fs::path scratch = out / "scratch";
   copy_pack(pack, scratch);

@@ -38,14 +38,20 @@ void learn_by_stars(Game& g) {
     if (h.world_flags(world_flag::boss_beaten(2 + i)) == 1) f.show(kMapButtons[i]);
 }
 
-void write_hero_texts(Game& g) {
+// `before` is what they were last written from, null when none was: a text whose figures are
+// the same is left as it is (the hero's Hp changes at every blow, the attributes seldom).
+void write_hero_texts(Game& g, const Hero* before) {
   Hero& h = g.hero;
   Form& f = g.form;
   if (h.money < 1) h.money = 0;
-  f.set_caption(ctl::z_l, g.sj("属性：陽") + num(h.attr_sun) + g.sj(" 水") + num(h.attr_water) +
-                              g.sj(" 魔") + num(h.attr_magic) + g.sj(" 天") + num(h.attr_angel));
-  f.set_caption(ctl::star_l, "Star " + num(h.stars) + g.sj("個"));
-  f.set_caption(ctl::star_cl, num(h.stars) + g.sj("個の星が天へ昇った････"));
+  if (!before || before->attr_sun != h.attr_sun || before->attr_water != h.attr_water ||
+      before->attr_magic != h.attr_magic || before->attr_angel != h.attr_angel)
+    f.set_caption(ctl::z_l, g.sj("属性：陽") + num(h.attr_sun) + g.sj(" 水") + num(h.attr_water) +
+                                g.sj(" 魔") + num(h.attr_magic) + g.sj(" 天") + num(h.attr_angel));
+  if (!before || before->stars != h.stars) {
+    f.set_caption(ctl::star_l, "Star " + num(h.stars) + g.sj("個"));
+    f.set_caption(ctl::star_cl, num(h.stars) + g.sj("個の星が天へ昇った････"));
+  }
   const std::string& a = g.sj(ailment_text(h.status));
   const std::string cr = "\r";
   f.set_caption(ctl::state_l,
@@ -55,7 +61,7 @@ void write_hero_texts(Game& g) {
                     g.sj(" 魔力：") + num(h.magic) + g.sj(" 防御：") + num(h.defense) + cr +
                     g.sj("　運：") + num(h.luck) + g.sj(" 寿命：") + num(h.life) + cr + a + cr +
                     g.sj("精霊【") + h.spirit_name + g.sj("】△") + num(h.spirit_power));
-  f.set_caption(ctl::state_l2, num(h.money) + g.sj("円"));
+  if (!before || before->money != h.money) f.set_caption(ctl::state_l2, num(h.money) + g.sj("円"));
 
   // White while Hp is above a tenth of its maximum, red at a tenth or below, dark red at 0.
   const int32_t d = h.max_hp / 10;
@@ -167,7 +173,7 @@ void refresh_status(Game& g) {
   Game::Shown& shown = g.shown;
   // The hero's texts show the figures before this tick's caps, the opponent's after them.
   if (!shown.written || !(shown.hero == g.hero)) {
-    write_hero_texts(g);
+    write_hero_texts(g, shown.written ? &shown.hero : nullptr);
     shown.hero = g.hero;
   }
   apply_caps(g);

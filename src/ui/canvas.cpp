@@ -9,6 +9,11 @@ namespace {
 // more than this (the closing square notes a hundred rings).
 constexpr size_t kMostPending = 256;
 
+// The pixels a clipped rectangle holds: one can lie within another only if it holds no more.
+int64_t area(const int (&clip)[4]) {
+  return static_cast<int64_t>(std::max(0, clip[2] - clip[0])) * std::max(0, clip[3] - clip[1]);
+}
+
 struct Box {
   int x1, y1, x2, y2;
   bool within(const Box& o) const { return x1 >= o.x1 && y1 >= o.y1 && x2 <= o.x2 && y2 <= o.y2; }
@@ -52,6 +57,7 @@ void Canvas::own_pixels() const {
 void Canvas::forget_pending() const {
   pending_.clear();
   covered_ = 0;
+  least_area_ = kNoArea;
 }
 
 void Canvas::settle() const {
@@ -87,7 +93,7 @@ void Canvas::note(Op op) {
     forget_pending();
     // The buffer holds this very copy already: nothing to write.
     if (op.whole.src && op.whole == holds_) return;
-  } else if (op.opaque) {
+  } else if (op.opaque && area(op.clip) >= least_area_) {
     // What this writes over in full, nobody will see. No noted operation reads this canvas (a
     // copy from it writes the buffer first), so one under it can go wherever it lies: the road's
     // step draws the same rings at every step, each over the one before. It is only marked at
@@ -100,10 +106,13 @@ void Canvas::note(Op op) {
       ++covered_;
     }
   }
+  least_area_ = std::min(least_area_, area(op.clip));
   pending_.push_back(std::move(op));
   // Dropped once they are half of the list, so a scan reads at most twice the live ones.
   if (covered_ * 2 > pending_.size()) {
     std::erase_if(pending_, [](const Op& o) { return o.covered; });
+    least_area_ = kNoArea;
+    for (const Op& o : pending_) least_area_ = std::min(least_area_, area(o.clip));
     covered_ = 0;
   }
   if (pending_.size() >= kMostPending) settle();

@@ -95,5 +95,8 @@ class Canvas {
   mutable std::shared_ptr<Pixels> pixels_ = std::make_shared<Pixels>();
   mutable std::vector<Op> pending_;
   mutable size_t covered_ = 0;  // how many of them are covered
+  // The smallest area among them: a rectangle smaller than that covers none.
+  static constexpr int64_t kNoArea = INT64_MAX;
+  mutable int64_t least_area_ = kNoArea;
   mutable CopyOf holds_;  // what the buffer holds, when it is a whole copy of another canvas
 };

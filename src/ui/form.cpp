@@ -162,7 +162,9 @@ Rect Form::visible_rect(ctl::Id id) const {
 ctl::Id Form::hit_test(int x, int y) const {
   for (auto it = paint_order_.rbegin(); it != paint_order_.rend(); ++it) {
     const ctl::Id id = *it;
-    if (id == ctl::form || !shown(id)) continue;
+    // Its own rectangle before the clipped one: most shown controls lie elsewhere, and what its
+    // parents clip off only takes from that rectangle.
+    if (id == ctl::form || !shown(id) || !window_rect(id).contains(x, y)) continue;
     if (visible_rect(id).contains(x, y)) return id;
   }
   return ctl::form;
