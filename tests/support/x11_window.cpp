@@ -6,6 +6,8 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include <algorithm>
+
 std::vector<unsigned long> window_icon(SDL_Window* window) {
   SDL_SysWMinfo info;
   SDL_VERSION(&info.version);
@@ -42,4 +44,33 @@ ServerPixels window_pixels(SDL_Window* window) {
     for (int x = 0; x < a.width; ++x) out.pixels.push_back(static_cast<uint32_t>(XGetPixel(img, x, y)) & 0xFFFFFF);
   XDestroyImage(img);
   return out;
+}
+
+bool dialog_shown() {
+  Display* d = XOpenDisplay(nullptr);
+  if (!d) return false;
+  const Atom type_atom = XInternAtom(d, "_NET_WM_WINDOW_TYPE", False);
+  const Atom dialog = XInternAtom(d, "_NET_WM_WINDOW_TYPE_DIALOG", False);
+  Window root = 0, parent = 0, *children = nullptr;
+  unsigned int count = 0;
+  bool shown = false;
+  if (XQueryTree(d, DefaultRootWindow(d), &root, &parent, &children, &count)) {
+    for (unsigned int i = 0; i < count && !shown; ++i) {
+      XWindowAttributes a;
+      if (!XGetWindowAttributes(d, children[i], &a) || a.map_state != IsViewable) continue;
+      Atom type = 0;
+      int format = 0;
+      unsigned long n = 0, after = 0;
+      unsigned char* data = nullptr;
+      if (XGetWindowProperty(d, children[i], type_atom, 0, 16, False, XA_ATOM, &type, &format, &n, &after, &data) !=
+              Success || !data)
+        continue;
+      const auto* atoms = reinterpret_cast<const Atom*>(data);
+      shown = std::find(atoms, atoms + n, dialog) != atoms + n;
+      XFree(data);
+    }
+    if (children) XFree(children);
+  }
+  XCloseDisplay(d);
+  return shown;
 }

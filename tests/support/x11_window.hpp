@@ -15,3 +15,6 @@ struct ServerPixels {
   uint32_t at(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
 };
 ServerPixels window_pixels(SDL_Window* window);
+
+// Whether the X server shows a dialog window (an error box), by any program. Off X, false.
+bool dialog_shown();

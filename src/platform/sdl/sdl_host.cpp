@@ -50,23 +50,46 @@ void close_on_hang_up() {}
 // SDL shows its error box on X11 from a forked copy of the game and waits for it to end; the copy
 // inherits the handler that turns SIGTERM and SIGINT into a quit request, which nothing in it
 // reads, so a stop sent to the game's process group (a terminal's Ctrl+C, timeout, a session
-// ending) would leave both waiting. A forked copy takes the default actions back (where the
-// signal is not ignored): it ends, the wait returns, and the game reads its own quit request.
+// ending) would leave both waiting. The stops are held back while the box is up, and a forked
+// copy takes the default actions back (where the signal is not ignored) before it lets them in:
+// a stop that came between the fork and that moment waits for it instead of being caught. The
+// copy ends, the wait returns, and the game reads its own quit request once the box is gone.
 #ifndef _WIN32
+sigset_t stops() {
+  sigset_t set;
+  sigemptyset(&set);
+  sigaddset(&set, SIGTERM);
+  sigaddset(&set, SIGINT);
+  return set;
+}
+
 void default_signals_in_child() {
   for (int sig : {SIGTERM, SIGINT}) {
     struct sigaction current {};
     if (sigaction(sig, nullptr, &current) == 0 && current.sa_handler != SIG_IGN) signal(sig, SIG_DFL);
   }
+  const sigset_t set = stops();
+  pthread_sigmask(SIG_UNBLOCK, &set, nullptr);
 }
 
-void let_a_stop_end_the_error_box() {
-  static const bool registered = pthread_atfork(nullptr, nullptr, default_signals_in_child) == 0;
-  (void)registered;
-}
+class StopsReachTheErrorBox {
+ public:
+  StopsReachTheErrorBox() {
+    static const bool registered = pthread_atfork(nullptr, nullptr, default_signals_in_child) == 0;
+    (void)registered;
+    const sigset_t set = stops();
+    pthread_sigmask(SIG_BLOCK, &set, &before_);
+  }
+  ~StopsReachTheErrorBox() { pthread_sigmask(SIG_SETMASK, &before_, nullptr); }
+  StopsReachTheErrorBox(const StopsReachTheErrorBox&) = delete;
+  StopsReachTheErrorBox& operator=(const StopsReachTheErrorBox&) = delete;
+
+ private:
+  sigset_t before_;
+};
 #else
 // Windows shows the box in the game's own process, where a stop ends it with the game.
-void let_a_stop_end_the_error_box() {}
+struct StopsReachTheErrorBox {};
 #endif
 
 bool real_video_driver() {
@@ -92,7 +115,7 @@ SdlHost::~SdlHost() {
 
 int64_t SdlHost::now_ms() { return clock_.now_ms(); }
 
-void SdlHost::report(const std::string& utf8) {
+void SdlHost::report(const std::string& utf8, bool starting) {
   std::fprintf(stderr, "%s\n", utf8.c_str());
   std::fflush(stderr);
   // Before the window is open SDL does not know its driver yet; the box then opens on its own
@@ -101,19 +124,23 @@ void SdlHost::report(const std::string& utf8) {
   const bool screen = video_started_ ? real_video_driver()
                                      : !(asked && (std::strcmp(asked, "dummy") == 0 ||
                                                    std::strcmp(asked, "offscreen") == 0));
-  if (screen) {
-    let_a_stop_end_the_error_box();
-    SDL_Window* parent = window_ && (SDL_GetWindowFlags(window_) & SDL_WINDOW_SHOWN) ? window_ : nullptr;
-    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "ルシェラ", utf8.c_str(), parent);
-  }
+  if (!screen) return;
+  const StopsReachTheErrorBox stops_end_it;
+  SDL_Window* parent = window_ && (SDL_GetWindowFlags(window_) & SDL_WINDOW_SHOWN) ? window_ : nullptr;
+  // While the game is starting, a quit request can only be a stop (a terminal's Ctrl+C, timeout)
+  // that came before the box: the message stays on stderr and the game ends, rather than
+  // waiting on a box the stop can no longer reach.
+  if (starting && (quit_ || (SDL_WasInit(SDL_INIT_EVENTS) && SDL_QuitRequested()))) return;
+  SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "ルシェラ", utf8.c_str(), parent);
 }
 
 void SdlHost::show_error(const std::string& text) {
   // An error of the start-up (a data file that cannot be read) comes before the window is shown:
   // it is shown first, saying in its message window what went wrong, so the box stands over the
   // game's window and not over nothing. A second game on a locked save never shows its window.
-  if (window_ && game_ && !game_->locked_out && !(SDL_GetWindowFlags(window_) & SDL_WINDOW_SHOWN)) show_window();
-  report(sjis_.to_utf8(text));
+  const bool starting = !window_ || !(SDL_GetWindowFlags(window_) & SDL_WINDOW_SHOWN);
+  if (starting && window_ && game_ && !game_->locked_out) show_window();
+  report(sjis_.to_utf8(text), starting);
 }
 
 void SdlHost::show_window() {

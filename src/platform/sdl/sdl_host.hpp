@@ -102,7 +102,8 @@ class SdlHost : public Host {
   void message_shown(const std::string&) override {}
 
  private:
-  void report(const std::string& utf8);
+  // Says what went wrong on stderr and in a box; `starting` while the window was never shown.
+  void report(const std::string& utf8, bool starting = true);
   void show_window();  // the form as it stands, drawn and shown
   int choose_scale(int w, int h) const;
   SDL_Rect picture_rect(int ow, int oh, int& zoom) const;
