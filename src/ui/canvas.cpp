@@ -9,15 +9,17 @@ namespace {
 // more than this (the closing square notes a hundred rings).
 constexpr size_t kMostPending = 256;
 
-// The pixels a clipped rectangle holds: one can lie within another only if it holds no more.
-int64_t area(const int (&clip)[4]) {
-  return static_cast<int64_t>(std::max(0, clip[2] - clip[0])) * std::max(0, clip[3] - clip[1]);
-}
+constexpr int kFar = 1 << 30;
+constexpr size_t kSlots = 2 * kMostPending;  // a power of two
 
-struct Box {
-  int x1, y1, x2, y2;
-  bool within(const Box& o) const { return x1 >= o.x1 && y1 >= o.y1 && x2 <= o.x2 && y2 <= o.y2; }
-};
+// A clipped rectangle's corners in 16 bits each (a picture is never 65,536 pixels wide), and its
+// first slot.
+uint64_t key_of(int x1, int y1, int x2, int y2) {
+  return static_cast<uint64_t>(x1) | static_cast<uint64_t>(y1) << 16 | static_cast<uint64_t>(x2) << 32 |
+         static_cast<uint64_t>(y2) << 48;
+}
+size_t slot_of(uint64_t key) { return static_cast<size_t>((key * 0x9E3779B97F4A7C15ull) >> 55) & (kSlots - 1); }
+constexpr int64_t kNoArea = INT64_MAX;
 
 }  // namespace
 
@@ -54,8 +56,40 @@ void Canvas::own_pixels() const {
   if (pixels_.use_count() > 1) pixels_ = std::make_shared<Pixels>(*pixels_);
 }
 
+void Canvas::index_at(const Clip& c, size_t i) const {
+  if (slots_.empty()) slots_.resize(kSlots);
+  const uint64_t key = key_of(c.x1, c.y1, c.x2, c.y2);
+  for (size_t s = slot_of(key);; s = (s + 1) & (kSlots - 1)) {
+    Slot& slot = slots_[s];
+    if (slot.generation != generation_ || slot.key == key) {
+      slot = {key, static_cast<uint32_t>(i), generation_};
+      return;
+    }
+  }
+}
+
+void Canvas::empty_index() const {
+  // Counted round to 0, the generation of slots never used: those are emptied for real.
+  if (++generation_ == 0) {
+    std::fill(slots_.begin(), slots_.end(), Slot{});
+    generation_ = 1;
+  }
+}
+
+int Canvas::indexed(const Clip& c) const {
+  if (slots_.empty()) return -1;
+  const uint64_t key = key_of(c.x1, c.y1, c.x2, c.y2);
+  for (size_t s = slot_of(key);; s = (s + 1) & (kSlots - 1)) {
+    const Slot& slot = slots_[s];
+    if (slot.generation != generation_) return -1;
+    if (slot.key == key) return static_cast<int>(slot.index);
+  }
+}
+
 void Canvas::forget_pending() const {
   pending_.clear();
+  clips_.clear();
+  empty_index();
   covered_ = 0;
   least_area_ = kNoArea;
 }
@@ -85,34 +119,57 @@ uint32_t* Canvas::writable() { return change(); }
 
 void Canvas::note(Op op) {
   ++revision;
-  op.clip[0] = std::max(op.d[0], 0);
-  op.clip[1] = std::max(op.d[1], 0);
-  op.clip[2] = std::min(op.d[2], width);
-  op.clip[3] = std::min(op.d[3], height);
+  // Rectangles drawn are never empty within the picture (the drawing calls skip those), so the
+  // one that holds the fewest pixels says which can lie within another.
+  const Clip clip{std::max(op.d[0], 0), std::max(op.d[1], 0), std::min(op.d[2], width), std::min(op.d[3], height)};
   if (op.opaque && covers(op.d[0], op.d[1], op.d[2], op.d[3])) {
     forget_pending();
     // The buffer holds this very copy already: nothing to write.
     if (op.whole.src && op.whole == holds_) return;
-  } else if (op.opaque && area(op.clip) >= least_area_) {
+  } else if (op.opaque && clip.area() >= least_area_) {
     // What this writes over in full, nobody will see. No noted operation reads this canvas (a
-    // copy from it writes the buffer first), so one under it can go wherever it lies: the road's
-    // step draws the same rings at every step, each over the one before. It is only marked at
-    // first: moving the ones after it down at every mark would cost more than the scan.
-    const Box box{op.clip[0], op.clip[1], op.clip[2], op.clip[3]};
-    for (Op& o : pending_) {
-      if (o.covered || !Box{o.clip[0], o.clip[1], o.clip[2], o.clip[3]}.within(box)) continue;
-      o.covered = true;
-      o.src.reset();
+    // copy from it writes the buffer first), so one under it can go wherever it lies. It is only
+    // marked at first: moving the ones after it down at every mark would cost more than the scan.
+    const auto cover = [this](size_t i) {
+      clips_[i] = Clip{-kFar, -kFar, kFar, kFar};
+      pending_[i].covered = true;
+      pending_[i].src.reset();
       ++covered_;
+    };
+    // The same rectangle drawn again covers the one drawn there before, and what that one
+    // covered is gone already: the scan for the others would find none in the game's drawing.
+    // (One it misses is only written and written over again.)
+    const int same = indexed(clip);
+    if (same >= 0 && clips_[same].within(clip)) {
+      cover(static_cast<size_t>(same));
+    } else {
+      const Clip* const clips = clips_.data();
+      const size_t n = clips_.size();
+      for (size_t i = 0; i < n; ++i)
+        if (clips[i].within(clip)) [[unlikely]] cover(i);
     }
   }
-  least_area_ = std::min(least_area_, area(op.clip));
+  least_area_ = std::min(least_area_, clip.area());
+  index_at(clip, pending_.size());
   pending_.push_back(std::move(op));
+  clips_.push_back(clip);
   // Dropped once they are half of the list, so a scan reads at most twice the live ones.
   if (covered_ * 2 > pending_.size()) {
-    std::erase_if(pending_, [](const Op& o) { return o.covered; });
+    size_t kept = 0;
     least_area_ = kNoArea;
-    for (const Op& o : pending_) least_area_ = std::min(least_area_, area(o.clip));
+    empty_index();
+    for (size_t i = 0; i < pending_.size(); ++i) {
+      if (pending_[i].covered) continue;
+      least_area_ = std::min(least_area_, clips_[i].area());
+      if (kept != i) {
+        pending_[kept] = std::move(pending_[i]);
+        clips_[kept] = clips_[i];
+      }
+      index_at(clips_[kept], kept);
+      ++kept;
+    }
+    pending_.resize(kept);
+    clips_.resize(kept);
     covered_ = 0;
   }
   if (pending_.size() >= kMostPending) settle();

@@ -75,7 +75,6 @@ class Canvas {
     int s[4] = {};
     bool opaque = false;  // writes every pixel of its rectangle
     bool covered = false;  // written over in full by a later one, so never written
-    int clip[4] = {};  // d within the picture, set when noted
     CopyOf whole = {};  // a whole-picture copy: what the buffer holds once it is written
   };
 
@@ -93,10 +92,32 @@ class Canvas {
   }
 
   mutable std::shared_ptr<Pixels> pixels_ = std::make_shared<Pixels>();
+  // The rectangle of each noted operation within the picture, beside it rather than in it: a
+  // noted opaque operation scans them all for the ones it covers, and the scan reads only these.
+  // A covered one's is the whole plane, which lies within no rectangle.
+  struct Clip {
+    int x1, y1, x2, y2;
+    bool within(const Clip& o) const { return x1 >= o.x1 && y1 >= o.y1 && x2 <= o.x2 && y2 <= o.y2; }
+    int64_t area() const { return static_cast<int64_t>(x2 - x1) * (y2 - y1); }
+  };
   mutable std::vector<Op> pending_;
+  mutable std::vector<Clip> clips_;
+  // Where the latest noted operation on each rectangle lies in the list, by its rectangle: one
+  // drawn again on the very same rectangle (the road's step, twice on each of its rings at every
+  // step) covers the one before without a scan. Open addressing, with twice as many slots as
+  // operations are ever noted; slots of an earlier generation are empty, so the whole index is
+  // emptied by counting one on. Made when first needed: most canvases never draw.
+  struct Slot {
+    uint64_t key = 0;
+    uint32_t index = 0, generation = 0;
+  };
+  mutable std::vector<Slot> slots_;
+  mutable uint32_t generation_ = 1;
+  void index_at(const Clip& clip, size_t i) const;
+  int indexed(const Clip& clip) const;  // -1 when no noted operation lies on it
+  void empty_index() const;
   mutable size_t covered_ = 0;  // how many of them are covered
   // The smallest area among them: a rectangle smaller than that covers none.
-  static constexpr int64_t kNoArea = INT64_MAX;
-  mutable int64_t least_area_ = kNoArea;
+  mutable int64_t least_area_ = INT64_MAX;
   mutable CopyOf holds_;  // what the buffer holds, when it is a whole copy of another canvas
 };

@@ -47,10 +47,13 @@ Form::Form(const Sjis& sjis, int client_width, int client_height)
   std::vector<std::vector<ctl::Id>> children(ctl::count);
   for (int i = 1; i < ctl::count; ++i) children[controls_[i].parent].push_back(static_cast<ctl::Id>(i));
   auto visit = [&](auto&& self, ctl::Id id) -> void {
+    const size_t at = paint_order_.size();
     paint_order_.push_back(id);
+    after_.push_back(0);
     for (int pass = 0; pass < 2; ++pass)
       for (ctl::Id child : children[id])
         if (drawn_only(controls_[child].kind) == (pass == 0)) self(self, child);
+    after_[at] = static_cast<int>(paint_order_.size());
   };
   visit(visit, ctl::form);
 }
@@ -91,12 +94,14 @@ void Form::set_visible(ctl::Id id, bool v) {
 void Form::move(ctl::Id id, int x, int y) {
   controls_[id].x = x;
   controls_[id].y = y;
+  placed_ = false;
   ++revision_;
 }
 
 void Form::resize(ctl::Id id, int w, int h) {
   controls_[id].w = w;
   controls_[id].h = h;
+  placed_ = false;
   ++revision_;
 }
 
@@ -131,6 +136,7 @@ void Form::set_position(ctl::Id id, int position) {
 void Form::set_client_size(int w, int h) {
   client_w_ = w;
   client_h_ = h;
+  placed_ = false;
   ++revision_;
 }
 
@@ -140,34 +146,43 @@ bool Form::shown(ctl::Id id) const {
   return true;
 }
 
-Rect Form::window_rect(ctl::Id id) const {
-  Rect r{0, 0, controls_[id].w, controls_[id].h};
-  if (id == ctl::form) return {0, 0, client_w_, client_h_};
-  for (ctl::Id i = id; i != ctl::form; i = controls_[i].parent) {
-    r.x += controls_[i].x;
-    r.y += controls_[i].y;
+void Form::place() const {
+  // The window's own rectangle is the client area; a control lies at its offset in its parent
+  // (which comes before it in painting order), and shows within what every panel lets through.
+  for (const ctl::Id id : paint_order_) {
+    Placement& p = placements_[id];
+    if (id == ctl::form) {
+      p = {{0, 0, client_w_, client_h_}, {0, 0, client_w_, client_h_}};
+      continue;
+    }
+    const Control& c = controls_[id];
+    const Placement& in = placements_[c.parent];
+    p.window = {in.window.x + c.x, in.window.y + c.y, c.w, c.h};
+    p.visible = p.window.intersect(in.visible);
   }
-  return r;
+  placed_ = true;
 }
 
-Rect Form::visible_rect(ctl::Id id) const {
-  Rect r = window_rect(id);
-  for (ctl::Id p = controls_[id].parent;; p = controls_[p].parent) {
-    r = r.intersect(window_rect(p));
-    if (p == ctl::form) break;
-  }
-  return r;
-}
+Rect Form::window_rect(ctl::Id id) const { return placed(id).window; }
+
+Rect Form::visible_rect(ctl::Id id) const { return placed(id).visible; }
 
 ctl::Id Form::hit_test(int x, int y) const {
-  for (auto it = paint_order_.rbegin(); it != paint_order_.rend(); ++it) {
-    const ctl::Id id = *it;
-    // Its own rectangle before the clipped one: most shown controls lie elsewhere, and what its
-    // parents clip off only takes from that rectangle.
-    if (id == ctl::form || !shown(id) || !window_rect(id).contains(x, y)) continue;
-    if (visible_rect(id).contains(x, y)) return id;
+  // The last shown control under the point in painting order is the topmost. A hidden control,
+  // or one whose visible part the point lies outside, hides everything in it: passed over whole.
+  if (!placed(ctl::form).visible.contains(x, y)) return ctl::form;
+  ctl::Id top = ctl::form;
+  const int n = static_cast<int>(paint_order_.size());
+  for (int i = 1; i < n;) {
+    const ctl::Id id = paint_order_[i];
+    if (!controls_[id].visible || !placements_[id].visible.contains(x, y)) {
+      i = after_[i];
+      continue;
+    }
+    top = id;
+    ++i;
   }
-  return ctl::form;
+  return top;
 }
 
 bool Form::clickable(ctl::Id id) const {

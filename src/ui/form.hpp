@@ -147,8 +147,24 @@ class Form {
   ctl::Id focus = ctl::form;  // keyboard focus (a button), ctl::form for none
 
  private:
+  // Each control's rectangle in the window and the part of it its panels let through, worked
+  // out for all of them at once when asked after a move or a resize (the game places its panels
+  // as it starts): the driver hit-tests at every click, through every control.
+  struct Placement {
+    Rect window, visible;
+  };
+  const Placement& placed(ctl::Id id) const {
+    if (!placed_) place();
+    return placements_[id];
+  }
+  void place() const;
+
   std::array<Control, ctl::count> controls_;
+  mutable std::array<Placement, ctl::count> placements_;
+  mutable bool placed_ = false;
   std::vector<ctl::Id> paint_order_;
+  // For each place in the painting order, the place after that control and everything in it.
+  std::vector<int> after_;
   std::vector<ctl::Id> pictures_;  // the controls with a canvas
   int client_w_, client_h_;
   uint64_t revision_ = 0;

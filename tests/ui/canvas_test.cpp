@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <random>
 #include <vector>
@@ -91,9 +92,15 @@ TEST(Canvas, WhatAReaderSeesDoesNotDependOnWhenItLooks) {
     for (Canvas* c : {&eager, &lazy}) c->resize(40, 30);
     PlainPicture plain(40, 30);
     const uint8_t mask[4] = {0, 80, 200, 255};
+    std::vector<std::array<int, 4>> drawn;  // rectangles drawn before, to draw on again
     for (int step = 0; step < 60; ++step) {
-      const int x1 = pick(-5, 40), y1 = pick(-5, 30);
-      const int x2 = x1 + pick(0, 45), y2 = y1 + pick(0, 35);
+      int x1 = pick(-5, 40), y1 = pick(-5, 30);
+      int x2 = x1 + pick(0, 45), y2 = y1 + pick(0, 35);
+      if (!drawn.empty() && pick(0, 2) == 0) {
+        const auto& again = drawn[static_cast<size_t>(pick(0, static_cast<int>(drawn.size()) - 1))];
+        x1 = again[0], y1 = again[1], x2 = again[2], y2 = again[3];
+      }
+      drawn.push_back({x1, y1, x2, y2});
       const bool whole = pick(0, 4) == 0;
       const uint32_t colour = static_cast<uint32_t>(pick(0, 0xFFFFFF));
       const int op = pick(0, 7);

@@ -125,7 +125,7 @@ void SdlHost::report(const std::string& utf8, bool starting) {
                                      : !(asked && (std::strcmp(asked, "dummy") == 0 ||
                                                    std::strcmp(asked, "offscreen") == 0));
   if (!screen) return;
-  const StopsReachTheErrorBox stops_end_it;
+  [[maybe_unused]] const StopsReachTheErrorBox stops_end_it;
   SDL_Window* parent = window_ && (SDL_GetWindowFlags(window_) & SDL_WINDOW_SHOWN) ? window_ : nullptr;
   // While the game is starting, a quit request can only be a stop (a terminal's Ctrl+C, timeout)
   // that came before the box: the message stays on stderr and the game ends, rather than
