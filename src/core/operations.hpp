@@ -1,7 +1,9 @@
 // The operations every feature shares: messages, the status panel, sounds, the window's life.
 #pragma once
+#include <charconv>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "ui/form.hpp"
 
@@ -9,6 +11,21 @@ struct Game;
 
 // A number as every status text and message writes it: plain decimal.
 inline std::string num(int32_t v) { return std::to_string(v); }
+
+// A text of strings and figures (written as `num` writes them), built in one buffer: the status
+// panel writes its texts at every blow.
+inline void append_part(std::string& s, std::string_view text) { s.append(text); }
+inline void append_part(std::string& s, int32_t v) {
+  char digits[12];
+  s.append(digits, std::to_chars(digits, digits + sizeof digits, v).ptr);
+}
+template <class... Parts>
+std::string joined(const Parts&... parts) {
+  std::string s;
+  s.reserve(256);
+  (append_part(s, parts), ...);
+  return s;
+}
 
 // Output: the message window, the status panel, sounds.
 void show_message(Game& g, const std::string& text);

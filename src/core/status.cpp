@@ -46,21 +46,19 @@ void write_hero_texts(Game& g, const Hero* before) {
   if (h.money < 1) h.money = 0;
   if (!before || before->attr_sun != h.attr_sun || before->attr_water != h.attr_water ||
       before->attr_magic != h.attr_magic || before->attr_angel != h.attr_angel)
-    f.set_caption(ctl::z_l, g.sj("属性：陽") + num(h.attr_sun) + g.sj(" 水") + num(h.attr_water) +
-                                g.sj(" 魔") + num(h.attr_magic) + g.sj(" 天") + num(h.attr_angel));
+    f.set_caption(ctl::z_l, joined(g.sj("属性：陽"), h.attr_sun, g.sj(" 水"), h.attr_water, g.sj(" 魔"),
+                                   h.attr_magic, g.sj(" 天"), h.attr_angel));
   if (!before || before->stars != h.stars) {
     f.set_caption(ctl::star_l, "Star " + num(h.stars) + g.sj("個"));
     f.set_caption(ctl::star_cl, num(h.stars) + g.sj("個の星が天へ昇った････"));
   }
   const std::string& a = g.sj(ailment_text(h.status));
-  const std::string cr = "\r";
   f.set_caption(ctl::state_l,
-                h.name + cr + g.sj("Lv：") + num(h.level) + g.sj("　exp：") + num(h.exp) + "/100" +
-                    cr + g.sj("Hp：") + num(h.hp) + "/" + num(h.max_hp) + cr + cr + g.sj("Mp：") +
-                    num(h.mp) + "/" + num(h.max_mp) + cr + cr + g.sj("攻撃：") + num(h.attack) +
-                    g.sj(" 魔力：") + num(h.magic) + g.sj(" 防御：") + num(h.defense) + cr +
-                    g.sj("　運：") + num(h.luck) + g.sj(" 寿命：") + num(h.life) + cr + a + cr +
-                    g.sj("精霊【") + h.spirit_name + g.sj("】△") + num(h.spirit_power));
+                joined(h.name, "\r", g.sj("Lv："), h.level, g.sj("　exp："), h.exp, "/100\r", g.sj("Hp："), h.hp, "/",
+                       h.max_hp, "\r\r", g.sj("Mp："), h.mp, "/", h.max_mp, "\r\r", g.sj("攻撃："), h.attack,
+                       g.sj(" 魔力："), h.magic, g.sj(" 防御："), h.defense, "\r", g.sj("　運："), h.luck,
+                       g.sj(" 寿命："), h.life, "\r", a, "\r", g.sj("精霊【"), h.spirit_name, g.sj("】△"),
+                       h.spirit_power));
   if (!before || before->money != h.money) f.set_caption(ctl::state_l2, num(h.money) + g.sj("円"));
 
   // White while Hp is above a tenth of its maximum, red at a tenth or below, dark red at 0.
@@ -91,12 +89,10 @@ void apply_caps(Game& g) {
 void write_enemy_texts(Game& g) {
   const Enemy& e = g.enemy;
   Form& f = g.form;
-  const std::string cr = "\r";
   const std::string text =
-      g.sj("▼:") + e.name + g.sj("／") + g.sj(class_name(e.job)) + cr + "Lv:" + num(e.level) + cr +
-      "Hp:" + num(e.hp) + "/" + num(e.max_hp) + cr + "Mp:" + num(e.mp) + "/" + num(e.max_mp) + cr +
-      g.sj("精霊【") + e.spirit_name + g.sj("】△") + num(e.spirit_power) + cr + g.sj("属性 ") +
-      g.sj(attribute_text(e.attribute)) + g.sj(ailment_text(e.status));
+      joined(g.sj("▼:"), e.name, g.sj("／"), g.sj(class_name(e.job)), "\rLv:", e.level, "\rHp:", e.hp, "/",
+             e.max_hp, "\rMp:", e.mp, "/", e.max_mp, "\r", g.sj("精霊【"), e.spirit_name, g.sj("】△"),
+             e.spirit_power, "\r", g.sj("属性 "), g.sj(attribute_text(e.attribute)), g.sj(ailment_text(e.status)));
   f.set_caption(ctl::e_state, text);
   f.set_caption(ctl::e_state2, text);
 }
@@ -186,7 +182,7 @@ void refresh_status(Game& g) {
   level_up_techniques(g);
   const int32_t remaining = g.location.length - g.location.progress;
   if (!shown.written || shown.place != g.location.name || shown.remaining != remaining) {
-    g.form.set_caption(ctl::d_state, g.location.name + "\r" + g.sj("残り距離：") + num(remaining) + "km");
+    g.form.set_caption(ctl::d_state, joined(g.location.name, "\r", g.sj("残り距離："), remaining, "km"));
     shown.place = g.location.name;
     shown.remaining = remaining;
   }

@@ -1,4 +1,5 @@
 // The item panel: the list of what the hero holds, and what each kind of item does.
+#include <cstring>
 #include <string>
 
 #include "core/codes.hpp"
@@ -185,8 +186,12 @@ void item_list_selected(Game& g) {
   const Control& list = g.form[ctl::item_list];
   if (list.selected < 0 || list.selected >= static_cast<int>(list.items.size())) return;
   const std::string& text = list.items[list.selected];
-  for (int id = 0; id < kItems; ++id)
-    if (g.hero.item_count[id] == 1 && g.items[id].name == text) g.selected_item = id;
+  // The last item held under that name. Only a few of the hundreds are held: found a run of
+  // counts at a time rather than one by one.
+  const uint8_t* const counts = g.hero.item_count.data();
+  const uint8_t* const end = counts + kItems;
+  for (const uint8_t* held = counts; (held = static_cast<const uint8_t*>(std::memchr(held, 1, end - held))); ++held)
+    if (g.items[held - counts].name == text) g.selected_item = static_cast<int>(held - counts);
   const Item& it = g.items[g.selected_item];
   Form& f = g.form;
   f.set_caption(ctl::item_about, it.description);

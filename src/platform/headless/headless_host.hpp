@@ -4,6 +4,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <string_view>
 
 #include "audio/virtual_audio_device.hpp"
 #include "core/host.hpp"
@@ -28,14 +29,14 @@ class HeadlessHost : public Host {
   }
   bool ask_yes_no(const std::string& text) override;
   void show_error(const std::string& text) override {
-    if (listening()) note("error-box: " + sjis_.to_utf8(text));
+    if (listening()) note("error-box: ", sjis_.to_utf8(text));
   }
   bool load_bitmap(const std::string& path, Canvas& into) override;
   void sound_played(const std::string& name) override {
-    if (listening()) note("sound: " + name);
+    if (listening()) note("sound: ", name);
   }
   void message_shown(const std::string& text) override {
-    if (listening()) note("message: " + sjis_.to_utf8(text));
+    if (listening()) note("message: ", sjis_.to_utf8(text));
   }
 
   void move_window(int dx, int dy) override {
@@ -46,8 +47,8 @@ class HeadlessHost : public Host {
 
   // Whether anybody keeps or prints the transcript; without one, nothing is written down.
   bool listening() const { return keep_transcript || on_line != nullptr; }
-  // A transcript line; CRs are written as \r.
-  void note(const std::string& utf8_line);
+  // A transcript line, of a head and the rest; CRs are written as \r.
+  void note(std::string_view head, std::string_view rest = {});
 
   // An answer for a coming question, given after the 10 ms timer has run `ticks` times while the
   // question waited (as the window's timer goes on under its question box).
@@ -77,4 +78,5 @@ class HeadlessHost : public Host {
  private:
   Sjis sjis_;
   BitmapFiles bitmaps_;
+  std::string line_;  // the transcript line being written, its buffer kept from line to line
 };

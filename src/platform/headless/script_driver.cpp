@@ -29,7 +29,7 @@ struct Driver {
   HeadlessHost& host;
   Screenshots screenshots;
 
-  void error(const std::string& text) { host.note("error: " + text); }
+  void error(const std::string& text) { host.note("error: ", text); }
 
   ctl::Id control(const std::string& name) {
     const ctl::Id id = Form::find(name);
@@ -110,7 +110,7 @@ struct Driver {
 
 void run_script(Game& g, HeadlessHost& host, std::istream& script, std::ostream& transcript) {
   host.keep_transcript = false;
-  host.on_line = [&](const std::string& l) { transcript << l << '\n'; };
+  host.on_line = [&](const std::string& l) { transcript.write(l.data(), static_cast<std::streamsize>(l.size())).put('\n'); };
   host.on_timer = [&g] { timer_tick(g); };
   Driver d{g, host, {}};
   ScriptReader reader(script);
