@@ -6,6 +6,7 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <string>
 
 #include "render/font_files.hpp"
@@ -120,7 +121,7 @@ SmallBoldStrikes::SmallBoldStrikes() {
 
 // A strike whose file passed the check at start but cannot be unpacked now (cut short since)
 // is left out, its characters drawn by the outline fonts as the other sizes draw them, rather
-// than stopping the game in the middle of a screen.
+// than stopping the game in the middle of a screen; stderr says so, once.
 FT_Face SmallBoldStrikes::face_of(Strike& strike) {
   if (strike.tried) return strike.face;
   strike.tried = true;
@@ -136,6 +137,8 @@ FT_Face SmallBoldStrikes::face_of(Strike& strike) {
     if (face) FT_Done_Face(face);
     face = nullptr;
     strike.bytes.clear();
+    std::fprintf(stderr, "the bitmap font %s could not be read whole since the game started; the small bold "
+                 "sizes are drawn from the outline fonts\n", strike.file.c_str());
   }
   return face;
 }

@@ -17,6 +17,19 @@ Storage& storage() {
 
 void use_storage(Storage& s) { handed = &s; }
 
+std::string Storage::put_file(const std::string& path, const std::string& bytes) {
+  const std::string aside = path + "." + std::to_string(process_id());
+  std::string error;
+  std::unique_ptr<OutputFile> out = create_file(aside, error);
+  if (!out) return error;
+  error = out->write(bytes.data(), bytes.size());
+  const std::string closed = out->close(false);
+  if (error.empty()) error = closed;
+  if (error.empty()) error = replace(aside, path);
+  if (!error.empty()) remove(aside);  // left only when it could not be completed
+  return error;
+}
+
 std::string read_failure(const InputFile& f, size_t limit) {
   switch (f.fault) {
     case InputFile::Fault::none:

@@ -113,7 +113,10 @@ class Storage {
   virtual std::string make_folder(const std::string& path, bool private_folder) = 0;
   // Puts `bytes` in `path` whole as a reader sees it: written beside it under a name of this
   // process's own and renamed over it (not flushed to the disk: for caches and pictures).
-  virtual std::string put_file(const std::string& path, const std::string& bytes) = 0;
+  std::string put_file(const std::string& path, const std::string& bytes);
+
+  // The running program's number with the system, for names no other running copy takes.
+  virtual uint64_t process_id() = 0;
 
   // ---- The player's places ----
   // Tries to take the lock on `folder` at once, without waiting; never nullptr.

@@ -245,18 +245,7 @@ class PosixStorage : public Storage {
     return why(err);
   }
 
-  std::string put_file(const std::string& path, const std::string& bytes) override {
-    const std::string aside = path + "." + std::to_string(::getpid());
-    std::string error;
-    std::unique_ptr<OutputFile> out = create_file(aside, error);
-    if (!out) return error;
-    error = out->write(bytes.data(), bytes.size());
-    const std::string closed = out->close(false);
-    if (error.empty()) error = closed;
-    if (error.empty()) error = replace(aside, path);
-    if (!error.empty()) ::unlink(aside.c_str());  // left only when it could not be completed
-    return error;
-  }
+  uint64_t process_id() override { return static_cast<uint64_t>(::getpid()); }
 
   std::unique_ptr<FolderLock> lock_folder(const std::string& folder) override {
     return std::make_unique<PosixFolderLock>(folder);

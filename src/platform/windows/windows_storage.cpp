@@ -320,21 +320,7 @@ class WindowsStorage : public Storage {
     return why(err);
   }
 
-  std::string put_file(const std::string& path, const std::string& bytes) override {
-    const std::string aside = path + "." + std::to_string(GetCurrentProcessId());
-    std::string error;
-    std::unique_ptr<OutputFile> out = create_file(aside, error);
-    if (!out) return error;
-    error = out->write(bytes.data(), bytes.size());
-    const std::string closed = out->close(false);
-    if (error.empty()) error = closed;
-    if (error.empty())
-      error = MoveFileExW(wide_path(aside).c_str(), wide_path(path).c_str(), MOVEFILE_REPLACE_EXISTING)
-                  ? std::string()
-                  : why_now();
-    if (!error.empty()) DeleteFileW(wide_path(aside).c_str());  // left only when it could not be completed
-    return error;
-  }
+  uint64_t process_id() override { return static_cast<uint64_t>(GetCurrentProcessId()); }
 
   std::unique_ptr<FolderLock> lock_folder(const std::string& folder) override {
     return std::make_unique<WindowsFolderLock>(folder);
