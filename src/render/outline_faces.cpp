@@ -22,16 +22,12 @@ FT_FaceRec_* OutlineFaces::get(Face face, int px) {
   auto it = faces_.find({face, px});
   if (it != faces_.end()) return it->second;
   const FontFile& file = files_[static_cast<int>(face)];
-  std::string& bytes = bytes_[static_cast<int>(face)];
-  if (bytes.empty()) {
-    InputFile read = storage().read_file(file.path, kMaxFontFileBytes);
-    if (read.fault != InputFile::Fault::none)
-      throw FontError("cannot open the font file " + file.path + ": " + read_failure(read, kMaxFontFileBytes) +
-                      " (" + missing_font_message(face) + ")");
-    bytes = std::move(read.bytes);
-  }
+  std::unique_ptr<MappedFile>& mapped = mapped_[static_cast<int>(face)];
+  if (!mapped && !(mapped = storage().map_file(file.path)))
+    throw FontError("cannot open the font file " + file.path + ": " + map_failure(file.path, kMaxFontFileBytes) +
+                    " (" + missing_font_message(face) + ")");
   FT_Face f = nullptr;
-  if (FT_New_Memory_Face(library_, reinterpret_cast<const FT_Byte*>(bytes.data()), static_cast<FT_Long>(bytes.size()),
+  if (FT_New_Memory_Face(library_, static_cast<const FT_Byte*>(mapped->data()), static_cast<FT_Long>(mapped->size()),
                          file.index, &f) != 0)
     throw FontError("cannot open the font file " + file.path + " (" + missing_font_message(face) + ")");
   // The em is px pixels high: a size in points at 72 dots an inch.

@@ -2,11 +2,13 @@
 #pragma once
 #include <array>
 #include <map>
+#include <memory>
 #include <string>
 #include <utility>
 
 #include "render/font_files.hpp"
 #include "render/text_raster.hpp"
+#include "storage/storage.hpp"
 
 struct FT_LibraryRec_;
 struct FT_FaceRec_;
@@ -24,9 +26,9 @@ class OutlineFaces {
 
  private:
   FontFiles files_;
-  // The files' bytes, read through the storage when a size of them is first opened and kept as
-  // long as the faces that are made from them.
-  std::array<std::string, 3> bytes_;
+  // The files, mapped through the storage when a size of them is first opened and kept as long
+  // as the faces that are made from them.
+  std::array<std::unique_ptr<MappedFile>, 3> mapped_;
   FT_LibraryRec_* library_ = nullptr;
   std::map<std::pair<Face, int>, FT_FaceRec_*> faces_;
 };

@@ -6,7 +6,7 @@
 #include <zlib.h>
 
 #include <algorithm>
-#include <cstdio>
+#include <iostream>
 #include <string>
 
 #include "render/font_files.hpp"
@@ -137,8 +137,9 @@ FT_Face SmallBoldStrikes::face_of(Strike& strike) {
     if (face) FT_Done_Face(face);
     face = nullptr;
     strike.bytes.clear();
-    std::fprintf(stderr, "the bitmap font %s could not be read whole since the game started; the small bold "
-                 "sizes are drawn from the outline fonts\n", strike.file.c_str());
+    std::cerr << "the bitmap font " << strike.file
+              << " could not be read whole since the game started; the small bold sizes are drawn from the outline fonts"
+              << std::endl;
   }
   return face;
 }

@@ -45,6 +45,12 @@ std::string read_failure(const InputFile& f, size_t limit) {
   return f.error;
 }
 
+std::string map_failure(const std::string& path, size_t limit) {
+  const InputFile read = storage().read_file(path, limit);
+  if (read.fault != InputFile::Fault::none) return read_failure(read, limit);
+  return read.bytes.empty() ? "the file is empty" : "it cannot be mapped into memory";
+}
+
 // A level at a time, so that a failure names the level that could not be made and why (a file
 // in the way, a parent the player may not write); the levels that are folders already count.
 std::optional<FolderFailure> make_folders(const std::string& path, bool private_folder) {

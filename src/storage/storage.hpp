@@ -25,6 +25,8 @@ struct InputFile {
 // Why a file could not be read whole, in words for an error message after the file's name: the
 // system's words, what the file is instead, or its size against the limit; empty when it was read.
 std::string read_failure(const InputFile& f, size_t limit);
+// Why a file could not be mapped, in the storage's words (the system's on every system).
+std::string map_failure(const std::string& path, size_t limit);
 
 // A regular file open for reading at any position (a wave, walked a chunk at a time).
 class ReadableFile {
@@ -33,6 +35,16 @@ class ReadableFile {
   virtual uint64_t size() const = 0;
   // Exactly n bytes at offset, or false (past the end, an error, a file that shrank).
   virtual bool read(uint64_t offset, void* out, size_t n) const = 0;
+};
+
+// A regular file's bytes mapped read-only into memory while this lives: read from the disk
+// only where they are looked at (a font's few tables and glyphs), the pages shared by every
+// reader of the file and never copied into the program's own memory.
+class MappedFile {
+ public:
+  virtual ~MappedFile() = default;
+  virtual const void* data() const = 0;
+  virtual size_t size() const = 0;
 };
 
 // A file being written. Dropped before close(), it is closed as it stands (and the caller removes
@@ -89,6 +101,8 @@ class Storage {
   // A regular file to read at any position; nullptr when it cannot be opened or is no regular
   // file (opened without waiting, as read_file does).
   virtual std::unique_ptr<ReadableFile> open_file(const std::string& path) = 0;
+  // Maps a regular, non-empty file; nullptr when it cannot (map_failure() says why).
+  virtual std::unique_ptr<MappedFile> map_file(const std::string& path) = 0;
   // The stamp of a regular file (a link followed); nothing for anything else or no file.
   virtual std::optional<FileStamp> stamp(const std::string& path) = 0;
   virtual EntryKind entry_kind(const std::string& path) = 0;

@@ -2,6 +2,7 @@
 #include <fcntl.h>
 #include <pwd.h>
 #include <sys/file.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -59,6 +60,18 @@ class PosixReadableFile : public ReadableFile {
  private:
   int fd_;
   uint64_t size_;
+};
+
+class PosixMappedFile : public MappedFile {
+ public:
+  PosixMappedFile(void* data, size_t size) : data_(data), size_(size) {}
+  ~PosixMappedFile() override { ::munmap(data_, size_); }
+  const void* data() const override { return data_; }
+  size_t size() const override { return size_; }
+
+ private:
+  void* data_;
+  size_t size_;
 };
 
 class PosixOutputFile : public OutputFile {
@@ -189,6 +202,18 @@ class PosixStorage : public Storage {
       return nullptr;
     }
     return std::make_unique<PosixReadableFile>(fd, static_cast<uint64_t>(st.st_size));
+  }
+
+  std::unique_ptr<MappedFile> map_file(const std::string& path) override {
+    const int fd = open_for_reading(path);
+    if (fd < 0) return nullptr;
+    struct stat st {};
+    void* p = MAP_FAILED;
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0)
+      p = ::mmap(nullptr, static_cast<size_t>(st.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
+    ::close(fd);  // the mapping keeps the file
+    if (p == MAP_FAILED) return nullptr;
+    return std::make_unique<PosixMappedFile>(p, static_cast<size_t>(st.st_size));
   }
 
   std::optional<FileStamp> stamp(const std::string& path) override {

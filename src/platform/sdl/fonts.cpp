@@ -19,16 +19,11 @@ TTF_Font* FontLibrary::get(const FontKey& key) {
   // At SDL_ttf's 72 dpi a size in points is the em height in pixels, which is how the layout
   // gives its font sizes.
   const int i = static_cast<int>(key.face);
-  MappedFile& mapped = mapped_[i];
-  if (!mapped.data() && !mapped.map(f.path)) {
-    // Why, in the storage's words (the system's on Windows too, where errno says nothing).
-    const InputFile read = storage().read_file(f.path, kMaxFontFileBytes);
-    const std::string why = read.fault != InputFile::Fault::none ? read_failure(read, kMaxFontFileBytes)
-                            : read.bytes.empty()                ? "the file is empty"
-                                                                : "it cannot be mapped into memory";
-    throw FontError("cannot open the font file " + f.path + ": " + why + " (" + missing_font_message(key.face) + ")");
-  }
-  SDL_RWops* bytes = SDL_RWFromConstMem(mapped.data(), static_cast<int>(mapped.size()));
+  std::unique_ptr<MappedFile>& mapped = mapped_[i];
+  if (!mapped && !(mapped = storage().map_file(f.path)))
+    throw FontError("cannot open the font file " + f.path + ": " + map_failure(f.path, kMaxFontFileBytes) + " (" +
+                    missing_font_message(key.face) + ")");
+  SDL_RWops* bytes = SDL_RWFromConstMem(mapped->data(), static_cast<int>(mapped->size()));
   TTF_Font* font = bytes ? TTF_OpenFontIndexRW(bytes, 1, key.px < 1 ? 1 : key.px, f.index) : nullptr;
   if (!font)
     throw FontError("cannot open the font file " + f.path + ": " + TTF_GetError() + " (" +

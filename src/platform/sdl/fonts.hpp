@@ -3,14 +3,15 @@
 #include <SDL_ttf.h>
 
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
-#include "platform/sdl/mapped_file.hpp"
 #include "render/font_files.hpp"
 #include "render/font_match_cache.hpp"
 #include "render/hand_drawn_glyphs.hpp"
 #include "render/text_raster.hpp"
+#include "storage/storage.hpp"
 
 // The layout's fonts opened through SDL_ttf, one per size and style, and the glyphs the layout
 // stamps itself (the small bold kanji, the larger bold sizes): the window's text.
@@ -38,7 +39,9 @@ class FontLibrary : public TextRaster {
 
  private:
   FontFiles files_;
-  std::array<MappedFile, 3> mapped_;  // the font files, mapped when a size of them is first opened
+  // The font files, mapped when a size of them is first opened: FreeType reads a font through a
+  // handle with a seek and a read of the system for every table and glyph it looks at.
+  std::array<std::unique_ptr<MappedFile>, 3> mapped_;
   std::map<FontKey, TTF_Font*> open_;
   HandDrawnGlyphs drawn_{files_};
   std::string buffer_;  // a run measured, with its terminating zero

@@ -115,6 +115,18 @@ class WindowsReadableFile : public ReadableFile {
   uint64_t size_;
 };
 
+class WindowsMappedFile : public MappedFile {
+ public:
+  WindowsMappedFile(const void* data, size_t size) : data_(data), size_(size) {}
+  ~WindowsMappedFile() override { UnmapViewOfFile(data_); }
+  const void* data() const override { return data_; }
+  size_t size() const override { return size_; }
+
+ private:
+  const void* data_;
+  size_t size_;
+};
+
 class WindowsOutputFile : public OutputFile {
  public:
   explicit WindowsOutputFile(HANDLE h) : h_(h) {}
@@ -236,6 +248,20 @@ class WindowsStorage : public Storage {
       return nullptr;
     }
     return std::make_unique<WindowsReadableFile>(h, size_of(h));
+  }
+
+  std::unique_ptr<MappedFile> map_file(const std::string& path) override {
+    Handle file(open_for_reading(path));
+    if (!file.valid() || kind_of(file.get())) return nullptr;
+    const uint64_t size = size_of(file.get());
+    if (size == 0) return nullptr;
+    // The mapping keeps the file, and the view keeps the mapping.
+    const HANDLE mapping = CreateFileMappingW(file.get(), nullptr, PAGE_READONLY, 0, 0, nullptr);
+    if (!mapping) return nullptr;
+    const void* view = MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0);
+    CloseHandle(mapping);
+    if (!view) return nullptr;
+    return std::make_unique<WindowsMappedFile>(view, static_cast<size_t>(size));
   }
 
   std::optional<FileStamp> stamp(const std::string& path) override {
