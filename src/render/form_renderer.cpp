@@ -72,15 +72,6 @@ Rect united(const Rect& a, const Rect& b) {
   return {x, y, std::max(a.x + a.w, b.x + b.w) - x, std::max(a.y + a.h, b.y + b.h) - y};
 }
 
-bool same(const Rect& a, const Rect& b) { return a.x == b.x && a.y == b.y && a.w == b.w && a.h == b.h; }
-
-bool same(const Look& a, const Look& b) {
-  return a.fore == b.fore && a.back == b.back && a.font.face == b.font.face && a.font.px == b.font.px &&
-         a.font.bold == b.font.bold && a.font.italic == b.font.italic && a.align == b.align &&
-         a.wrap == b.wrap && a.first_line_room == b.first_line_room && a.stretch == b.stretch &&
-         a.hint == b.hint;
-}
-
 // Where the shown part of a canvas (sw x sh from its top-left) differs from the copy kept of it,
 // in canvas pixels; the copy is brought up to date.
 Rect canvas_changes(std::vector<uint32_t>& kept, const Canvas& cv, int sw, int sh) {
@@ -218,12 +209,9 @@ void FormRenderer::note_changes(const Form& form, ctl::Id id, bool painted, cons
   const Rect visible = autosized ? form.visible_rect(c.parent) : form.visible_rect(id);
   const uint32_t back = own_or_parent_back(form, id);
   const bool focused = form.focus == id, pressed = ui.pressed == id;
-  const bool same_now = painted && s.painted && same(s.window, window) && same(s.visible, visible) &&
-                        s.caption == c.caption && same(s.look, c.look) && s.back == back &&
-                        s.min == c.min && s.max == c.max && s.position == c.position &&
-                        s.items == c.items && s.selected == c.selected && s.top_index == c.top_index &&
-                        s.focused == focused && s.pressed == pressed && s.canvas_w == c.canvas.width &&
-                        s.canvas_h == c.canvas.height;
+  const auto now = std::tie(window, visible, c.caption, c.look, back, c.min, c.max, c.position, c.items, c.selected,
+                            c.top_index, focused, pressed, c.canvas.width, c.canvas.height);
+  const bool same_now = painted && s.painted && s.depends_on() == now;
   if (same_now) {
     if (c.kind == Kind::Picture && s.canvas_revision != c.canvas.revision) note_canvas_changes(form, id);
     return;
@@ -233,21 +221,7 @@ void FormRenderer::note_changes(const Form& form, ctl::Id id, bool painted, cons
   if (!painted) return;
   s.extent = extent(form, id, visible);
   redraw_.push_back(s.extent);
-  s.window = window;
-  s.visible = visible;
-  s.caption = c.caption;
-  s.look = c.look;
-  s.back = back;
-  s.min = c.min;
-  s.max = c.max;
-  s.position = c.position;
-  s.items = c.items;
-  s.selected = c.selected;
-  s.top_index = c.top_index;
-  s.focused = focused;
-  s.pressed = pressed;
-  s.canvas_w = c.canvas.width;
-  s.canvas_h = c.canvas.height;
+  s.depends_on() = now;
   s.canvas_revision = c.canvas.revision;
   s.shown.clear();
   if (c.kind != Kind::Picture) return;

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "render/painter.hpp"
@@ -91,6 +92,12 @@ class FormRenderer {
     int selected = -1, top_index = 0;
     bool focused = false, pressed = false;
     int canvas_w = 0, canvas_h = 0;
+    // Everything above that its drawing depends on, to compare with and take from the live
+    // state, in the same order as FormRenderer::note_changes lists that.
+    auto depends_on() {
+      return std::tie(window, visible, caption, look, back, min, max, position, items, selected, top_index, focused,
+                      pressed, canvas_w, canvas_h);
+    }
     uint64_t canvas_revision = 0;
     std::vector<uint32_t> shown;  // pictures: the part of the canvas shown, as the frame shows it
   };

@@ -9,7 +9,6 @@ namespace {
 // more than this (the closing square notes a hundred rings).
 constexpr size_t kMostPending = 256;
 
-constexpr int kFar = 1 << 30;
 constexpr size_t kSlots = 2 * kMostPending;  // a power of two
 
 // A clipped rectangle's corners in 16 bits each (a picture is never 65,536 pixels wide), and its
@@ -19,7 +18,6 @@ uint64_t key_of(int x1, int y1, int x2, int y2) {
          static_cast<uint64_t>(y2) << 48;
 }
 size_t slot_of(uint64_t key) { return static_cast<size_t>((key * 0x9E3779B97F4A7C15ull) >> 55) & (kSlots - 1); }
-constexpr int64_t kNoArea = INT64_MAX;
 
 }  // namespace
 
@@ -97,8 +95,8 @@ void Canvas::forget_pending() const {
 void Canvas::settle() const {
   if (pending_.empty()) return;
   own_pixels();
-  for (const Op& op : pending_)
-    if (!op.covered) apply(op);
+  for (size_t i = 0; i < pending_.size(); ++i)
+    if (!clips_[i].covered()) apply(pending_[i]);
   forget_pending();
 }
 
@@ -131,8 +129,7 @@ void Canvas::note(Op op) {
     // copy from it writes the buffer first), so one under it can go wherever it lies. It is only
     // marked at first: moving the ones after it down at every mark would cost more than the scan.
     const auto cover = [this](size_t i) {
-      clips_[i] = Clip{-kFar, -kFar, kFar, kFar};
-      pending_[i].covered = true;
+      clips_[i] = Clip::covered_one();
       pending_[i].src.reset();
       ++covered_;
     };
@@ -159,7 +156,7 @@ void Canvas::note(Op op) {
     least_area_ = kNoArea;
     empty_index();
     for (size_t i = 0; i < pending_.size(); ++i) {
-      if (pending_[i].covered) continue;
+      if (clips_[i].covered()) continue;
       least_area_ = std::min(least_area_, clips_[i].area());
       if (kept != i) {
         pending_[kept] = std::move(pending_[i]);

@@ -74,7 +74,6 @@ class Canvas {
     int src_w = 0, src_h = 0;
     int s[4] = {};
     bool opaque = false;  // writes every pixel of its rectangle
-    bool covered = false;  // written over in full by a later one, so never written
     CopyOf whole = {};  // a whole-picture copy: what the buffer holds once it is written
   };
 
@@ -94,9 +93,13 @@ class Canvas {
   mutable std::shared_ptr<Pixels> pixels_ = std::make_shared<Pixels>();
   // The rectangle of each noted operation within the picture, beside it rather than in it: a
   // noted opaque operation scans them all for the ones it covers, and the scan reads only these.
-  // A covered one's is the whole plane, which lies within no rectangle.
+  // One written over in full by a later one, so never written, has the whole plane instead,
+  // which lies within no rectangle.
   struct Clip {
     int x1, y1, x2, y2;
+    static constexpr int kFar = 1 << 30;
+    static Clip covered_one() { return {-kFar, -kFar, kFar, kFar}; }
+    bool covered() const { return x1 == -kFar; }
     bool within(const Clip& o) const { return x1 >= o.x1 && y1 >= o.y1 && x2 <= o.x2 && y2 <= o.y2; }
     int64_t area() const { return static_cast<int64_t>(x2 - x1) * (y2 - y1); }
   };
@@ -118,6 +121,7 @@ class Canvas {
   void empty_index() const;
   mutable size_t covered_ = 0;  // how many of them are covered
   // The smallest area among them: a rectangle smaller than that covers none.
-  mutable int64_t least_area_ = INT64_MAX;
+  static constexpr int64_t kNoArea = INT64_MAX;
+  mutable int64_t least_area_ = kNoArea;
   mutable CopyOf holds_;  // what the buffer holds, when it is a whole copy of another canvas
 };

@@ -40,6 +40,7 @@ struct Font {
   int px = 12;
   bool bold = false;
   bool italic = false;
+  bool operator==(const Font&) const = default;
 };
 
 struct Look {
@@ -51,6 +52,7 @@ struct Look {
   int first_line_room = 0;  // labels: > 0, the width the first line keeps within (a control covers the rest)
   bool stretch = false;  // pictures: stretch the canvas over the control
   const char* hint = nullptr;  // a tip shown when the mouse rests on the control (UTF-8)
+  bool operator==(const Look&) const = default;
 };
 
 // One row of the layout table.
@@ -88,6 +90,7 @@ struct Rect {
   bool contains(int px, int py) const { return px >= x && py >= y && px < x + w && py < y + h; }
   Rect intersect(const Rect& o) const;
   bool empty() const { return w <= 0 || h <= 0; }
+  bool operator==(const Rect&) const = default;
 };
 
 class Sjis;
