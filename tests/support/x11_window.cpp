@@ -46,11 +46,26 @@ ServerPixels window_pixels(SDL_Window* window) {
   return out;
 }
 
-bool dialog_shown() {
+bool dialog_shown(long pid) {
   Display* d = XOpenDisplay(nullptr);
   if (!d) return false;
   const Atom type_atom = XInternAtom(d, "_NET_WM_WINDOW_TYPE", False);
   const Atom dialog = XInternAtom(d, "_NET_WM_WINDOW_TYPE_DIALOG", False);
+  const Atom pid_atom = XInternAtom(d, "_NET_WM_PID", False);
+  // A property of a window as a list of longs (what Xlib hands over for 32-bit formats).
+  const auto longs = [d](Window w, Atom property, Atom type) {
+    Atom got = 0;
+    int format = 0;
+    unsigned long n = 0, after = 0;
+    unsigned char* data = nullptr;
+    std::vector<long> out;
+    if (XGetWindowProperty(d, w, property, 0, 16, False, type, &got, &format, &n, &after, &data) == Success && data) {
+      const auto* values = reinterpret_cast<const long*>(data);
+      out.assign(values, values + n);
+      XFree(data);
+    }
+    return out;
+  };
   Window root = 0, parent = 0, *children = nullptr;
   unsigned int count = 0;
   bool shown = false;
@@ -58,16 +73,13 @@ bool dialog_shown() {
     for (unsigned int i = 0; i < count && !shown; ++i) {
       XWindowAttributes a;
       if (!XGetWindowAttributes(d, children[i], &a) || a.map_state != IsViewable) continue;
-      Atom type = 0;
-      int format = 0;
-      unsigned long n = 0, after = 0;
-      unsigned char* data = nullptr;
-      if (XGetWindowProperty(d, children[i], type_atom, 0, 16, False, XA_ATOM, &type, &format, &n, &after, &data) !=
-              Success || !data)
-        continue;
-      const auto* atoms = reinterpret_cast<const Atom*>(data);
-      shown = std::find(atoms, atoms + n, dialog) != atoms + n;
-      XFree(data);
+      const std::vector<long> types = longs(children[i], type_atom, XA_ATOM);
+      if (std::find(types.begin(), types.end(), static_cast<long>(dialog)) == types.end()) continue;
+      // The box stands over the game's own window, which names the game's process.
+      Window over = 0;
+      if (!XGetTransientForHint(d, children[i], &over) || !over) continue;
+      const std::vector<long> owner = longs(over, pid_atom, XA_CARDINAL);
+      shown = !owner.empty() && owner.front() == pid;
     }
     if (children) XFree(children);
   }

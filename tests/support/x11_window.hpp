@@ -16,5 +16,6 @@ struct ServerPixels {
 };
 ServerPixels window_pixels(SDL_Window* window);
 
-// Whether the X server shows a dialog window (an error box), by any program. Off X, false.
-bool dialog_shown();
+// Whether the X server shows a dialog window (an error box) over a window of the process `pid`.
+// Off X, false.
+bool dialog_shown(long pid);
