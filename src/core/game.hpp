@@ -59,6 +59,9 @@ struct Game {
     Enemy enemy;
     std::string place;
     int32_t remaining = 0;
+    // The technique the pointer is on, and its level and experience, as its info shows them.
+    int tech = -1;
+    int32_t tech_lv = 0, tech_exp = 0;
   } shown;
 
   std::array<std::string, kNamePool> name_pool;

@@ -97,15 +97,22 @@ void write_enemy_texts(Game& g) {
   f.set_caption(ctl::e_state2, text);
 }
 
+// What the info shows depends on the technique pointed at, its level and its experience alone:
+// with those as they were shown, it is left as it is.
 void write_tech_info(Game& g) {
   Form& f = g.form;
   const int t = g.hovered_tech;
+  Game::Shown& shown = g.shown;
+  if (t > kTechniques) return;  // only the 24 technique buttons set it
+  if (shown.written && shown.tech == t &&
+      (t == 0 || (shown.tech_lv == g.hero.tech_lv(t) && shown.tech_exp == g.hero.tech_exp(t))))
+    return;
+  shown.tech = t;
   if (t == 0) {
     for (ctl::Id id : {ctl::w_lv, ctl::w_exp, ctl::w_about, ctl::w_name}) f.set_caption(id, "");
     f.hide(ctl::w_exp2);
     return;
   }
-  if (t > kTechniques) return;  // only the 24 technique buttons set it
   Hero& h = g.hero;
   int level = h.tech_lv(t);
   if (level >= 10) {
@@ -130,6 +137,8 @@ void write_tech_info(Game& g) {
   if (first[4] == "0") first[4].clear();
   f.set_caption(ctl::w_about, g.sj("精霊力：") + first[2] + g.sj("／消費Mp：") + first[3] + "\r" +
                                   first[4]);
+  shown.tech_lv = h.tech_lv(t);
+  shown.tech_exp = h.tech_exp(t);
 }
 
 // A technique learned when another one reaches its highest level.

@@ -54,16 +54,23 @@ void Canvas::own_pixels() const {
   if (pixels_.use_count() > 1) pixels_ = std::make_shared<Pixels>(*pixels_);
 }
 
-void Canvas::index_at(const Clip& c, size_t i) const {
+Canvas::Slot& Canvas::slot_for(const Clip& c) const {
   if (slots_.empty()) slots_.resize(kSlots);
   const uint64_t key = key_of(c.x1, c.y1, c.x2, c.y2);
   for (size_t s = slot_of(key);; s = (s + 1) & (kSlots - 1)) {
     Slot& slot = slots_[s];
-    if (slot.generation != generation_ || slot.key == key) {
-      slot = {key, static_cast<uint32_t>(i), generation_};
-      return;
+    if (slot.generation != generation_) {
+      slot.key = key;  // still empty until its generation is set
+      return slot;
     }
+    if (slot.key == key) return slot;
   }
+}
+
+void Canvas::index_at(const Clip& c, size_t i) const {
+  Slot& slot = slot_for(c);
+  slot.index = static_cast<uint32_t>(i);
+  slot.generation = generation_;
 }
 
 void Canvas::empty_index() const {
@@ -71,16 +78,6 @@ void Canvas::empty_index() const {
   if (++generation_ == 0) {
     std::fill(slots_.begin(), slots_.end(), Slot{});
     generation_ = 1;
-  }
-}
-
-int Canvas::indexed(const Clip& c) const {
-  if (slots_.empty()) return -1;
-  const uint64_t key = key_of(c.x1, c.y1, c.x2, c.y2);
-  for (size_t s = slot_of(key);; s = (s + 1) & (kSlots - 1)) {
-    const Slot& slot = slots_[s];
-    if (slot.generation != generation_) return -1;
-    if (slot.key == key) return static_cast<int>(slot.index);
   }
 }
 
@@ -120,6 +117,7 @@ void Canvas::note(Op op) {
   // Rectangles drawn are never empty within the picture (the drawing calls skip those), so the
   // one that holds the fewest pixels says which can lie within another.
   const Clip clip{std::max(op.d[0], 0), std::max(op.d[1], 0), std::min(op.d[2], width), std::min(op.d[3], height)};
+  Slot* slot = nullptr;  // where the index keeps this rectangle, once looked up
   if (op.opaque && covers(op.d[0], op.d[1], op.d[2], op.d[3])) {
     forget_pending();
     // The buffer holds this very copy already: nothing to write.
@@ -129,44 +127,54 @@ void Canvas::note(Op op) {
     // copy from it writes the buffer first), so one under it can go wherever it lies. It is only
     // marked at first: moving the ones after it down at every mark would cost more than the scan.
     const auto cover = [this](size_t i) {
-      clips_[i] = Clip::covered_one();
+      clips_.set(i, Clip::covered_one());
       pending_[i].src.reset();
       ++covered_;
     };
     // The same rectangle drawn again covers the one drawn there before, and what that one
     // covered is gone already: the scan for the others would find none in the game's drawing.
     // (One it misses is only written and written over again.)
-    const int same = indexed(clip);
-    if (same >= 0 && clips_[same].within(clip)) {
-      cover(static_cast<size_t>(same));
-    } else {
-      const Clip* const clips = clips_.data();
-      const size_t n = clips_.size();
-      for (size_t i = 0; i < n; ++i)
-        if (clips[i].within(clip)) [[unlikely]] cover(i);
+    slot = &slot_for(clip);
+    const bool on_same = slot->generation == generation_;
+    const size_t same = slot->index;
+    if (on_same && same + 1 == pending_.size()) {
+      // Drawn over the latest one (the road's step blackens each ring it has just drawn): this
+      // one takes its place, and the index already points there.
+      pending_.back() = std::move(op);
+      return;
+    }
+    if (on_same && clips_[same].within(clip)) {
+      cover(same);
+    } else if (clips_.any_within(clip)) [[unlikely]] {
+      for (size_t i = 0; i < clips_.size(); ++i)
+        if (clips_[i].within(clip)) cover(i);
     }
   }
   least_area_ = std::min(least_area_, clip.area());
-  index_at(clip, pending_.size());
+  if (!slot) slot = &slot_for(clip);
+  slot->index = static_cast<uint32_t>(pending_.size());
+  slot->generation = generation_;
   pending_.push_back(std::move(op));
   clips_.push_back(clip);
-  // Dropped once they are half of the list, so a scan reads at most twice the live ones.
-  if (covered_ * 2 > pending_.size()) {
+  // Dropped once they are three quarters of the list: the road's steps cover a ring at every note,
+  // and a scan reads four at a time.
+  if (covered_ * 4 > pending_.size() * 3) {
     size_t kept = 0;
     least_area_ = kNoArea;
     empty_index();
     for (size_t i = 0; i < pending_.size(); ++i) {
-      if (clips_[i].covered()) continue;
-      least_area_ = std::min(least_area_, clips_[i].area());
+      const Clip c = clips_[i];
+      if (c.covered()) continue;
+      least_area_ = std::min(least_area_, c.area());
       if (kept != i) {
         pending_[kept] = std::move(pending_[i]);
-        clips_[kept] = clips_[i];
+        clips_.set(kept, c);
       }
-      index_at(clips_[kept], kept);
+      index_at(c, kept);
       ++kept;
     }
     pending_.resize(kept);
-    clips_.resize(kept);
+    clips_.shrink_to(kept);
     covered_ = 0;
   }
   if (pending_.size() >= kMostPending) settle();

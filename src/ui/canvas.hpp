@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "ui/clip_list.hpp"
 #include "ui/color.hpp"
 
 // A picture's pixel buffer with the brush and pen the game's effects draw with. Pixels are
@@ -93,18 +94,8 @@ class Canvas {
   mutable std::shared_ptr<Pixels> pixels_ = std::make_shared<Pixels>();
   // The rectangle of each noted operation within the picture, beside it rather than in it: a
   // noted opaque operation scans them all for the ones it covers, and the scan reads only these.
-  // One written over in full by a later one, so never written, has the whole plane instead,
-  // which lies within no rectangle.
-  struct Clip {
-    int x1, y1, x2, y2;
-    static constexpr int kFar = 1 << 30;
-    static Clip covered_one() { return {-kFar, -kFar, kFar, kFar}; }
-    bool covered() const { return x1 == -kFar; }
-    bool within(const Clip& o) const { return x1 >= o.x1 && y1 >= o.y1 && x2 <= o.x2 && y2 <= o.y2; }
-    int64_t area() const { return static_cast<int64_t>(x2 - x1) * (y2 - y1); }
-  };
   mutable std::vector<Op> pending_;
-  mutable std::vector<Clip> clips_;
+  mutable ClipList clips_;
   // Where the latest noted operation on each rectangle lies in the list, by its rectangle: one
   // drawn again on the very same rectangle (the road's step, twice on each of its rings at every
   // step) covers the one before without a scan. Open addressing, with twice as many slots as
@@ -116,8 +107,9 @@ class Canvas {
   };
   mutable std::vector<Slot> slots_;
   mutable uint32_t generation_ = 1;
+  // The slot of the rectangle's latest operation, or the empty one where it goes.
+  Slot& slot_for(const Clip& clip) const;
   void index_at(const Clip& clip, size_t i) const;
-  int indexed(const Clip& clip) const;  // -1 when no noted operation lies on it
   void empty_index() const;
   mutable size_t covered_ = 0;  // how many of them are covered
   // The smallest area among them: a rectangle smaller than that covers none.

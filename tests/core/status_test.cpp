@@ -238,6 +238,14 @@ TEST_F(StatusTest, TechniqueInfoPanelFollowsTheHoveredTechnique) {
   const TechRecord& first = g.tech_table[20];
   EXPECT_EQ(caption(ctl::w_about), "精霊力：" + t.utf8(first[2]) + "／消費Mp：" + t.utf8(first[3]) +
                                        "\r" + (first[4] == "0" ? "" : t.utf8(first[4])));
+  // A use of the technique, then a level, each shown at the next refresh.
+  h.tech_exp(3) = 8;
+  refresh_status(g);
+  EXPECT_EQ(caption(ctl::w_exp), "8exp");
+  EXPECT_EQ(g.form[ctl::w_exp2].position, 8);
+  h.tech_lv(3) = 5;
+  refresh_status(g);
+  EXPECT_EQ(caption(ctl::w_lv), "Lv.5");
 
   h.tech_lv(3) = 12;
   h.tech_exp(3) = 10;
