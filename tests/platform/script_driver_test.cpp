@@ -52,6 +52,31 @@ TEST(ScriptDriver, RefusesValuesTheGameCannotHoldAndChangesNothing) {
   }
 }
 
+TEST(ScriptReader, ReadsEachLineUpToItsBound) {
+  const std::string at_bound = "click A" + std::string(kMaxScriptLine - 7, ' ');
+  struct Case {
+    std::string script;
+    std::vector<std::string> names;  // of the commands read
+    bool refused_at_end;
+  } cases[] = {
+      {at_bound + "\nclick B", {"A", "B"}, false},  // the last line without a line end
+      {at_bound + " \nclick B\n", {}, true},       // one byte past the bound
+      {"click A # a comment\n\n  # a comment alone\r\nclick B\r\n", {"A", "B"}, false},
+  };
+  for (const Case& c : cases) {
+    std::istringstream in(c.script);
+    ScriptReader reader(in);
+    std::vector<std::string> names;
+    bool refused = false;
+    while (const auto line = reader.next()) {
+      if (line->command) names.push_back(line->command->name);
+      else refused = line->last;
+    }
+    EXPECT_EQ(names, c.names) << c.script.substr(0, 40);
+    EXPECT_EQ(refused, c.refused_at_end) << c.script.substr(0, 40);
+  }
+}
+
 // The driver's screenshot is composed without SDL, and shows what the window shows: at 1x the
 // committed picture of the start panel, at 2x what the window's renderer draws at 2x.
 TEST(ScriptDriver, ScreenshotsShowWhatTheWindowShows) {

@@ -2,16 +2,18 @@
 #include "platform/headless/script_reader.hpp"
 
 #include <string_view>
+#include <utility>
 
 #include "core/whole_number.hpp"
 
 namespace {
 
-std::string trim(std::string_view s) {
-  const size_t b = s.find_first_not_of(" \t\r");
-  if (b == std::string_view::npos) return "";
-  const size_t e = s.find_last_not_of(" \t\r");
-  return std::string(s.substr(b, e - b + 1));
+// Without the blanks (spaces, tabs, carriage returns) at either end.
+std::string_view trim(std::string_view s) {
+  const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
+  while (!s.empty() && blank(s.front())) s.remove_prefix(1);
+  while (!s.empty() && blank(s.back())) s.remove_suffix(1);
+  return s;
 }
 
 // The words of a text as a stream reads them: runs of anything but white space.
@@ -46,10 +48,10 @@ bool tick_count(std::string_view text, int& out) {
 
 }  // namespace
 
-ScriptLine read_script_command(const std::string& line) {
+ScriptLine read_script_command(std::string_view line) {
   Words words{line};
   const std::string_view cmd = words.next();
-  const std::string rest = trim(words.text);
+  const std::string_view rest = trim(words.text);
   ScriptCommand c;
   c.name = rest;
 
@@ -59,17 +61,17 @@ ScriptLine read_script_command(const std::string& line) {
              : cmd == "get"     ? Kind::get
              : cmd == "caption" ? Kind::caption
                                 : Kind::visible;
-    return command(c);
+    return command(std::move(c));
   }
   if (cmd == "select") {
     c.kind = Kind::select;
     if (!parse_whole_number(rest, c.number)) return fault("select needs an entry number");
-    return command(c);
+    return command(std::move(c));
   }
   if (cmd == "slider") {
     c.kind = Kind::slider;
     if (!parse_whole_number(rest, c.number)) return fault("slider needs a position");
-    return command(c);
+    return command(std::move(c));
   }
   if (cmd == "answer") {
     c.kind = Kind::answer;
@@ -80,7 +82,7 @@ ScriptLine read_script_command(const std::string& line) {
       return fault("answer yes or answer no, then the ticks before it (0 to " +
                    std::to_string(kMaxScriptTicks) + ")");
     c.yes = word == "yes";
-    return command(c);
+    return command(std::move(c));
   }
   if (cmd == "draws") {
     c.kind = Kind::draws;
@@ -90,7 +92,7 @@ ScriptLine read_script_command(const std::string& line) {
       if (!parse_whole_number(v, n)) return fault("not a draw: " + std::string(v));
       c.draws.push_back(n);
     }
-    return command(c);
+    return command(std::move(c));
   }
   if (cmd == "set") {
     // set FIELD VALUE: the value is the rest of the line after one space
@@ -100,14 +102,14 @@ ScriptLine read_script_command(const std::string& line) {
     std::string_view value = parts.text;
     if (!value.empty() && value.front() == ' ') value.remove_prefix(1);
     c.value = value;
-    return command(c);
+    return command(std::move(c));
   }
   if (cmd == "tick") {
     c.kind = Kind::tick;
     c.number = 1;
     if (!rest.empty() && !tick_count(rest, c.number))
       return fault("tick needs a count from 0 to " + std::to_string(kMaxScriptTicks));
-    return command(c);
+    return command(std::move(c));
   }
   if (cmd == "screenshot") {
     // screenshot FILE [SCALE]: the window as it stands, drawn as the window draws it, as a PNG
@@ -119,34 +121,25 @@ ScriptLine read_script_command(const std::string& line) {
     if (c.name.empty() || (!zoom.empty() && !parse_whole_number(zoom, c.number)) || c.number < 1 ||
         c.number > 4)
       return fault("screenshot FILE [SCALE 1-4]");
-    return command(c);
+    return command(std::move(c));
   }
   if (cmd == "close") {
     c.kind = Kind::close;
-    return command(c);
+    return command(std::move(c));
   }
   return fault("unknown command " + std::string(cmd));
 }
 
 std::optional<ScriptLine> ScriptReader::next() {
   while (!ended_) {
-    // The line, kept only to its bound: what lies past it is never held.
-    std::string line;
-    bool too_long = false, ended_line = false;
-    std::streambuf* in = in_.rdbuf();
-    for (int c; (c = in->sbumpc()) != std::char_traits<char>::eof();) {
-      if (c == '\n') {
-        ended_line = true;
-        break;
-      }
-      if (line.size() == kMaxScriptLine) {
-        too_long = true;
-        break;
-      }
-      line += static_cast<char>(c);
-    }
+    // The line, kept only to its bound: what lies past it is never held. The stream's own line
+    // reading stops at the bound, at a line end (taken, not kept) or at the end of the script.
+    line_buffer_.resize(kMaxScriptLine + 1);
+    in_.getline(line_buffer_.data(), static_cast<std::streamsize>(line_buffer_.size()));
+    const auto got = static_cast<size_t>(in_.gcount());
+    const bool ended_line = !in_.fail() && !in_.eof();
     ++line_;
-    if (too_long) {
+    if (in_.fail() && !in_.eof() && !in_.bad() && got == kMaxScriptLine) {
       ended_ = true;
       return ScriptLine{std::nullopt,
                         "line " + std::to_string(line_) + " is longer than " +
@@ -154,9 +147,8 @@ std::optional<ScriptLine> ScriptReader::next() {
                         true};
     }
     if (!ended_line) ended_ = true;
-    const size_t hash = line.find('#');
-    if (hash != std::string::npos) line.erase(hash);
-    line = trim(line);
+    std::string_view line(line_buffer_.data(), ended_line ? got - 1 : got);
+    line = trim(line.substr(0, line.find('#')));
     if (!line.empty()) return read_script_command(line);
   }
   return std::nullopt;

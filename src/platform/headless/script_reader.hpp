@@ -4,6 +4,7 @@
 #include <istream>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // No command needs a longer line (the longest, a text set into a field, holds at most a data
@@ -36,7 +37,7 @@ struct ScriptLine {
 };
 
 // The command of one line, its comment and blanks already dropped.
-ScriptLine read_script_command(const std::string& line);
+ScriptLine read_script_command(std::string_view line);
 
 // Reads a script a line at a time, as it is played: a script from standard input is played as
 // it is typed. '#' starts a comment; blank lines are passed over.
@@ -48,6 +49,7 @@ class ScriptReader {
 
  private:
   std::istream& in_;
+  std::string line_buffer_;
   int line_ = 0;
   bool ended_ = false;
 };
