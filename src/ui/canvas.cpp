@@ -143,9 +143,11 @@ void Canvas::note(Op op) {
       pending_.back() = std::move(op);
       return;
     }
+    // Any other within it holds fewer pixels (the same rectangle is the index's to answer): with
+    // none smaller noted there is nothing to scan for.
     if (on_same && clips_[same].within(clip)) {
       cover(same);
-    } else if (clips_.any_within(clip)) [[unlikely]] {
+    } else if (clip.area() > least_area_ && clips_.any_within(clip)) [[unlikely]] {
       for (size_t i = 0; i < clips_.size(); ++i)
         if (clips_[i].within(clip)) cover(i);
     }
