@@ -73,14 +73,17 @@ void break_paragraph(std::string_view para, int wrap_width, TextMeasure& measure
   while (first < last) {
     const size_t start = bounds[first];
     auto width_to = [&](size_t k) { return measure.width(para.substr(start, bounds[k] - start)); };
-    // The widest prefix that fits; widths only grow as characters are added.
+    // The widest prefix that fits; widths only grow as characters are added. Its width, once
+    // measured, is kept for the line: a measure shapes the whole text again.
     size_t lo = first + 1, hi = last;
-    if (width_to(hi) <= wrap_width) {
+    int lo_width = -1;
+    if (const int whole = width_to(hi); whole <= wrap_width) {
       lo = hi;
+      lo_width = whole;
     } else {
       while (lo < hi) {
         const size_t mid = (lo + hi + 1) / 2;
-        if (width_to(mid) <= wrap_width) lo = mid;
+        if (const int w = width_to(mid); w <= wrap_width) lo = mid, lo_width = w;
         else hi = mid - 1;
       }
     }
@@ -90,10 +93,10 @@ void break_paragraph(std::string_view para, int wrap_width, TextMeasure& measure
       auto char_at = [&](size_t k) { return code_point(para.substr(bounds[k])); };
       size_t k = lo;
       while (k > first + 1 && !may_break_between(char_at(k - 1), char_at(k))) --k;
-      if (may_break_between(char_at(k - 1), char_at(k))) lo = k;
+      if (may_break_between(char_at(k - 1), char_at(k)) && k != lo) lo = k, lo_width = -1;
     }
     const std::string_view line = para.substr(start, bounds[lo] - start);
-    out.push_back({std::string(line), measure.width(line)});
+    out.push_back({std::string(line), lo_width >= 0 ? lo_width : measure.width(line)});
     first = lo;
   }
 }
