@@ -69,8 +69,8 @@ class PresentFloor {
  public:
   PresentFloor(SDL_Window* window, std::vector<NotedFrame> shown, int w, int h)
       : window_(window), shown_(std::move(shown)), w_(w), composed_(static_cast<size_t>(w) * h) {
-    frame_ = SDL_CreateRGBSurfaceWithFormatFrom(composed_.data(), w, h, 32, w * 4, SDL_PIXELFORMAT_RGB888);
     if (!shown_.empty()) composed_ = shown_.back().pixels;  // what the window shows after a run
+    frame_ = SDL_CreateRGBSurfaceWithFormatFrom(composed_.data(), w, h, 32, w * 4, SDL_PIXELFORMAT_RGB888);
   }
   ~PresentFloor() {
     if (frame_) SDL_FreeSurface(frame_);

@@ -171,11 +171,16 @@ var Module = {
     onset: 0,
     waking: null,
     noteOnset(start) {
-      const stamp = () => {
+      // A stamp from before the block was written may be the last one the output gave before it
+      // rested: its clock stood still since, and the block would be placed seconds early. So the
+      // stamp is taken once the output has played on past that moment (within a second).
+      const written = performance.now();
+      const stamp = (tries) => {
         const t = this.context.getOutputTimestamp();
+        if (t.performanceTime < written && tries > 0) return setTimeout(() => stamp(tries - 1), 2);
         this.onset = t.performanceTime + (start - t.contextTime) * 1000;
       };
-      if (this.waking) this.waking.then(stamp); else stamp();
+      if (this.waking) this.waking.then(() => stamp(500)); else stamp(500);
     },
     reset() {
       for (const b of this.blocks) b[3].stop();

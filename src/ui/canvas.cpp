@@ -67,8 +67,7 @@ Canvas::Slot& Canvas::slot_for(const Clip& c) const {
   }
 }
 
-void Canvas::index_at(const Clip& c, size_t i) const {
-  Slot& slot = slot_for(c);
+void Canvas::index_in(Slot& slot, size_t i) const {
   slot.index = static_cast<uint32_t>(i);
   slot.generation = generation_;
 }
@@ -153,9 +152,7 @@ void Canvas::note(Op op) {
     }
   }
   least_area_ = std::min(least_area_, clip.area());
-  if (!slot) slot = &slot_for(clip);
-  slot->index = static_cast<uint32_t>(pending_.size());
-  slot->generation = generation_;
+  index_in(slot ? *slot : slot_for(clip), pending_.size());
   pending_.push_back(std::move(op));
   clips_.push_back(clip);
   // Dropped once they are three quarters of the list: the road's steps cover a ring at every note,

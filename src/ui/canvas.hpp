@@ -93,7 +93,7 @@ class Canvas {
 
   mutable std::shared_ptr<Pixels> pixels_ = std::make_shared<Pixels>();
   // The rectangle of each noted operation within the picture, beside it rather than in it: a
-  // noted opaque operation scans them all for the ones it covers, and the scan reads only these.
+  // noted opaque operation looks among them for the ones it covers, and reads only these.
   mutable std::vector<Op> pending_;
   mutable ClipList clips_;
   // Where the latest noted operation on each rectangle lies in the list, by its rectangle: one
@@ -109,7 +109,8 @@ class Canvas {
   mutable uint32_t generation_ = 1;
   // The slot of the rectangle's latest operation, or the empty one where it goes.
   Slot& slot_for(const Clip& clip) const;
-  void index_at(const Clip& clip, size_t i) const;
+  void index_in(Slot& slot, size_t i) const;  // the rectangle's latest operation is the i-th
+  void index_at(const Clip& clip, size_t i) const { index_in(slot_for(clip), i); }
   void empty_index() const;
   mutable size_t covered_ = 0;  // how many of them are covered
   // The smallest area among them: a rectangle smaller than that covers none.

@@ -16,10 +16,11 @@ struct Clip {
   int64_t area() const { return static_cast<int64_t>(x2 - x1) * (y2 - y1); }
 };
 
-// The closing square notes a hundred bands, each of which must be looked for among the ones before
-// it, and finds none: that scan was a fifth of a headless game. Each corner of four rectangles
-// lies in one vector, and the places after the last rectangle hold covered ones, so a scan is a
-// few vector compares for four rectangles with no tail.
+// The closing square notes a hundred bands, each of which looks among the ones before it for one
+// it covers, and finds none: that scan was a tenth of a headless battle. The left edges of four
+// rectangles lie in one vector, their top edges in another, and so on, and the places after the
+// last rectangle hold covered ones, so a scan is four vector compares for four rectangles, with no
+// tail.
 class ClipList {
  public:
   size_t size() const { return size_; }
@@ -46,8 +47,8 @@ class ClipList {
   void clear() { shrink_to(0); }
   // Whether any of them lies within o.
   bool any_within(const Clip& o) const {
-    // Strict compares against the corners moved out by one (corners are far from overflowing):
-    // the one compare the vector units have.
+    // Strict compares against the edges moved out by one (they are far from overflowing): SSE2
+    // has a greater-than compare only.
     const V4 x1 = V4{} + (o.x1 - 1), y1 = V4{} + (o.y1 - 1), x2 = V4{} + (o.x2 + 1), y2 = V4{} + (o.y2 + 1);
     V4 found = {};
     for (const Block& b : blocks_) found |= (b.x1 > x1) & (b.y1 > y1) & (x2 > b.x2) & (y2 > b.y2);
