@@ -23,8 +23,8 @@ namespace {
 using Clock = std::chrono::steady_clock;
 double ms_since(Clock::time_point t0) { return std::chrono::duration<double, std::milli>(Clock::now() - t0).count(); }
 
-// A frame as the window showed it: the whole picture, and the rectangle where it differs from
-// the frame before.
+// A frame as the window showed it: the rectangle where it differs from the frame before, and
+// that rectangle's pixels, row by row.
 struct NotedFrame {
   SDL_Rect changed;
   std::vector<uint32_t> pixels;
@@ -53,7 +53,13 @@ class NotingHost : public SdlHost {
         if (f.pixels[i] == last_.pixels[i]) continue;
         x0 = std::min(x0, x), x1 = std::max(x1, x), y0 = std::min(y0, y), y1 = std::max(y1, y);
       }
-    shown.push_back({x1 < 0 ? SDL_Rect{0, 0, 0, 0} : SDL_Rect{x0, y0, x1 - x0 + 1, y1 - y0 + 1}, f.pixels});
+    NotedFrame noted{x1 < 0 ? SDL_Rect{0, 0, 0, 0} : SDL_Rect{x0, y0, x1 - x0 + 1, y1 - y0 + 1}, {}};
+    const SDL_Rect& r = noted.changed;
+    for (int y = r.y; y < r.y + r.h; ++y) {
+      const auto row = f.pixels.begin() + static_cast<ptrdiff_t>(y) * f.width + r.x;
+      noted.pixels.insert(noted.pixels.end(), row, row + r.w);
+    }
+    shown.push_back(std::move(noted));
     last_ = f;
   }
   Frame last_;
@@ -64,12 +70,12 @@ class NotingHost : public SdlHost {
 // presents in the game's own window, one run after each of the game's, so both meet the window
 // system in the same state. Like the window, which composes every frame into one buffer of its
 // own, it reads one buffer: each frame's changed rectangle is written into it before its
-// presenting is timed, as composing writes it, not read from 25 whole frames out of the cache.
+// presenting is timed, as composing writes it, not read from 25 whole frames out of the cache;
+// only those rectangles are ever read from it.
 class PresentFloor {
  public:
   PresentFloor(SDL_Window* window, std::vector<NotedFrame> shown, int w, int h)
       : window_(window), shown_(std::move(shown)), w_(w), composed_(static_cast<size_t>(w) * h) {
-    if (!shown_.empty()) composed_ = shown_.back().pixels;  // what the window shows after a run
     frame_ = SDL_CreateRGBSurfaceWithFormatFrom(composed_.data(), w, h, 32, w * 4, SDL_PIXELFORMAT_RGB888);
   }
   ~PresentFloor() {
@@ -88,10 +94,9 @@ class PresentFloor {
     for (const NotedFrame& f : shown_) {
       SDL_Rect r = f.changed;
       if (r.w <= 0) continue;
-      for (int y = r.y; y < r.y + r.h; ++y) {
-        const auto row = static_cast<ptrdiff_t>(y) * w_ + r.x;
-        std::copy_n(f.pixels.begin() + row, r.w, composed_.begin() + row);
-      }
+      for (int y = 0; y < r.h; ++y)
+        std::copy_n(f.pixels.begin() + static_cast<ptrdiff_t>(y) * r.w, r.w,
+                    composed_.begin() + static_cast<ptrdiff_t>(r.y + y) * w_ + r.x);
       const auto t0 = Clock::now();
       SDL_Rect to = r;
       SDL_BlitSurface(frame_, &r, out, &to);

@@ -19,11 +19,10 @@ addEventListener("mousedown", (e) => {
     const b = ctx.createBuffer(1, 110, 11025), s = ctx.createBufferSource();
     s.buffer = b; s.connect(ctx.destination);
     const start = ctx.currentTime; s.start(start);
-    const t = ctx.getOutputTimestamp();
-    Module.lusheraAudio.onset = t.performanceTime + (start - t.contextTime) * 1000;
+    Module.lusheraAudio.onsetAt = [start, performance.now()];
   });
 }, true);
-var Module = { lusheraAudio: { onset: 0 }, lusheraZoom: 1, lusheraSave: { storedAt: 0 },
+var Module = { lusheraAudio: { context: ctx, onsetAt: null }, lusheraZoom: 1, lusheraSave: { storedAt: 0 },
   lusheraControl: () => ({ x: 10, y: 10, w: 100, h: 100, clickable: true }) };
 // The save's floor: a pair of the game's size put in IndexedDB in one transaction at a press.
 const store = new Promise((ok) => {

@@ -6,7 +6,6 @@
 
 #include <algorithm>
 
-#include "storage/storage.hpp"
 
 OutlineFaces::OutlineFaces(const FontFiles& files) : files_(files) {
   if (FT_Init_FreeType(&library_) != 0) throw FontError("FreeType could not be started");
@@ -22,12 +21,9 @@ FT_FaceRec_* OutlineFaces::get(Face face, int px) {
   auto it = faces_.find({face, px});
   if (it != faces_.end()) return it->second;
   const FontFile& file = files_[static_cast<int>(face)];
-  std::unique_ptr<MappedFile>& mapped = mapped_[static_cast<int>(face)];
-  if (!mapped && !(mapped = storage().map_file(file.path)))
-    throw FontError("cannot open the font file " + file.path + ": " + map_failure(file.path, kMaxFontFileBytes) +
-                    " (" + missing_font_message(face) + ")");
+  const MappedFile& mapped = mapped_[static_cast<int>(face)].get(file, face);
   FT_Face f = nullptr;
-  if (FT_New_Memory_Face(library_, static_cast<const FT_Byte*>(mapped->data()), static_cast<FT_Long>(mapped->size()),
+  if (FT_New_Memory_Face(library_, static_cast<const FT_Byte*>(mapped.data()), static_cast<FT_Long>(mapped.size()),
                          file.index, &f) != 0)
     throw FontError("cannot open the font file " + file.path + " (" + missing_font_message(face) + ")");
   // The em is px pixels high: a size in points at 72 dots an inch.

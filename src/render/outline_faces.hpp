@@ -2,13 +2,12 @@
 #pragma once
 #include <array>
 #include <map>
-#include <memory>
 #include <string>
 #include <utility>
 
 #include "render/font_files.hpp"
+#include "render/mapped_font.hpp"
 #include "render/text_raster.hpp"
-#include "storage/storage.hpp"
 
 struct FT_LibraryRec_;
 struct FT_FaceRec_;
@@ -26,9 +25,7 @@ class OutlineFaces {
 
  private:
   FontFiles files_;
-  // The files, mapped through the storage when a size of them is first opened and kept as long
-  // as the faces that are made from them.
-  std::array<std::unique_ptr<MappedFile>, 3> mapped_;
+  std::array<MappedFont, 3> mapped_;  // by Face
   FT_LibraryRec_* library_ = nullptr;
   std::map<std::pair<Face, int>, FT_FaceRec_*> faces_;
 };

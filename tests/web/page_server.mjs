@@ -67,14 +67,23 @@ export const control = (page, name) => page.evaluate((n) => Module.lusheraContro
 // machine may take its time).
 export async function clickToSound(page, name) {
   await page.evaluate(() => {
-    Module.lusheraAudio.onset = 0;
+    Module.lusheraAudio.onsetAt = null;
     addEventListener("mousedown", (e) => { Module.lusheraPressedAt = e.timeStamp; }, { capture: true, once: true });
   });
   const c = await control(page, name);
   await page.mouse.click(c.x + c.w / 2, c.y + c.h / 2);
   const end = Date.now() + 5000;
   while (Date.now() < end) {
-    const onset = await page.evaluate(() => Module.lusheraAudio.onset);
+    // When the block reaches the output, in the page's time (as events' timeStamp counts it), from
+    // the output's stamp. A stamp from before the block was written may be the last one the output
+    // gave before it rested, its clock stood still since: the block would come seconds early.
+    const onset = await page.evaluate(() => {
+      const a = Module.lusheraAudio;
+      if (!a.onsetAt) return 0;
+      const [start, written] = a.onsetAt;
+      const t = a.context.getOutputTimestamp();
+      return t.performanceTime < written ? 0 : t.performanceTime + (start - t.contextTime) * 1000;
+    });
     if (onset) return onset - (await page.evaluate(() => Module.lusheraPressedAt));
     await new Promise((ok) => setTimeout(ok, 20));
   }

@@ -134,7 +134,6 @@ std::optional<ScriptLine> ScriptReader::next() {
   while (!ended_) {
     // The line, kept only to its bound: what lies past it is never held. The stream's own line
     // reading stops at the bound, at a line end (taken, not kept) or at the end of the script.
-    line_buffer_.resize(kMaxScriptLine + 1);
     in_.getline(line_buffer_.data(), static_cast<std::streamsize>(line_buffer_.size()));
     const auto got = static_cast<size_t>(in_.gcount());
     const bool ended_line = !in_.fail() && !in_.eof();

@@ -49,7 +49,7 @@ class ScriptReader {
 
  private:
   std::istream& in_;
-  std::string line_buffer_;
+  std::string line_buffer_ = std::string(kMaxScriptLine + 1, '\0');  // a line, and the zero getline ends it with
   int line_ = 0;
   bool ended_ = false;
 };

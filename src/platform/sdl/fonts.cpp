@@ -1,7 +1,6 @@
 // The window's fonts through SDL_ttf: files mapped once, a font opened per size and style.
 #include "platform/sdl/fonts.hpp"
 
-#include "storage/storage.hpp"
 
 FontLibrary::FontLibrary(const std::string& match_cache) : files_(find_font_files(match_cache)) {
   if (TTF_Init() != 0) throw FontError(std::string("SDL_ttf could not be started: ") + TTF_GetError());
@@ -19,11 +18,8 @@ TTF_Font* FontLibrary::get(const FontKey& key) {
   // At SDL_ttf's 72 dpi a size in points is the em height in pixels, which is how the layout
   // gives its font sizes.
   const int i = static_cast<int>(key.face);
-  std::unique_ptr<MappedFile>& mapped = mapped_[i];
-  if (!mapped && !(mapped = storage().map_file(f.path)))
-    throw FontError("cannot open the font file " + f.path + ": " + map_failure(f.path, kMaxFontFileBytes) + " (" +
-                    missing_font_message(key.face) + ")");
-  SDL_RWops* bytes = SDL_RWFromConstMem(mapped->data(), static_cast<int>(mapped->size()));
+  const MappedFile& mapped = mapped_[i].get(f, key.face);
+  SDL_RWops* bytes = SDL_RWFromConstMem(mapped.data(), static_cast<int>(mapped.size()));
   TTF_Font* font = bytes ? TTF_OpenFontIndexRW(bytes, 1, key.px < 1 ? 1 : key.px, f.index) : nullptr;
   if (!font)
     throw FontError("cannot open the font file " + f.path + ": " + TTF_GetError() + " (" +

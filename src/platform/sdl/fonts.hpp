@@ -3,15 +3,14 @@
 #include <SDL_ttf.h>
 
 #include <map>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "render/font_files.hpp"
 #include "render/font_match_cache.hpp"
 #include "render/hand_drawn_glyphs.hpp"
+#include "render/mapped_font.hpp"
 #include "render/text_raster.hpp"
-#include "storage/storage.hpp"
 
 // The layout's fonts opened through SDL_ttf, one per size and style, and the glyphs the layout
 // stamps itself (the small bold kanji, the larger bold sizes): the window's text.
@@ -39,9 +38,7 @@ class FontLibrary : public TextRaster {
 
  private:
   FontFiles files_;
-  // The font files, mapped when a size of them is first opened: FreeType reads a font through a
-  // handle with a seek and a read of the system for every table and glyph it looks at.
-  std::array<std::unique_ptr<MappedFile>, 3> mapped_;
+  std::array<MappedFont, 3> mapped_;  // by Face
   std::map<FontKey, TTF_Font*> open_;
   HandDrawnGlyphs drawn_{files_};
   std::string buffer_;  // a run measured, with its terminating zero
