@@ -15,4 +15,4 @@ cmake --build build-asan -j"$jobs"
 # The Windows package, cross-built (its libraries once, then reused) and played under Wine on a
 # virtual display; the data pack comes from the release build above.
 LUSHERA_HOST_BUILD=build sh windows/build.sh build-windows/package >/dev/null
-xvfb-run -a -s "-screen 0 1280x1024x24" sh tests/windows_test.sh build-windows/package build
+xvfb-run -a -s "-noreset -screen 0 1280x1024x24" sh tests/windows_test.sh build-windows/package build

@@ -204,13 +204,14 @@ def parts_rows(p, tmp):
 
 class Display:
     """An Xvfb of its own, on a display number nobody uses (Xvfb picks it), with room for the
-    window at 3×."""
+    window at 3×. It never resets: a desktop's server keeps running when a program closes, where
+    Xvfb left as it is starts over once its last client has gone, and the next start waits."""
 
     def __enter__(self):
         if not (shutil.which("Xvfb") and shutil.which("xdotool")):
             raise NotMeasured("needs Xvfb and xdotool")
         r, w = os.pipe()
-        self.p = subprocess.Popen(["Xvfb", "-displayfd", str(w), "-screen", "0", "2560x1600x24"],
+        self.p = subprocess.Popen(["Xvfb", "-displayfd", str(w), "-noreset", "-screen", "0", "2560x1600x24"],
                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, pass_fds=(w,))
         os.close(w)
         with os.fdopen(r) as f:

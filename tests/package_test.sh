@@ -65,7 +65,7 @@ if command -v xvfb-run >/dev/null; then
   # Within half the test's limit, so that a hang says where it hung; the display searched from a
   # number of this run's own (xvfb-run -a takes the first free one without a lock).
   env -u XDG_DATA_HOME PATH="$root/usr/bin:$PATH" HOME="$new_home" LUSHERA_EXIT_AFTER_FIRST_FRAME=1 \
-    SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy timeout 30 xvfb-run -a -n $((100 + $$ % 800)) -s "-screen 0 1024x768x24" $exec_line ||
+    SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy timeout 30 xvfb-run -a -n $((100 + $$ % 800)) -s "-noreset -screen 0 1024x768x24" $exec_line ||
     fail "the desktop entry's command ($exec_line) did not open the window within 30 s (status $?)"
   cmp -s "$new_home/.local/share/lushera/my.dat" "$root/usr/share/lushera/dat/my.dat" ||
     fail "the window's first start did not copy the save into the home"
