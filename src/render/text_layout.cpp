@@ -9,15 +9,6 @@
 
 namespace {
 
-// Byte length of the UTF-8 sequence starting with lead (a stray continuation byte counts as one,
-// so broken text still advances).
-size_t utf8_length(unsigned char lead) {
-  if (lead >= 0xF0) return 4;
-  if (lead >= 0xE0) return 3;
-  if (lead >= 0xC0) return 2;
-  return 1;
-}
-
 char32_t code_point(std::string_view s) {
   const auto b = [&](size_t i) { return static_cast<char32_t>(static_cast<unsigned char>(s[i])); };
   const size_t n = std::min(s.size(), utf8_length(static_cast<unsigned char>(s[0])));
@@ -72,21 +63,11 @@ void break_paragraph(std::string_view para, int wrap_width, TextMeasure& measure
   const size_t last = bounds.size() - 1;
   while (first < last) {
     const size_t start = bounds[first];
-    auto width_to = [&](size_t k) { return measure.width(para.substr(start, bounds[k] - start)); };
-    // The widest prefix that fits; widths only grow as characters are added. Its width, once
-    // measured, is kept for the line: a measure shapes the whole text again.
-    size_t lo = first + 1, hi = last;
-    int lo_width = -1;
-    if (const int whole = width_to(hi); whole <= wrap_width) {
-      lo = hi;
-      lo_width = whole;
-    } else {
-      while (lo < hi) {
-        const size_t mid = (lo + hi + 1) / 2;
-        if (const int w = width_to(mid); w <= wrap_width) lo = mid, lo_width = w;
-        else hi = mid - 1;
-      }
-    }
+    // The widest start that fits; a line keeps at least its first character.
+    const Fit fit = measure.fit(para.substr(start), wrap_width);
+    size_t lo = std::upper_bound(bounds.begin() + first, bounds.end(), start + fit.bytes) - bounds.begin() - 1;
+    int lo_width = bounds[lo] == start + fit.bytes ? fit.width : -1;
+    if (lo == first) lo = first + 1, lo_width = -1;
     // Back to the nearest place the rules let a line break; a line with none anywhere (a run of
     // digits longer than the box) breaks where it is full.
     if (lo < last) {
@@ -167,6 +148,7 @@ class FontMeasure : public TextMeasure {
  public:
   FontMeasure(TextRaster& raster, const FontKey& key) : raster_(raster), key_(key) {}
   int width(std::string_view utf8) override { return raster_.width(key_, utf8); }
+  Fit fit(std::string_view utf8, int room) override { return raster_.fit(key_, utf8, room); }
 
  private:
   TextRaster& raster_;

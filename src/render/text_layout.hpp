@@ -17,6 +17,10 @@ class TextMeasure {
  public:
   virtual ~TextMeasure() = default;
   virtual int width(std::string_view utf8) = 0;
+  // The longest start of the text no wider than room (> 0).
+  virtual Fit fit(std::string_view utf8, int room) {
+    return fit_by_measuring(utf8, room, [&](std::string_view s) { return width(s); });
+  }
 };
 
 struct LaidLine {

@@ -1,5 +1,6 @@
 // The fonts as the renderer asks for them, and the font engine each host draws lines with.
 #pragma once
+#include <algorithm>
 #include <cstdint>
 #include <stdexcept>
 #include <string>
@@ -42,6 +43,41 @@ struct Coverage {
   std::vector<uint8_t> alpha;
 };
 
+// The longest start of a line that keeps within its room.
+struct Fit {
+  size_t bytes = 0;  // whole characters; 0 when the first is already wider than the room
+  int width = 0;
+  bool operator==(const Fit&) const = default;
+};
+
+// Byte length of the UTF-8 sequence starting with lead (a stray continuation byte counts as one,
+// so broken text still advances).
+inline size_t utf8_length(unsigned char lead) {
+  if (lead >= 0xF0) return 4;
+  if (lead >= 0xE0) return 3;
+  if (lead >= 0xC0) return 2;
+  return 1;
+}
+
+// The longest start of utf8 no wider than room, found by measuring starts: widths only grow as
+// characters are added, so each measure halves what is left to try. Each measure shapes its start
+// whole, which is why an engine that measures a line in one pass does it itself.
+template <class Width>
+Fit fit_by_measuring(std::string_view utf8, int room, Width&& width) {
+  std::vector<size_t> ends;  // of each character
+  for (size_t i = 0; i < utf8.size();) ends.push_back(i = std::min(utf8.size(), i + utf8_length(utf8[i])));
+  if (ends.empty()) return {};
+  if (const int whole = width(utf8); whole <= room) return {utf8.size(), whole};
+  Fit best;
+  size_t lo = 0, hi = ends.size() - 1;  // ends[hi] is known not to fit; ends[lo - 1] to fit
+  while (lo < hi) {
+    const size_t mid = (lo + hi) / 2;
+    if (const int w = width(utf8.substr(0, ends[mid])); w <= room) best = {ends[mid], w}, lo = mid + 1;
+    else hi = mid;
+  }
+  return best;
+}
+
 // One glyph the layout stamps itself instead of taking the raster's: a kanji drawn by hand on the
 // pixel grid (0 or 255 coverage), or an outline glyph made bold inside its own box.
 struct StrikeGlyph {
@@ -67,6 +103,10 @@ class TextRaster {
   virtual FontMetrics metrics(const FontKey& key) = 0;
   // How wide the line is rendered: its ink and its advance together.
   virtual int width(const FontKey& key, std::string_view utf8) = 0;
+  // The longest start of the line no wider than room (> 0), as width() measures it.
+  virtual Fit fit(const FontKey& key, std::string_view utf8, int room) {
+    return fit_by_measuring(utf8, room, [&](std::string_view s) { return width(key, s); });
+  }
   // The line's ink, at least the font's height tall, with the baseline at the font's ascent
   // unless a glyph reaches above the font's top.
   virtual Coverage render(const FontKey& key, const std::string& utf8) = 0;

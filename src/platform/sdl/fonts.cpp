@@ -54,6 +54,18 @@ int FontLibrary::width(const FontKey& key, std::string_view utf8) {
   return w;
 }
 
+// SDL_ttf measures the line once, as far as it fits, where measuring each start shaped it whole.
+Fit FontLibrary::fit(const FontKey& key, std::string_view utf8, int room) {
+  if (utf8.empty()) return {};
+  buffer_.assign(utf8);
+  int extent = 0, count = 0;
+  if (TTF_MeasureUTF8(get(key), buffer_.c_str(), room, &extent, &count) != 0) return {};
+  Fit fit{0, extent};
+  for (int k = 0; k < count && fit.bytes < utf8.size(); ++k)
+    fit.bytes = std::min(utf8.size(), fit.bytes + utf8_length(utf8[fit.bytes]));
+  return fit;
+}
+
 Coverage FontLibrary::render(const FontKey& key, const std::string& utf8) {
   Coverage ink;
   SDL_Surface* s = TTF_RenderUTF8_Blended(get(key), utf8.c_str(), SDL_Color{255, 255, 255, 255});

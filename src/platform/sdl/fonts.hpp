@@ -32,6 +32,7 @@ class FontLibrary : public TextRaster {
 
   FontMetrics metrics(const FontKey& key) override;
   int width(const FontKey& key, std::string_view utf8) override;
+  Fit fit(const FontKey& key, std::string_view utf8, int room) override;
   Coverage render(const FontKey& key, const std::string& utf8) override;
   int advance(const FontKey& key, char32_t c) override;
   const StrikeGlyph* hand_drawn(const FontKey& key, char32_t c) override { return drawn_.glyph(key, c); }
