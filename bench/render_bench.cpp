@@ -23,7 +23,7 @@ void repaint(benchmark::State& state, Screen screen) {
     click(g, ctl::Button39);
     timer_tick(g);
   }
-  FontLibrary fonts;
+  FreeTypeRaster fonts;
   OffscreenRenderer r(g.sjis, fonts, static_cast<int>(state.range(0)));
   if (!r.draw(g.form)) {
     state.SkipWithError("SDL could not make the software renderer");
@@ -50,7 +50,7 @@ void repaint_while_typing(benchmark::State& state) {
   create_window(g);
   click(g, ctl::Button39);
   timer_tick(g);
-  FontLibrary fonts;
+  FreeTypeRaster fonts;
   OffscreenRenderer r(g.sjis, fonts, static_cast<int>(state.range(0)));
   r.draw(g.form);
   int message = 0;

@@ -29,7 +29,7 @@ lushera() { wine "$pkg/lushera.exe" "$@"; }
 
 for f in lushera.exe README.txt dat/name.dat dat/my.dat dat/item.dat dat/1.wav cg/map.bmp \
   fonts/ipagp.ttf fonts/ipag.ttf fonts/ipam.ttf fonts/mplus_j12r.pcf.gz fonts/mplus_f12r.pcf.gz \
-  licences/SDL2.txt licences/FreeType.txt licences/HarfBuzz.txt licences/SDL2_ttf.txt licences/zlib.txt licences/IPA-fonts.txt; do
+  licences/SDL2.txt licences/FreeType.txt licences/zlib.txt licences/IPA-fonts.txt; do
   [ -f "$pkg/$f" ] || fail "the package has no $f"
 done
 version=$(sed -n 's/^project(lushera VERSION \([0-9.]*\).*/\1/p' "$src/CMakeLists.txt")

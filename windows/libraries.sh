@@ -1,5 +1,5 @@
 #!/bin/sh
-# Cross-builds the libraries the Windows game links, SDL2, FreeType, HarfBuzz and SDL2_ttf, from
+# Cross-builds the libraries the Windows game links, SDL2 and FreeType, from
 # Debian's own source packages, as static libraries into PREFIX (zlib is Debian's
 # libz-mingw-w64-dev). Built once: a later run finds them built by this same recipe (PREFIX/built
 # holds this script's checksum) and does nothing, without asking the network.
@@ -17,7 +17,7 @@ rm -rf "$work/src" "$work/objects" "$prefix"
 mkdir -p "$work/src" "$work/objects"
 cd "$work/src"
 # The source packages as the archive has them, with Debian's patches applied.
-apt-get source -q --download-only libsdl2 freetype harfbuzz libsdl2-ttf >"$work/apt-source.log" 2>&1 ||
+apt-get source -q --download-only libsdl2 freetype >"$work/apt-source.log" 2>&1 ||
   { cat "$work/apt-source.log" >&2; echo "windows/libraries.sh: apt-get source failed (is there a deb-src entry? scripts/install-deps.sh adds one)" >&2; exit 1; }
 # (Their signatures are checked by apt against the archive's; dpkg-source has no keyring for them.)
 for dsc in *.dsc; do dpkg-source -q -x "$dsc" >/dev/null 2>&1; done
@@ -39,19 +39,10 @@ build SDL2 libsdl2-[0-9]*/ -DSDL_SHARED=OFF -DSDL_STATIC=ON -DSDL_TEST=OFF
 # The game's fonts are TrueType outlines and packed bitmap strikes: zlib, none of the rest.
 build freetype freetype-*/ -DFT_DISABLE_HARFBUZZ=ON -DFT_DISABLE_BROTLI=ON -DFT_DISABLE_BZIP2=ON \
   -DFT_DISABLE_PNG=ON -DFT_REQUIRE_ZLIB=ON $zlib
-# SDL2_ttf places the glyphs of a line with HarfBuzz, as Debian's own build does: without it a
-# bold line advances by the emboldened glyphs' width and comes out wider than on Linux.
-build HarfBuzz harfbuzz-*/ -DHB_HAVE_FREETYPE=ON -DHB_HAVE_GLIB=OFF -DHB_HAVE_ICU=OFF -DHB_HAVE_GOBJECT=OFF \
-  -DHB_BUILD_SUBSET=OFF -DHB_BUILD_UTILS=OFF $zlib
-# A static FreeType leaves zlib to the program that links it: the library's own tools need -lz.
-build SDL2_ttf libsdl2-ttf-*/ -DSDL2TTF_HARFBUZZ=ON -DSDL2TTF_VENDORED=OFF -DSDL2TTF_SAMPLES=OFF \
-  -DCMAKE_C_STANDARD_LIBRARIES=-lz $zlib
 
 # Their licences, for the package.
 mkdir -p "$prefix/licences"
 cp libsdl2-[0-9]*/LICENSE.txt "$prefix/licences/SDL2.txt"
-cp libsdl2-ttf-*/LICENSE.txt "$prefix/licences/SDL2_ttf.txt"
 cp freetype-*/docs/FTL.TXT "$prefix/licences/FreeType.txt"
-cp harfbuzz-*/COPYING "$prefix/licences/HarfBuzz.txt"
 { echo "$recipe"; ls ./*.dsc | sed 's|^\./||'; } >"$prefix/built"
 rm -rf "$work/objects"

@@ -13,13 +13,13 @@
 // the pen moves as the raster's does: the lines keep their widths.
 class BoldOutlines {
  public:
-  explicit BoldOutlines(const FontFiles& files) : faces_(files) {}
+  explicit BoldOutlines(OutlineFaces& faces) : faces_(faces) {}
 
   // The bold glyph of c in that font (one that bold_drawn_by_glyph takes); null when the font
   // lacks c.
   const StrikeGlyph* glyph(const FontKey& key, char32_t c);
 
  private:
-  OutlineFaces faces_;
+  OutlineFaces& faces_;
   std::map<std::tuple<Face, int, char32_t>, std::unique_ptr<StrikeGlyph>> glyphs_;  // null: lacking
 };

@@ -30,7 +30,8 @@ char32_t next_code_point(std::string_view s, size_t& i) {
 
 }  // namespace
 
-FreeTypeRaster::FreeTypeRaster() : files_(find_font_files()), faces_(files_), drawn_(files_) {}
+FreeTypeRaster::FreeTypeRaster(const std::string& match_cache)
+    : files_(find_font_files(match_cache)), faces_(files_), drawn_(faces_) {}
 
 FontMetrics FreeTypeRaster::metrics(const FontKey& key) {
   FT_Face f = faces_.get(key.face, key.px);
@@ -72,20 +73,25 @@ const FreeTypeRaster::Glyph& FreeTypeRaster::glyph(const FontKey& key, char32_t 
   return glyphs_.emplace(id, std::move(g)).first->second;
 }
 
-FreeTypeRaster::Line FreeTypeRaster::lay_out(const FontKey& key, std::string_view utf8) {
+FreeTypeRaster::Line FreeTypeRaster::lay_out(const FontKey& key, std::string_view utf8, int room) {
   const FontMetrics m = metrics(key);
   Line line;
   long pen = 0;  // 26.6
   int min_x = 0, max_x = 0, min_y = 0, max_y = m.height;
-  for (size_t i = 0; i < utf8.size();) {
-    const Glyph& g = glyph(key, next_code_point(utf8, i));
+  while (line.bytes < utf8.size()) {
+    size_t next = line.bytes;
+    const Glyph& g = glyph(key, next_code_point(utf8, next));
     const int x = floor_px(pen) + g.left, y = m.ascent - g.top;
+    // The line up to this glyph is as wide as its ink or its advance reaches, whichever is
+    // further, so widths only grow as glyphs are added.
+    if (room > 0 && std::max({max_x, x + g.width, floor_px(pen + g.advance)}) - std::min(min_x, x) > room) break;
     min_x = std::min(min_x, x);
     max_x = std::max(max_x, x + g.width);
     min_y = std::min(min_y, y);
     max_y = std::max(max_y, y + g.rows);
     line.glyphs.push_back({&g, x, y});
     pen += g.advance;
+    line.bytes = next;
   }
   max_x = std::max(max_x, floor_px(pen));
   for (Placed& p : line.glyphs) {
@@ -107,6 +113,11 @@ int FreeTypeRaster::advance(const FontKey& key, char32_t c) {
 }
 
 int FreeTypeRaster::width(const FontKey& key, std::string_view utf8) { return lay_out(key, utf8).width; }
+
+Fit FreeTypeRaster::fit(const FontKey& key, std::string_view utf8, int room) {
+  const Line line = lay_out(key, utf8, room);
+  return {line.bytes, line.width};
+}
 
 Coverage FreeTypeRaster::render(const FontKey& key, const std::string& utf8) {
   const Line line = lay_out(key, utf8);

@@ -7,7 +7,7 @@
 // bold inside their boxes.
 class HandDrawnGlyphs {
  public:
-  explicit HandDrawnGlyphs(const FontFiles& files) : outlines_(files) {}
+  explicit HandDrawnGlyphs(OutlineFaces& faces) : outlines_(faces) {}
   const StrikeGlyph* glyph(const FontKey& key, char32_t c) {
     return bold_drawn_by_glyph(key) ? outlines_.glyph(key, c) : strikes_.glyph(key, c);
   }

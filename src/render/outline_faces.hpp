@@ -1,4 +1,4 @@
-// The outline fonts opened by FreeType, one face for each family and size.
+// The outline fonts opened by FreeType: a face for each family, a size for each em.
 #pragma once
 #include <array>
 #include <map>
@@ -11,7 +11,10 @@
 
 struct FT_LibraryRec_;
 struct FT_FaceRec_;
+struct FT_SizeRec_;
 
+// Opening a face reads and checks its character map (some 230 KB in each IPA font), so each
+// family's face is opened once and its sizes share it.
 class OutlineFaces {
  public:
   explicit OutlineFaces(const FontFiles& files);
@@ -19,13 +22,15 @@ class OutlineFaces {
   OutlineFaces(const OutlineFaces&) = delete;
   OutlineFaces& operator=(const OutlineFaces&) = delete;
 
-  // The face of that family with an em of px pixels (at least 1), opened on first use; throws
-  // FontError naming the packages to install when its file cannot be opened.
+  // The face of that family set to an em of px pixels (at least 1), opened on first use; throws
+  // FontError naming the packages to install when its file cannot be opened. The face keeps that
+  // size until the next get() for the family.
   FT_FaceRec_* get(Face face, int px);
 
  private:
   FontFiles files_;
   std::array<MappedFont, 3> mapped_;  // by Face
   FT_LibraryRec_* library_ = nullptr;
-  std::map<std::pair<Face, int>, FT_FaceRec_*> faces_;
+  std::array<FT_FaceRec_*, 3> faces_{};  // by Face, null until opened
+  std::map<std::pair<Face, int>, FT_SizeRec_*> sizes_;
 };

@@ -90,10 +90,12 @@ std::string unpacked(const std::string& file, size_t most) {
   unsigned char buffer[1 << 16];
   int status = Z_OK;
   while (status == Z_OK && (most == 0 || out.size() < most)) {
+    // No more than is asked for: the start's check needs four bytes, not the first 64 KB.
+    const size_t room = most == 0 ? sizeof buffer : std::min(sizeof buffer, most - out.size());
     z.next_out = buffer;
-    z.avail_out = sizeof buffer;
+    z.avail_out = static_cast<uInt>(room);
     status = inflate(&z, Z_NO_FLUSH);
-    out.append(reinterpret_cast<const char*>(buffer), sizeof buffer - z.avail_out);
+    out.append(reinterpret_cast<const char*>(buffer), room - z.avail_out);
   }
   inflateEnd(&z);
   const bool whole = status == Z_STREAM_END || (status == Z_OK && most != 0);

@@ -9,7 +9,7 @@
 #include "core/operations.hpp"
 #include "effects/effects.hpp"
 #include "game/input.hpp"
-#include "platform/sdl/fonts.hpp"
+#include "render/freetype_raster.hpp"
 #include "platform/sdl/renderer.hpp"
 #include "render/widgets.hpp"
 #include "support/test_game.hpp"
@@ -21,7 +21,7 @@ constexpr uint32_t kTeal = 0x008080, kWhite = 0xFFFFFF, kBlack = 0x000000, kGray
 
 // A game past its start-up, and a renderer for it.
 struct Drawn : TestGame {
-  FontLibrary fonts;
+  FreeTypeRaster fonts;
   FormRenderer renderer{g().sjis, fonts, 1};
   Form& form() { return g().form; }
   // The map screen, with the status texts written.
@@ -443,7 +443,7 @@ TEST(Renderer, AFrameDrawnAgainInPartsIsTheFrameComposedWhole) {
       {"the question gone", [](Game&, UiState& ui) { ui.question.reset(); }},
       {"the window's size", [](Game& g, UiState&) { g.form.set_client_size(kClientWidth, kClientHeight - 40); }},
   };
-  FontLibrary fonts;
+  FreeTypeRaster fonts;
   for (int scale : {1, 3}) {
     TestGame t;
     continue_game(t.g());

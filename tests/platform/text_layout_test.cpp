@@ -9,13 +9,13 @@
 #include <vector>
 
 #include "audio/audio_support.hpp"
-#include "platform/sdl/fonts.hpp"
 #include "render/freetype_raster.hpp"
 #include "render/text_layout.hpp"
 #include "core/operations.hpp"
 #include "game/input.hpp"
 #include "render/widgets.hpp"
 #include "support/journey.hpp"
+#include "support/sdl_ttf_raster.hpp"
 #include "support/test_game.hpp"
 #include "town/town.hpp"
 #include "ui/sjis.hpp"
@@ -137,10 +137,10 @@ std::string first_characters(const std::string& s, int n) {
 
 // The files fontconfig found are kept from one start to the next, and taken only while they are
 // unchanged; a cache that does not hold three good lines is not taken.
-TEST(FontLibrary, TheFontFilesFoundAreKeptWhileTheyAreUnchanged) {
+TEST(FontFiles, TheFontFilesFoundAreKeptWhileTheyAreUnchanged) {
   audio_test::ScratchFolder folder;
   const std::string cache = folder.file("cache/font-match");
-  const FontLibrary asked(cache);
+  const FreeTypeRaster asked(cache);
   const std::optional<FontFiles> kept = read_font_match(cache);
   ASSERT_TRUE(kept.has_value());
   for (int i = 0; i < 3; ++i) EXPECT_EQ((*kept)[i].path, asked.file(static_cast<Face>(i)));
@@ -150,15 +150,15 @@ TEST(FontLibrary, TheFontFilesFoundAreKeptWhileTheyAreUnchanged) {
   FontFiles other = *kept;
   other[0].path = copy;
   write_font_match(cache, other);
-  EXPECT_EQ(FontLibrary(cache).file(Face::PGothic), copy);
+  EXPECT_EQ(FreeTypeRaster(cache).file(Face::PGothic), copy);
   // ...until one changes: then fontconfig is asked again, and its answer kept.
   std::ofstream(copy, std::ios::app) << 'x';
-  EXPECT_EQ(FontLibrary(cache).file(Face::PGothic), asked.file(Face::PGothic));
+  EXPECT_EQ(FreeTypeRaster(cache).file(Face::PGothic), asked.file(Face::PGothic));
   EXPECT_EQ(read_font_match(cache), kept);
   for (const char* broken : {"", "0 1 2\n", "x 1 2 /a\n0 1 2 /b\n0 1 2 /c\n"}) {
     folder.write("cache/font-match", std::string(broken));
     EXPECT_FALSE(read_font_match(cache).has_value()) << broken;
-    EXPECT_EQ(FontLibrary(cache).file(Face::Mincho), asked.file(Face::Mincho)) << broken;
+    EXPECT_EQ(FreeTypeRaster(cache).file(Face::Mincho), asked.file(Face::Mincho)) << broken;
   }
   // Nor is anything but a file: a FIFO nobody writes into is not waited on, a device that never
   // ends not read.
@@ -171,7 +171,7 @@ TEST(FontLibrary, TheFontFilesFoundAreKeptWhileTheyAreUnchanged) {
 }
 
 // The cache lies in the player's cache folder, by the desktop's rules.
-TEST(FontLibrary, TheCacheIsInThePlayersCacheFolder) {
+TEST(FontFiles, TheCacheIsInThePlayersCacheFolder) {
   const struct {
     const char* cache_home;
     const char* home;
@@ -191,7 +191,7 @@ TEST(FontLibrary, TheCacheIsInThePlayersCacheFolder) {
 
 // Without a kept answer the packaged files are taken, each only while it holds its own family:
 // a file of another family at a packaged place sends the search to fontconfig.
-TEST(FontLibrary, PackagedFilesAreTakenOnlyForTheirOwnFamily) {
+TEST(FontFiles, PackagedFilesAreTakenOnlyForTheirOwnFamily) {
   const FontFiles packaged = find_font_files("", kPackagedFonts);
   for (int i = 0; i < 3; ++i) EXPECT_EQ(packaged[i].path, kPackagedFonts[i]);
   const FontPaths mixed = {kPackagedFonts[2], kPackagedFonts[1], kPackagedFonts[0]};
@@ -203,7 +203,7 @@ TEST(FontLibrary, PackagedFilesAreTakenOnlyForTheirOwnFamily) {
 // With the real fonts: every line fits its box, every line but the last is full, and no character
 // is lost.
 TEST(TextLayout, RealFontsWrapInsideTheBox) {
-  FontLibrary fonts;
+  FreeTypeRaster fonts;
   Sjis sjis;
   TextCache cache(fonts, sjis);
   const std::string utf8 =
@@ -234,7 +234,7 @@ TEST(TextLayout, RealFontsWrapInsideTheBox) {
 }
 
 TEST(TextLayout, CacheRendersEachLineOnce) {
-  FontLibrary fonts;
+  FreeTypeRaster fonts;
   Sjis sjis;
   TextCache cache(fonts, sjis);
   const Font font{Face::Gothic, 13, true, false};
@@ -253,7 +253,7 @@ TEST(TextLayout, CacheRendersEachLineOnce) {
 }
 
 TEST(TextLayout, ShiftJisCaptionsAreShownWithoutAnIncompleteLastCharacter) {
-  FontLibrary fonts;
+  FreeTypeRaster fonts;
   Sjis sjis;
   TextCache cache(fonts, sjis);
   const Font font{Face::Mincho, 16, true, false};
@@ -287,8 +287,7 @@ int strokes_crossed(const Coverage& ink, bool rows) {
 // of its M, which only the columns see). At 3x each stroke is crossed by
 // three times as many scan lines.
 TEST(TextLayout, SmallBoldTextKeepsItsStrokesApart) {
-  FontLibrary window;
-  FreeTypeRaster headless;
+  FreeTypeRaster fonts;
   Sjis sjis;
   struct Case {
     const char* text;
@@ -303,22 +302,20 @@ TEST(TextLayout, SmallBoldTextKeepsItsStrokesApart) {
       {"削", {Face::PGothic, 12, true, false}, false}, {"敵", {Face::PGothic, 12, true, false}, true},
       {"残", {Face::Gothic, 12, true, false}, true},   {"距", {Face::Gothic, 13, true, false}, true},
   };
-  for (TextRaster* raster : {static_cast<TextRaster*>(&window), static_cast<TextRaster*>(&headless)}) {
-    TextCache cache(*raster, sjis);
-    for (const Case& c : cases) {
-      int crossed[2];
-      for (int scale : {1, 3}) {
-        const TextBlock& b = cache.text(c.text, c.font, scale, 0);
-        ASSERT_EQ(b.lines.size(), 1u);
-        ASSERT_TRUE(b.lines[0].ink);
-        crossed[scale / 3] = strokes_crossed(*b.lines[0].ink, c.rows);
-      }
-      // Nine tenths of them at least; an outline kanji made bold by a pixel to the side shows
-      // half to four fifths.
-      EXPECT_GE(crossed[0] * 10, crossed[1] * 3)
-          << (raster == &window ? "window: " : "headless: ") << c.text << " at " << c.font.px
-          << " px bold crosses " << crossed[0] << " strokes at 1x, " << crossed[1] << " at 3x";
+  TextCache cache(fonts, sjis);
+  for (const Case& c : cases) {
+    int crossed[2];
+    for (int scale : {1, 3}) {
+      const TextBlock& b = cache.text(c.text, c.font, scale, 0);
+      ASSERT_EQ(b.lines.size(), 1u);
+      ASSERT_TRUE(b.lines[0].ink);
+      crossed[scale / 3] = strokes_crossed(*b.lines[0].ink, c.rows);
     }
+    // Nine tenths of them at least; an outline kanji made bold by a pixel to the side shows
+    // half to four fifths.
+    EXPECT_GE(crossed[0] * 10, crossed[1] * 3)
+        << c.text << " at " << c.font.px
+        << " px bold crosses " << crossed[0] << " strokes at 1x, " << crossed[1] << " at 3x";
   }
 }
 
@@ -327,8 +324,7 @@ TEST(TextLayout, SmallBoldTextKeepsItsStrokesApart) {
 // the outline glyph's strong pixels are those it has alone, and a column without ink parts it
 // from the stamped glyph.
 TEST(TextLayout, HandDrawnGlyphsKeepApartFromTheOutlineGlyphBefore) {
-  FontLibrary window;
-  FreeTypeRaster headless;
+  FreeTypeRaster fonts;
   Sjis sjis;
   struct Case {
     const char* before;
@@ -342,28 +338,26 @@ TEST(TextLayout, HandDrawnGlyphsKeepApartFromTheOutlineGlyphBefore) {
   const auto at = [](const Coverage& c, int x, int y) {
     return x < c.width && y < c.height ? c.alpha[static_cast<size_t>(y) * c.width + x] : 0;
   };
-  for (TextRaster* raster : {static_cast<TextRaster*>(&window), static_cast<TextRaster*>(&headless)}) {
-    TextCache cache(*raster, sjis);
-    for (const Case& c : cases) {
-      const std::string where = std::string(raster == &window ? "window: " : "headless: ") + c.before + c.drawn;
-      const Coverage alone = *cache.text(c.before, c.font, 1, 0).lines.at(0).ink;
-      const Coverage line = *cache.text(std::string(c.before) + c.drawn, c.font, 1, 0).lines.at(0).ink;
-      int last = -1;  // the outline glyph's last strong column
-      for (int x = 0; x < alone.width; ++x)
-        for (int y = 0; y < alone.height; ++y)
-          if (at(alone, x, y) >= 160) {
-            last = x;
-            EXPECT_GE(at(line, x, y), 160) << where << ": the outline glyph lost its pixel (" << x << ", " << y << ")";
-          }
-      bool parted = false;
-      for (int x = last + 1; x < line.width && !parted; ++x) {
-        int most = 0;
-        for (int y = 0; y < line.height; ++y) most = std::max<int>(most, at(line, x, y));
-        if (most >= 160) break;
-        parted = most == 0;
-      }
-      EXPECT_TRUE(parted) << where << ": no clear column after x = " << last;
+  TextCache cache(fonts, sjis);
+  for (const Case& c : cases) {
+    const std::string where = std::string(c.before) + c.drawn;
+    const Coverage alone = *cache.text(c.before, c.font, 1, 0).lines.at(0).ink;
+    const Coverage line = *cache.text(std::string(c.before) + c.drawn, c.font, 1, 0).lines.at(0).ink;
+    int last = -1;  // the outline glyph's last strong column
+    for (int x = 0; x < alone.width; ++x)
+      for (int y = 0; y < alone.height; ++y)
+        if (at(alone, x, y) >= 160) {
+          last = x;
+          EXPECT_GE(at(line, x, y), 160) << where << ": the outline glyph lost its pixel (" << x << ", " << y << ")";
+        }
+    bool parted = false;
+    for (int x = last + 1; x < line.width && !parted; ++x) {
+      int most = 0;
+      for (int y = 0; y < line.height; ++y) most = std::max<int>(most, at(line, x, y));
+      if (most >= 160) break;
+      parted = most == 0;
     }
+    EXPECT_TRUE(parted) << where << ": no clear column after x = " << last;
   }
 }
 
@@ -372,8 +366,7 @@ TEST(TextLayout, HandDrawnGlyphsKeepApartFromTheOutlineGlyphBefore) {
 // around the border of two full-width cells have one at most faintly inked. A bold that widens
 // each glyph to the right without moving the pen joins 距 to 離.
 TEST(TextLayout, LargeBoldKanjiKeepAGapBetweenThem) {
-  FontLibrary window;
-  FreeTypeRaster headless;
+  FreeTypeRaster fonts;
   Sjis sjis;
   struct Case {
     const char* text;  // full-width characters only
@@ -385,23 +378,21 @@ TEST(TextLayout, LargeBoldKanjiKeepAGapBetweenThem) {
       {"確認", {Face::PGothic, 12, true, false}, 2},     {"戦闘", {Face::PGothic, 16, true, false}, 1},
       {"移動", {Face::PGothic, 16, true, false}, 3},
   };
-  for (TextRaster* raster : {static_cast<TextRaster*>(&window), static_cast<TextRaster*>(&headless)}) {
-    TextCache cache(*raster, sjis);
-    for (const Case& c : cases) {
-      const TextBlock& b = cache.text(c.text, c.font, c.scale, 0);
-      ASSERT_EQ(b.lines.size(), 1u);
-      const Coverage& ink = *b.lines[0].ink;
-      const int cell = c.font.px * c.scale;
-      for (int border = cell; border + 2 < ink.width; border += cell) {
-        int faintest = 255;
-        for (int x = border - 2; x <= border + 1; ++x) {
-          int most = 0;
-          for (int y = 0; y < ink.height; ++y) most = std::max<int>(most, ink.alpha[static_cast<size_t>(y) * ink.width + x]);
-          faintest = std::min(faintest, most);
-        }
-        EXPECT_LT(faintest, 96) << (raster == &window ? "window: " : "headless: ") << c.text << " at "
-                                << c.font.px << " px bold, " << c.scale << "x: no gap at x = " << border;
+  TextCache cache(fonts, sjis);
+  for (const Case& c : cases) {
+    const TextBlock& b = cache.text(c.text, c.font, c.scale, 0);
+    ASSERT_EQ(b.lines.size(), 1u);
+    const Coverage& ink = *b.lines[0].ink;
+    const int cell = c.font.px * c.scale;
+    for (int border = cell; border + 2 < ink.width; border += cell) {
+      int faintest = 255;
+      for (int x = border - 2; x <= border + 1; ++x) {
+        int most = 0;
+        for (int y = 0; y < ink.height; ++y) most = std::max<int>(most, ink.alpha[static_cast<size_t>(y) * ink.width + x]);
+        faintest = std::min(faintest, most);
       }
+      EXPECT_LT(faintest, 96) << c.text << " at "
+                              << c.font.px << " px bold, " << c.scale << "x: no gap at x = " << border;
     }
   }
 }
@@ -411,7 +402,7 @@ TEST(TextLayout, LargeBoldKanjiKeepAGapBetweenThem) {
 // shows it when the technique is pointed at. The test names each text that does not fit.
 TEST(TextLayout, TextsFitTheirControls) {
   TestGame t;
-  FontLibrary fonts;
+  FreeTypeRaster fonts;
   TextCache cache(fonts, t.g().sjis);
   std::vector<std::string> cut;
   for (int i = 0; i < ctl::count; ++i) {
@@ -471,7 +462,7 @@ TEST(TextLayout, EveryMessageOfAWholeGameFitsTheMessageWindow) {
   click(t.g(), ctl::Button1);
   Journey j{t.g()};
   ASSERT_TRUE(j.play(400000));
-  FontLibrary fonts;
+  FreeTypeRaster fonts;
   TextCache cache(fonts, t.g().sjis);
   const Control& m = t.g().form[ctl::moji_l];
   std::vector<std::string> cut;
@@ -480,13 +471,14 @@ TEST(TextLayout, EveryMessageOfAWholeGameFitsTheMessageWindow) {
   EXPECT_TRUE(cut.empty()) << cut.size() << " do not fit, the first: " << cut.front();
 }
 
-// The headless host draws text with FreeType itself; the window with SDL_ttf. Every caption of
-// the layout, in its own font and in each face, plain and bold, at every zoom, must come out the
-// same from both: measures, width and every pixel of ink (overlapping glyphs included).
+// The window and the headless host draw text with FreeType itself, as SDL_ttf draws it. Every
+// caption of the layout, in its own font and in each face, plain and bold, at every zoom, must
+// come out the same from both: measures, width, where a line is cut and every pixel of ink
+// (overlapping glyphs included).
 TEST(TextLayout, FreeTypeDrawsEveryCaptionAsSdlTtfDoes) {
   TestGame t;
-  FontLibrary window;
-  FreeTypeRaster headless;
+  SdlTtfRaster sdl_ttf;
+  FreeTypeRaster ours;
   std::vector<std::string> texts = {"確認", "はい(Y)", "いいえ(N)", "AVAWTo.,;:!? fij", "ー～－①「」"};
   TenPixels unused;
   for (int i = 0; i < ctl::count; ++i)
@@ -494,28 +486,27 @@ TEST(TextLayout, FreeTypeDrawsEveryCaptionAsSdlTtfDoes) {
       texts.push_back(line.text);
   std::vector<std::string> differ;
   for (int face = 0; face < 3; ++face)
-    for (int px : {12, 24, 36, 48})
+    for (int px : {12, 15, 24, 36, 48})
       for (int style = 0; style < 4; ++style) {
         const bool bold = style & 1, italic = style & 2;
         const FontKey key{static_cast<Face>(face), px, bold, italic};
         if (italic) {
           for (const std::string& text : texts)
-            if (window.render(key, text).height != headless.render(key, text).height)
+            if (sdl_ttf.render(key, text).height != ours.render(key, text).height)
               differ.push_back("the height of italic " + text);
           continue;
         }
-        const FontMetrics a = window.metrics(key), b = headless.metrics(key);
+        const FontMetrics a = sdl_ttf.metrics(key), b = ours.metrics(key);
         if (a.height != b.height || a.ascent != b.ascent) differ.push_back("metrics");
         // The layout stamps a hand-drawn kanji only where its advance is the ideographic space's.
         for (char32_t c : {U'魔', U'\u3000', U'A'})
-          if (window.advance(key, c) != headless.advance(key, c)) differ.push_back("an advance");
+          if (sdl_ttf.advance(key, c) != ours.advance(key, c)) differ.push_back("an advance");
         for (const std::string& text : texts) {
-          const Coverage x = window.render(key, text), y = headless.render(key, text);
-          // Where a line is cut: SDL_ttf measures it in one pass, FreeType start by start.
-          const int w = window.width(key, text);
-          if (w != headless.width(key, text) || x.width != y.width || x.height != y.height || x.alpha != y.alpha ||
-              (w > 2 && window.fit(key, text, w / 2) != headless.fit(key, text, w / 2)) ||
-              (w > 2 && window.fit(key, text, w - 1) != headless.fit(key, text, w - 1)))
+          const Coverage x = sdl_ttf.render(key, text), y = ours.render(key, text);
+          const int w = sdl_ttf.width(key, text);
+          if (w != ours.width(key, text) || x.width != y.width || x.height != y.height || x.alpha != y.alpha ||
+              (w > 2 && sdl_ttf.fit(key, text, w / 2) != ours.fit(key, text, w / 2)) ||
+              (w > 2 && sdl_ttf.fit(key, text, w - 1) != ours.fit(key, text, w - 1)))
             differ.push_back(std::to_string(face) + " " + std::to_string(px) + (bold ? " bold" : "") +
                              (italic ? " italic " : " ") + text);
         }

@@ -37,7 +37,7 @@ std::optional<SDL_Rect> WindowRenderer::copy_to(SDL_Surface* target, const SDL_R
   return to;
 }
 
-OffscreenRenderer::OffscreenRenderer(const Sjis& sjis, FontLibrary& fonts, int scale)
+OffscreenRenderer::OffscreenRenderer(const Sjis& sjis, TextRaster& fonts, int scale)
     : renderer_(sjis, fonts, scale) {}
 
 OffscreenRenderer::~OffscreenRenderer() {
@@ -82,13 +82,13 @@ bool write_png(const std::string& path, SDL_Surface* surface) {
   return img.width > 0 && write_png(path, img);
 }
 
-RgbImage render_form_image(const Form& form, const Sjis& sjis, FontLibrary& fonts, int scale) {
+RgbImage render_form_image(const Form& form, const Sjis& sjis, TextRaster& fonts, int scale) {
   OffscreenRenderer r(sjis, fonts, scale);
   if (!r.draw(form)) return {};
   return surface_image(r.surface());
 }
 
 RgbImage render_form_image(const Form& form, const Sjis& sjis, int scale) {
-  FontLibrary fonts;
+  FreeTypeRaster fonts;
   return render_form_image(form, sjis, fonts, scale);
 }

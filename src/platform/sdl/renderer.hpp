@@ -2,7 +2,7 @@
 #pragma once
 #include <SDL.h>
 
-#include "platform/sdl/fonts.hpp"
+#include "render/freetype_raster.hpp"
 #include "render/form_renderer.hpp"
 #include "render/png.hpp"
 
@@ -23,7 +23,7 @@ class WindowRenderer : public FormRenderer {
 // A surface of its own: the window's pictures without a window.
 class OffscreenRenderer {
  public:
-  OffscreenRenderer(const Sjis& sjis, FontLibrary& fonts, int scale);
+  OffscreenRenderer(const Sjis& sjis, TextRaster& fonts, int scale);
   ~OffscreenRenderer();
   OffscreenRenderer(const OffscreenRenderer&) = delete;
   OffscreenRenderer& operator=(const OffscreenRenderer&) = delete;
@@ -44,8 +44,8 @@ class OffscreenRenderer {
 RgbImage surface_image(SDL_Surface* surface);
 bool write_png(const std::string& path, SDL_Surface* surface);
 
-// The window as it would be drawn, through SDL_ttf onto a surface without a window,
+// The window as it would be drawn, onto a surface without a window,
 // at the zoom. The first form uses fonts of its own (found through fontconfig, which takes a
 // moment); throws FontError when the fonts are missing. An empty image if SDL fails.
 RgbImage render_form_image(const Form& form, const Sjis& sjis, int scale);
-RgbImage render_form_image(const Form& form, const Sjis& sjis, FontLibrary& fonts, int scale);
+RgbImage render_form_image(const Form& form, const Sjis& sjis, TextRaster& fonts, int scale);

@@ -17,8 +17,8 @@
 #include "core/operations.hpp"
 #include "game/input.hpp"
 #include "platform/bitmap.hpp"
-#include "platform/sdl/first_fonts.hpp"
 #include "platform/sdl/window_icon.hpp"
+#include "render/font_match_cache.hpp"
 
 namespace {
 
@@ -186,13 +186,11 @@ bool SdlHost::open(int client_width, int client_height) {
   const char* driver = SDL_GetCurrentVideoDriver();
   for (const char* native : {"x11", "windows", "dummy", "offscreen"})
     if (driver && std::strcmp(driver, native) == 0) SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-  // The fonts are found and the first frame's opened only once SDL is connected: a second thread
-  // alive while SDL reads the keyboard's compose table makes every character it reads take a
-  // lock, which cost more than finding the fonts beside it saved.
+  // The fonts are found (and kept in the player's cache folder for the next start) once SDL is
+  // connected; each face is opened when a caption first needs it.
   if (!fonts_) {
     try {
-      fonts_ = std::make_unique<FontLibrary>();
-      fonts_->open_ahead(first_fonts_);
+      fonts_ = std::make_unique<FreeTypeRaster>(font_match_file());
     } catch (const FontError& e) {
       report(e.what());
       return false;
@@ -228,7 +226,6 @@ void SdlHost::attach(Game& g) {
 int SdlHost::run(Game& g) {
   if (options_.dev && g.form.client_height() < kDesignHeight)
     g.form.set_client_size(g.form.client_width(), kDesignHeight);
-  first_fonts_ = fonts_shown(g.form, std::max(1, options_.scale));
   if (!open(g.form.client_width(), g.form.client_height())) return 1;
   set_window_icon(window_, g.path("cg", "icon.bmp"));
   attach(g);

@@ -15,10 +15,10 @@
 #include "platform/sdl/event_wait.hpp"
 #include "platform/sdl/host_clock.hpp"
 #include "platform/sdl/sdl_audio_device.hpp"
-#include "platform/sdl/fonts.hpp"
 #include "platform/sdl/renderer.hpp"
 #include "platform/sdl/window_zoom.hpp"
 #include "render/control_input.hpp"
+#include "render/freetype_raster.hpp"
 #include "ui/form.hpp"
 #include "ui/sjis.hpp"
 
@@ -138,8 +138,7 @@ class SdlHost : public Host {
   BitmapFiles bitmaps_;
   bool video_started_ = false;
   SDL_Window* window_ = nullptr;
-  std::unique_ptr<FontLibrary> fonts_;
-  std::vector<FontKey> first_fonts_;  // opened with the fonts, ahead of the first frame
+  std::unique_ptr<FreeTypeRaster> fonts_;
   std::unique_ptr<WindowRenderer> view_;
   std::unique_ptr<EventWait> waiter_;
   std::unique_ptr<SdlAudioDevice> audio_;

@@ -1,4 +1,4 @@
-// The window's font library.
+// SDL_ttf's drawing of the layout's fonts: what the FreeType raster is held to, pixel for pixel.
 #pragma once
 #include <SDL_ttf.h>
 
@@ -13,21 +13,19 @@
 #include "render/text_raster.hpp"
 
 // The layout's fonts opened through SDL_ttf, one per size and style, and the glyphs the layout
-// stamps itself (the small bold kanji, the larger bold sizes): the window's text.
-class FontLibrary : public TextRaster {
+// stamps itself (the small bold kanji, the larger bold sizes), as the window drew its text before
+// it drew through FreeType itself.
+class SdlTtfRaster : public TextRaster {
  public:
   // Finds the three font files (kept in `match_cache` from one start to the next); throws
   // FontError naming the packages to install if one is missing.
-  explicit FontLibrary(const std::string& match_cache = font_match_file());
-  ~FontLibrary() override;
-  FontLibrary(const FontLibrary&) = delete;
-  FontLibrary& operator=(const FontLibrary&) = delete;
+  explicit SdlTtfRaster(const std::string& match_cache = font_match_file());
+  ~SdlTtfRaster() override;
+  SdlTtfRaster(const SdlTtfRaster&) = delete;
+  SdlTtfRaster& operator=(const SdlTtfRaster&) = delete;
 
   // The opened font; throws FontError if the file cannot be opened at that size.
   TTF_Font* get(const FontKey& key);
-  // Opens the fonts now, so that drawing finds them open. One that cannot be opened is left to
-  // get(), which says why when it is needed.
-  void open_ahead(const std::vector<FontKey>& keys);
   const std::string& file(Face face) const { return files_[static_cast<int>(face)].path; }
 
   FontMetrics metrics(const FontKey& key) override;
@@ -41,6 +39,7 @@ class FontLibrary : public TextRaster {
   FontFiles files_;
   std::array<MappedFont, 3> mapped_;  // by Face
   std::map<FontKey, TTF_Font*> open_;
-  HandDrawnGlyphs drawn_{files_};
+  OutlineFaces outlines_{files_};  // for the glyphs the layout stamps
+  HandDrawnGlyphs drawn_{outlines_};
   std::string buffer_;  // a run measured, with its terminating zero
 };

@@ -1,17 +1,17 @@
-// The window's fonts through SDL_ttf: files mapped once, a font opened per size and style.
-#include "platform/sdl/fonts.hpp"
+// SDL_ttf's drawing of the layout's fonts: files mapped once, a font opened per size and style.
+#include "support/sdl_ttf_raster.hpp"
 
 
-FontLibrary::FontLibrary(const std::string& match_cache) : files_(find_font_files(match_cache)) {
+SdlTtfRaster::SdlTtfRaster(const std::string& match_cache) : files_(find_font_files(match_cache)) {
   if (TTF_Init() != 0) throw FontError(std::string("SDL_ttf could not be started: ") + TTF_GetError());
 }
 
-FontLibrary::~FontLibrary() {
+SdlTtfRaster::~SdlTtfRaster() {
   for (auto& [key, font] : open_) TTF_CloseFont(font);
   TTF_Quit();
 }
 
-TTF_Font* FontLibrary::get(const FontKey& key) {
+TTF_Font* SdlTtfRaster::get(const FontKey& key) {
   auto it = open_.find(key);
   if (it != open_.end()) return it->second;
   const FontFile& f = files_[static_cast<int>(key.face)];
@@ -35,18 +35,18 @@ TTF_Font* FontLibrary::get(const FontKey& key) {
   return font;
 }
 
-FontMetrics FontLibrary::metrics(const FontKey& key) {
+FontMetrics SdlTtfRaster::metrics(const FontKey& key) {
   TTF_Font* font = get(key);
   return {TTF_FontHeight(font), TTF_FontAscent(font)};
 }
 
-int FontLibrary::advance(const FontKey& key, char32_t c) {
+int SdlTtfRaster::advance(const FontKey& key, char32_t c) {
   int advance = 0;
   if (TTF_GlyphMetrics32(get(key), c, nullptr, nullptr, nullptr, nullptr, &advance) != 0) return -1;
   return advance;
 }
 
-int FontLibrary::width(const FontKey& key, std::string_view utf8) {
+int SdlTtfRaster::width(const FontKey& key, std::string_view utf8) {
   if (utf8.empty()) return 0;
   buffer_.assign(utf8);
   int w = 0, h = 0;
@@ -55,7 +55,7 @@ int FontLibrary::width(const FontKey& key, std::string_view utf8) {
 }
 
 // SDL_ttf measures the line once, as far as it fits, where measuring each start shaped it whole.
-Fit FontLibrary::fit(const FontKey& key, std::string_view utf8, int room) {
+Fit SdlTtfRaster::fit(const FontKey& key, std::string_view utf8, int room) {
   if (utf8.empty()) return {};
   buffer_.assign(utf8);
   int extent = 0, count = 0;
@@ -66,7 +66,7 @@ Fit FontLibrary::fit(const FontKey& key, std::string_view utf8, int room) {
   return fit;
 }
 
-Coverage FontLibrary::render(const FontKey& key, const std::string& utf8) {
+Coverage SdlTtfRaster::render(const FontKey& key, const std::string& utf8) {
   Coverage ink;
   SDL_Surface* s = TTF_RenderUTF8_Blended(get(key), utf8.c_str(), SDL_Color{255, 255, 255, 255});
   if (!s) return ink;
@@ -89,13 +89,4 @@ Coverage FontLibrary::render(const FontKey& key, const std::string& utf8) {
   }
   SDL_FreeSurface(s);
   return ink;
-}
-
-void FontLibrary::open_ahead(const std::vector<FontKey>& keys) {
-  for (const FontKey& key : keys) {
-    try {
-      get(key);
-    } catch (const FontError&) {
-    }
-  }
 }
