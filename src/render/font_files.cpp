@@ -2,13 +2,12 @@
 #include "render/font_files.hpp"
 
 #include <fontconfig/fontconfig.h>
-#include <ft2build.h>
-#include FT_FREETYPE_H
 
 #include <cstring>
 #include <memory>
 
 #include "render/font_match_cache.hpp"
+#include "storage/storage.hpp"
 #include "render/text_raster.hpp"
 
 namespace {
@@ -90,24 +89,50 @@ FontFiles match_with_fontconfig() {
   return files;
 }
 
+// Whether the font file's first face names itself `family` (its English family name, as
+// FreeType reads it). Read from the file's own name table: opening the face with FreeType would
+// also read and check its 230 KB character map.
+bool names_family(const std::string& path, const char* family) {
+  const std::unique_ptr<MappedFile> file = storage().map_file(path);
+  if (!file) return false;
+  const auto* b = static_cast<const unsigned char*>(file->data());
+  const size_t size = file->size();
+  const auto u16 = [&](size_t at) { return at + 2 <= size ? static_cast<unsigned>(b[at] << 8 | b[at + 1]) : 0u; };
+  const auto u32 = [&](size_t at) { return at + 4 <= size ? static_cast<size_t>(u16(at)) << 16 | u16(at + 2) : 0u; };
+  size_t font = 0;  // the first face's table directory; a collection lists where each starts
+  if (size >= 16 && std::memcmp(b, "ttcf", 4) == 0) font = u32(12);
+  size_t name = 0;
+  for (size_t k = 0, n = u16(font + 4); k < n && !name; ++k)
+    if (const size_t at = font + 12 + 16 * k; at + 16 <= size && std::memcmp(b + at, "name", 4) == 0) name = u32(at + 8);
+  if (!name) return false;
+  const size_t strings = name + u16(name + 4);
+  const std::string_view want(family);
+  for (size_t k = 0, n = u16(name + 2); k < n; ++k) {
+    const size_t at = name + 6 + 12 * k;
+    const unsigned platform = u16(at), encoding = u16(at + 2), language = u16(at + 4), id = u16(at + 6);
+    const size_t length = u16(at + 8), text = strings + u16(at + 10);
+    if (id != 1 || text + length > size) continue;
+    if (platform == 3 && encoding == 1 && language == 0x409 && length == 2 * want.size()) {  // UTF-16BE
+      bool same = true;
+      for (size_t i = 0; i < want.size() && same; ++i) same = u16(text + 2 * i) == static_cast<unsigned char>(want[i]);
+      if (same) return true;
+    } else if (platform == 1 && encoding == 0 && language == 0 && length == want.size() &&
+               std::memcmp(b + text, want.data(), length) == 0) {
+      return true;
+    }
+  }
+  return false;
+}
+
 // The packaged files, when each is the first face of its family. Reading a font's names costs a
 // fraction of a millisecond; fontconfig reads its whole configuration and cache first (5 to 15
 // ms, and far more when its own cache is stale).
 std::optional<FontFiles> packaged_files(const FontPaths& paths) {
-  FT_Library library = nullptr;
-  if (FT_Init_FreeType(&library) != 0) return std::nullopt;
   FontFiles files;
-  bool all = true;
-  for (int i = 0; i < 3 && all; ++i) {
-    FT_Face face = nullptr;
-    all = FT_New_Face(library, paths[i], 0, &face) == 0;
-    if (!all) break;
-    all = face->family_name && std::strcmp(face->family_name, kInstalledFamilies[i]) == 0;
-    FT_Done_Face(face);
+  for (int i = 0; i < 3; ++i) {
+    if (!names_family(paths[i], kInstalledFamilies[i])) return std::nullopt;
     files[i] = {paths[i], 0};
   }
-  FT_Done_FreeType(library);
-  if (!all) return std::nullopt;
   return files;
 }
 
