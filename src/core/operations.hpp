@@ -42,7 +42,11 @@ void refuse(Game& g, const char* message);
 void switch_panels(Game& g, ctl::Id hide, ctl::Id show);
 
 // The window's life.
-void create_window(Game& g);  // the creation step: loads everything, lays out the panels
+void create_window(Game& g);  // the creation step: loads everything, lays out the panels, starts the sound
+// The same in two, for a host that shows the window's first frame between them: opening the sound
+// output (a thread, and with a sound server a connection) is nothing the first frame needs.
+void create_window_but_sound(Game& g);
+void start_sound(Game& g);
 void show_ending(Game& g);    // the ending's panel, its picture read the first time
 void continue_game(Game& g);  // Button39
 void new_hero(Game& g);       // Button1

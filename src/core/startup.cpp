@@ -71,29 +71,6 @@ void cut_figure_strip(Game& g) {
 }
 
 
-// The window's sound component: switched on, with channels 0 and 1 open. Without a device, or if
-// the mixer cannot start, the game runs silent.
-void start_sound(Game& g) {
-  AudioDevice* device = g.host.audio_device();
-  if (!device) return;
-  Sound& s = g.sound;
-  // Started again (another window on the same game): the old mixer and the waves it loaded
-  // hang on the old system, so they go first.
-  s.current = nullptr;
-  s.waves.clear();
-  s.mixer.reset();
-  s.system.reset();
-  try {
-    s.system = std::make_unique<MixerSystem>(*device);
-    s.mixer = std::make_unique<SoundMixer>(*s.system);
-    s.mixer->set_activated(true);
-    s.mixer->set_channels(3);
-  } catch (const MixerError&) {
-    s.mixer.reset();
-    s.system.reset();
-  }
-}
-
 // A save kept apart from the pack goes into a folder of the player's that the first start makes,
 // open to the player alone. A failure names the level that could not be made and why (a file in
 // the way, a parent the player may not write).
@@ -149,17 +126,12 @@ void show_ending(Game& g) {
 }
 
 void create_window(Game& g) {
+  create_window_but_sound(g);
+  if (!g.locked_out) start_sound(g);
+}
+
+void create_window_but_sound(Game& g) {
   if (!take_save_lock(g)) return;
-  start_sound(g);
-  // The first wave is opened, not played.
-  if (g.sound.mixer) {
-    try {
-      Wave* w = g.sound.mixer->load_wave(g.path("dat", "1.wav"));
-      g.sound.waves["1.wav"] = w;
-      g.sound.current = w;
-    } catch (const MixerError&) {
-    }
-  }
   g.rng.seed(g.fixed_seed ? *g.fixed_seed
                           : static_cast<uint64_t>(
                                 std::chrono::steady_clock::now().time_since_epoch().count()));
@@ -182,6 +154,37 @@ void create_window(Game& g) {
   g.form.move(ctl::my_box, 0, 0);
   load_pictures(g);
   cut_figure_strip(g);
+}
+
+// The window's sound component: switched on, with channels 0 and 1 open, and the first wave
+// opened. Without a device, or if the mixer cannot start, the game runs silent.
+void start_sound(Game& g) {
+  AudioDevice* device = g.host.audio_device();
+  if (!device) return;
+  Sound& s = g.sound;
+  // Started again (another window on the same game): the old mixer and the waves it loaded
+  // hang on the old system, so they go first.
+  s.current = nullptr;
+  s.waves.clear();
+  s.mixer.reset();
+  s.system.reset();
+  try {
+    s.system = std::make_unique<MixerSystem>(*device);
+    s.mixer = std::make_unique<SoundMixer>(*s.system);
+    s.mixer->set_activated(true);
+    s.mixer->set_channels(3);
+  } catch (const MixerError&) {
+    s.mixer.reset();
+    s.system.reset();
+    return;
+  }
+  // The first wave is opened, not played.
+  try {
+    Wave* w = s.mixer->load_wave(g.path("dat", "1.wav"));
+    s.waves["1.wav"] = w;
+    s.current = w;
+  } catch (const MixerError&) {
+  }
 }
 
 void continue_game(Game& g) { switch_panels(g, ctl::start_box, ctl::map_box); }

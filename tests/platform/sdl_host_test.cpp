@@ -798,6 +798,8 @@ TEST(SdlHostOnX, ARecordedSessionReplaysHeadlessToTheSameSave) {
   };
   t.clock->at(100, [&act] { act(0); });
   ASSERT_EQ(t.host.run(g), 0);
+  // The window switches its sound on once it shows, before it reads any input.
+  EXPECT_TRUE(g.sound.mixer) << "the window's sound was never switched on";
   // The window's icon: our 64 px picture, transparent around its disc.
   const std::vector<unsigned long> icon = window_icon(t.host.window());
   ASSERT_EQ(icon.size(), 2u + 64 * 64) << "the window has no icon";

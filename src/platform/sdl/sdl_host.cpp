@@ -230,7 +230,7 @@ int SdlHost::run(Game& g) {
   set_window_icon(window_, g.path("cg", "icon.bmp"));
   attach(g);
   quit_ = false;
-  create_window(g);
+  create_window_but_sound(g);
   if (g.locked_out) {  // another game runs on this save: the window is never shown
     game_ = nullptr;
     return 0;
@@ -243,6 +243,8 @@ int SdlHost::run(Game& g) {
     game_ = nullptr;
     return 0;
   }
+  // The sound once the window shows: before any input is read, after what the player sees first.
+  start_sound(g);
   input_.restart_timer(now_ms());
   input_.input_came();
   while (!quit_) loop_once();
