@@ -144,7 +144,10 @@ void SdlHost::show_error(const std::string& text) {
 }
 
 void SdlHost::show_window() {
-  redraw_if_needed();
+  // Composed while hidden and presented once shown: what is handed to a window not yet on the
+  // screen is not kept, so presenting it then copied the frame and sent it to the X server for
+  // nothing.
+  compose_if_needed();
   SDL_ShowWindow(window_);
   present(true);
 }
@@ -340,7 +343,7 @@ void SdlHost::sleep_ms(int ms) {
 
 void SdlHost::repaint() { redraw_if_needed(); }
 
-bool SdlHost::redraw_if_needed() {
+bool SdlHost::compose_if_needed() {
   if (!view_ || !game_ || !input_.needs_redraw()) return false;
   const Form& form = game_->form;
   if (drawn_width_ && (form.client_width() != drawn_width_ || form.client_height() != drawn_height_))
@@ -348,15 +351,19 @@ bool SdlHost::redraw_if_needed() {
   // The drawing's own cost, on the machine's clock whatever clock the game runs on.
   const auto t0 = std::chrono::steady_clock::now();
   view_->compose(form, input_.ui());
-  const auto t1 = std::chrono::steady_clock::now();
+  stats_.compose_ms += std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
+  ++stats_.frames;
   input_.drawn();
   drawn_width_ = form.client_width();
   drawn_height_ = form.client_height();
+  return true;
+}
+
+bool SdlHost::redraw_if_needed() {
+  if (!compose_if_needed()) return false;
+  const auto t0 = std::chrono::steady_clock::now();
   present();
-  const auto t2 = std::chrono::steady_clock::now();
-  ++stats_.frames;
-  stats_.compose_ms += std::chrono::duration<double, std::milli>(t1 - t0).count();
-  stats_.present_ms += std::chrono::duration<double, std::milli>(t2 - t1).count();
+  stats_.present_ms += std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
   return true;
 }
 

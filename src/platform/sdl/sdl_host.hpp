@@ -109,7 +109,8 @@ class SdlHost : public Host {
   SDL_Rect picture_rect(int ow, int oh, int& zoom) const;
   // Shows the last composed frame; `whole` when the window may have lost what it showed.
   void present(bool whole = false);
-  bool redraw_if_needed();  // true when it drew
+  bool compose_if_needed();  // true when it composed a frame
+  bool redraw_if_needed();   // composes and presents; true when it drew
   // Nothing can change before the next input: the input path's timer has settled and no sound
   // is being fed. The timer then rests.
   bool at_rest() const;
