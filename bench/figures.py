@@ -496,6 +496,17 @@ def table_rows(text):
     return rows
 
 
+def stolen_ticks():
+    """The processor time a virtual machine's host took from it so far (/proc/stat's steal, in
+    USER_HZ ticks), or None where the system does not say."""
+    try:
+        with open("/proc/stat") as f:
+            fields = f.readline().split()
+        return int(fields[8]) if fields[0] == "cpu" and len(fields) > 8 else None
+    except (OSError, ValueError):
+        return None
+
+
 def main():
     ap = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     ap.add_argument("--build", default=os.path.join(ROOT, "build"))
@@ -508,6 +519,7 @@ def main():
     p = Paths(os.path.abspath(a.build))
     started = time.monotonic()
     load = os.getloadavg()[0]
+    stolen_before = stolen_ticks()
     env = dict(os.environ, SDL_AUDIODRIVER=os.environ.get("SDL_AUDIODRIVER", "dummy"))
     rows = []
     with tempfile.TemporaryDirectory() as tmp:
@@ -532,9 +544,16 @@ def main():
         kept = [new.pop(r[0], r) for r in table_rows(text)]
         rows = kept + list(new.values())
     cpu = os.cpu_count()
+    took = time.monotonic() - started
+    stolen_after = stolen_ticks()
+    # On a virtual machine the host's other guests take their share unseen: the figures of a run
+    # they took much of are slower, and their tails longer, than the program is.
+    stolen = ("" if stolen_before is None or stolen_after is None else
+              f", {100 * (stolen_after - stolen_before) / (os.sysconf('SC_CLK_TCK') * took * cpu):.1f} % of the "
+              "processors' time taken by the virtual machine's host")
     table = [f"Measured by `python3 bench/figures.py{' ' + ' '.join(a.groups) if a.groups else ''}` on "
-             f"{time.strftime('%Y-%m-%d')}, {cpu} cores, load average {load:.2f} at the start, SDL audio driver "
-             f"`{env['SDL_AUDIODRIVER']}`, in {time.monotonic() - started:.0f} s; each figure beside its floor "
+             f"{time.strftime('%Y-%m-%d')}, {cpu} cores, load average {load:.2f} at the start{stolen}, SDL audio "
+             f"driver `{env['SDL_AUDIODRIVER']}`, in {took:.0f} s; each figure beside its floor "
              "from the same run.", "",
              "| what | goal | measured | floor in the same run |", "| --- | --- | --- | --- |"]
     table += [f"| {w} | {g} | {m} | {f} |" for w, g, m, f in rows]
