@@ -7,6 +7,7 @@
 #include "game/input.hpp"
 #include "platform/headless/headless_host.hpp"
 #include "platform/sdl/renderer.hpp"
+#include "render/freetype_raster.hpp"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <memory>
 
 #include "render/font_match_cache.hpp"
-#include "storage/storage.hpp"
 #include "render/text_raster.hpp"
+#include "storage/storage.hpp"
 
 namespace {
 

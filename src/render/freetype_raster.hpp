@@ -18,8 +18,6 @@ class FreeTypeRaster : public TextRaster {
   // Finds the three font files (kept in `match_cache` from one start to the next, when it names
   // a file); throws FontError naming the packages to install if one is missing.
   explicit FreeTypeRaster(const std::string& match_cache = "");
-  // The file a family is drawn from.
-  const std::string& file(Face face) const { return files_[static_cast<int>(face)].path; }
   FreeTypeRaster(const FreeTypeRaster&) = delete;
   FreeTypeRaster& operator=(const FreeTypeRaster&) = delete;
 

@@ -1,5 +1,4 @@
-// A font file mapped into memory the first time a size of it is opened, for FreeType and SDL_ttf
-// alike.
+// A font file mapped into memory the first time a face of it is opened.
 #pragma once
 #include <memory>
 
@@ -7,8 +6,8 @@
 #include "storage/storage.hpp"
 
 // FreeType reads a font through a handle with a seek and a read of the system for every table and
-// glyph it looks at; from a mapping it reads memory, and the pages are shared by every size opened
-// from it. The mapping is kept as long as this lives, and so as long as the faces made from it.
+// glyph it looks at; from a mapping it reads memory, and the pages are shared by every reader of
+// the file. The mapping is kept as long as this lives, and so as long as the faces made from it.
 class MappedFont {
  public:
   // The file's bytes, mapped on first use; throws FontError naming the file, why it could not be

@@ -22,7 +22,8 @@ FT_FaceRec_* OutlineFaces::get(Face face, int px) {
   px = std::max(1, px);
   FT_Face& f = faces_[static_cast<int>(face)];
   const FontFile& file = files_[static_cast<int>(face)];
-  if (!f) {
+  const bool opening = !f;
+  if (opening) {
     const MappedFile& mapped = mapped_[static_cast<int>(face)].get(file, face);
     if (FT_New_Memory_Face(library_, static_cast<const FT_Byte*>(mapped.data()), static_cast<FT_Long>(mapped.size()),
                            file.index, &f) != 0) {
@@ -34,14 +35,13 @@ FT_FaceRec_* OutlineFaces::get(Face face, int px) {
     FT_Activate_Size(it->second);
     return f;
   }
-  // The face's first size is the one it was opened with.
+  // The face's first size is the one it was opened with; each later em gets a size of its own.
   FT_Size size = f->size;
-  const bool first = std::none_of(sizes_.begin(), sizes_.end(), [&](const auto& s) { return s.first.first == face; });
-  if (!first && (FT_New_Size(f, &size) != 0 || FT_Activate_Size(size) != 0))
+  if (!opening && (FT_New_Size(f, &size) != 0 || FT_Activate_Size(size) != 0))
     throw FontError("cannot size the font file " + file.path);
   // The em is px pixels high: a size in points at 72 dots an inch.
   if (FT_Set_Char_Size(f, 0, px * 64, 72, 72) != 0) {
-    if (!first) FT_Done_Size(size);
+    if (!opening) FT_Done_Size(size);
     FT_Activate_Size(f->size);
     throw FontError("cannot size the font file " + file.path);
   }

@@ -9,8 +9,8 @@
 #include "core/operations.hpp"
 #include "effects/effects.hpp"
 #include "game/input.hpp"
-#include "render/freetype_raster.hpp"
 #include "platform/sdl/renderer.hpp"
+#include "render/freetype_raster.hpp"
 #include "render/widgets.hpp"
 #include "support/test_game.hpp"
 

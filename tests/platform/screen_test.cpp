@@ -15,7 +15,6 @@
 
 #include "core/operations.hpp"
 #include "game/input.hpp"
-#include "render/freetype_raster.hpp"
 #include "platform/sdl/renderer.hpp"
 #include "render/freetype_raster.hpp"
 #include "render/png.hpp"

@@ -140,25 +140,25 @@ std::string first_characters(const std::string& s, int n) {
 TEST(FontFiles, TheFontFilesFoundAreKeptWhileTheyAreUnchanged) {
   audio_test::ScratchFolder folder;
   const std::string cache = folder.file("cache/font-match");
-  const FreeTypeRaster asked(cache);
+  const FontFiles asked = find_font_files(cache);
   const std::optional<FontFiles> kept = read_font_match(cache);
   ASSERT_TRUE(kept.has_value());
-  for (int i = 0; i < 3; ++i) EXPECT_EQ((*kept)[i].path, asked.file(static_cast<Face>(i)));
+  for (int i = 0; i < 3; ++i) EXPECT_EQ((*kept)[i].path, asked[i].path);
   // Kept files are taken as they are (here a copy stands for the first family's file)...
   const std::string copy = folder.file("copy.ttf");
-  std::filesystem::copy_file(asked.file(Face::PGothic), copy);
+  std::filesystem::copy_file(asked[0].path, copy);
   FontFiles other = *kept;
   other[0].path = copy;
   write_font_match(cache, other);
-  EXPECT_EQ(FreeTypeRaster(cache).file(Face::PGothic), copy);
+  EXPECT_EQ(find_font_files(cache)[0].path, copy);
   // ...until one changes: then fontconfig is asked again, and its answer kept.
   std::ofstream(copy, std::ios::app) << 'x';
-  EXPECT_EQ(FreeTypeRaster(cache).file(Face::PGothic), asked.file(Face::PGothic));
+  EXPECT_EQ(find_font_files(cache)[0].path, asked[0].path);
   EXPECT_EQ(read_font_match(cache), kept);
   for (const char* broken : {"", "0 1 2\n", "x 1 2 /a\n0 1 2 /b\n0 1 2 /c\n"}) {
     folder.write("cache/font-match", std::string(broken));
     EXPECT_FALSE(read_font_match(cache).has_value()) << broken;
-    EXPECT_EQ(FreeTypeRaster(cache).file(Face::Mincho), asked.file(Face::Mincho)) << broken;
+    EXPECT_EQ(find_font_files(cache)[2].path, asked[2].path) << broken;
   }
   // Nor is anything but a file: a FIFO nobody writes into is not waited on, a device that never
   // ends not read.

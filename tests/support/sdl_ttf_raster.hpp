@@ -26,7 +26,6 @@ class SdlTtfRaster : public TextRaster {
 
   // The opened font; throws FontError if the file cannot be opened at that size.
   TTF_Font* get(const FontKey& key);
-  const std::string& file(Face face) const { return files_[static_cast<int>(face)].path; }
 
   FontMetrics metrics(const FontKey& key) override;
   int width(const FontKey& key, std::string_view utf8) override;

@@ -1,6 +1,8 @@
 // The composed form copied onto SDL surfaces: the window's, or one of its own.
 #include "platform/sdl/renderer.hpp"
 
+#include "render/freetype_raster.hpp"
+
 std::optional<SDL_Rect> WindowRenderer::copy_to(SDL_Surface* target, const SDL_Rect& dst, bool changes_only) {
   const Frame& f = frame();
   if (!target || f.width <= 0 || f.height <= 0 || dst.w < f.width) return std::nullopt;

@@ -2,7 +2,7 @@
 #pragma once
 #include <SDL.h>
 
-#include "render/freetype_raster.hpp"
+#include "render/text_raster.hpp"
 #include "render/form_renderer.hpp"
 #include "render/png.hpp"
 
